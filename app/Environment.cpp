@@ -1,0 +1,10 @@
+#include "app/Environment.h"
+
+Environment Environment::system(const std::string& executableDir)
+{
+    Environment env;
+    env.executableDir = executableDir;
+    env.registry = std::make_shared<WineInstallerRegistry>();
+    env.shell = std::make_shared<ProcessShellStarter>();
+    return env;
+}

@@ -1,0 +1,11 @@
+#include "app/CorvaneApplication.h"
+#include "app/fMain.h"
+
+int main(int argc, char** argv)
+{
+    CorvaneApplication app(argc, argv);
+    TfrmMain window(Environment::system(QCoreApplication::applicationDirPath().toStdString()));
+    if (window.exitRequested()) return 0;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QPixmap>
+
+// The program's logo, drawn rather than shipped as a picture file.
+QPixmap CorvaneLogo(const QSize& size);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "profile/IniFiles.h"
+
+#include <memory>
+#include <string>
+
+// The values the main window holds for the whole run and hands to every page:
+// where the game and the program live, the three long-lived profile
+// accessors, and the flags of the start-up sequence.
+struct RunTime {
+    static constexpr const char* Version = "1.2";
+
+    std::string ProgramDir;          // the program's directory (ReadMe.txt, pictures), ending in the separator
+    std::string ConfigDir;           // where Corvane2003.ini lives: ProgramDir unless that is read-only
+    std::string SystemDir;           // the game's System directory, ending in the separator; empty until located
+    std::string CurrentUserFileName; // file name of the current user file, "User.ini" unless changed
+    std::string ViewportManagerClass = "WinDrv.WindowsClient";
+    std::string RenderDeviceClass = "D3DDrv.D3DRenderDevice";
+
+    std::unique_ptr<TIniFile> ToolConfig;  // Corvane2003.ini
+    std::unique_ptr<TIniFile> GameProfile; // UT2003.ini
+    std::unique_ptr<TIniFile> UserProfile; // User.ini or the custom user file
+
+    bool AutoBackup = true;
+    bool AskBackup = true;
+    bool CheckOnStartup = true;
+    bool PagesLoaded = false;
+    bool StartupComplete = false;
+    bool ManualUpdateCheck = false;
+
+    // The game root: SystemDir without its last "System/".
+    std::string GameRoot() const
+    {
+        return SystemDir.size() >= 7 ? SystemDir.substr(0, SystemDir.size() - 7) : std::string();
+    }
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QWidget>
+
+// The contract of a settings page: a load fills the controls from the
+// profiles and takes a snapshot; a save writes every key of the page and takes
+// a new snapshot; the changed test compares the controls with the snapshot and
+// has no side effects. Each page also offers the same operations under the
+// names the rest of the program knows them by (LoadKeyBinds, ...).
+//
+// load() and save() return false when they failed and have already told the
+// user ("Error occured:..."); a failure they do not catch themselves escapes
+// as an exception.
+class SettingsPage : public QWidget {
+public:
+    using QWidget::QWidget;
+    virtual bool load() = 0;
+    virtual bool save() = 0;
+    virtual bool changed() const = 0;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDateTime>
+
+#include <optional>
+#include <string>
+
+// Whole-file services: the program's backups, resets and restores.
+namespace platform {
+
+// A file (not a directory) exists at `path`.
+bool FileExists(const std::string& path);
+
+// A file whose write permission bits are all cleared: the Windows read-only
+// attribute, which holds even for root.
+bool IsReadOnly(const std::string& path);
+
+// Copies `from` over `to` (overwriting it). The copy is written to a temporary
+// file beside `to` and renamed over it, so `to` is never left half written.
+// Returns false on failure, leaving `to` as it was. As the Windows copy does,
+// a read-only `to` is not overwritten and the copy keeps the source's
+// modification time. An existing `to` keeps its permission bits (a symbolic
+// link is replaced at its target); a new one is a plain writable file.
+bool CopyFile(const std::string& from, const std::string& to);
+
+// Deletes a file; as on Windows, a read-only file is not deleted.
+bool DeleteFile(const std::string& path);
+
+// Makes the file a plain writable file (the Windows "normal" attribute): the
+// owner may write it again.
+bool ResetAttributes(const std::string& path);
+
+// Last modification time, if the file exists.
+std::optional<QDateTime> LastModified(const std::string& path);
+
+} // namespace platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// Where the program keeps its configuration (Corvane2003.ini) and where it
+// reads its own data (ReadMe.txt, pictures), both ending in the separator.
+struct ProgramDirs {
+    std::string config;
+    std::string data;
+};
+
+// The executable's directory, as on Windows, when it is writable (a portable
+// copy). For an installed, read-only copy the configuration moves to
+// $XDG_CONFIG_HOME/corvane2003/ (default ~/.config/corvane2003/), while the
+// data is still read beside the executable.
+ProgramDirs LocateProgramDirs(const std::string& executableDir);
+
+// The decision of LocateProgramDirs with its inputs given: whether the
+// executable's directory may be written, $XDG_CONFIG_HOME and $HOME. Creates
+// the per-user configuration directory when it is chosen.
+ProgramDirs ChooseProgramDirs(const std::string& executableDir, bool executableDirWritable,
+                              const std::string& xdgConfigHome, const std::string& home);
+
+// $XDG_CONFIG_HOME when it is an absolute path, else ~/.config/; ends in the
+// separator; empty without either.
+std::string ConfigHome(const std::string& xdgConfigHome, const std::string& home);
+
+} // namespace platform

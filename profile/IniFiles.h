@@ -1,0 +1,57 @@
+#pragma once
+
+#include "profile/ECorvaneError.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Raised when a profile file cannot be written: "Unable to write to <path>".
+class EIniFileException : public ECorvaneError {
+public:
+    explicit EIniFileException(const std::string& path) : ECorvaneError("Unable to write to " + path) {}
+};
+
+// Reads and writes values of a profile file (the game's .ini files and the
+// program's own configuration) by section and key, the way the game's
+// platform does: names match without regard to letter case, the first match
+// wins, untouched lines keep their bytes. Text is bytes: no conversion.
+class TCustomIniFile {
+public:
+    virtual ~TCustomIniFile() = default;
+
+    virtual std::string ReadString(const std::string& section, const std::string& key,
+                                   const std::string& defaultValue) const = 0;
+    virtual void WriteString(const std::string& section, const std::string& key, const std::string& value) = 0;
+    virtual std::int32_t ReadInteger(const std::string& section, const std::string& key,
+                                     std::int32_t defaultValue) const;
+    virtual void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
+    virtual bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
+    virtual void WriteBool(const std::string& section, const std::string& key, bool value);
+    virtual double ReadFloat(const std::string& section, const std::string& key, double defaultValue) const;
+    virtual void ReadSections(std::vector<std::string>& sections) const = 0;
+    virtual void UpdateFile() = 0;
+};
+
+// An accessor bound to one file path. It keeps no handle and no content:
+// every operation opens, reads (and for writes, atomically replaces) the file.
+class TIniFile : public TCustomIniFile {
+public:
+    explicit TIniFile(std::string path);
+    ~TIniFile() override; // makes earlier writes durable (UpdateFile)
+
+    TIniFile(const TIniFile&) = delete;
+    TIniFile& operator=(const TIniFile&) = delete;
+
+    const std::string& FileName() const noexcept { return m_fileName; }
+
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& defaultValue) const override;
+    void WriteString(const std::string& section, const std::string& key, const std::string& value) override;
+    void ReadSections(std::vector<std::string>& sections) const override;
+    void UpdateFile() override;
+
+private:
+    std::string m_fileName;
+    bool m_pendingSync = false; // written since the last UpdateFile
+};

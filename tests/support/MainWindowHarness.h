@@ -1,0 +1,131 @@
+#pragma once
+
+// Fixtures for tests that build the main window: a registry and a shell that
+// record instead of touching the system, and stand-in pages that log every
+// operation the window runs on them.
+
+#include "app/fMain.h"
+#include "pages/RunTime.h"
+#include "pages/SettingsPage.h"
+#include "tests/support/TestSupport.h"
+
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include <map>
+
+namespace TestSupport {
+
+class FakeRegistry : public InstallerRegistry {
+public:
+    std::map<std::string, std::optional<std::string>> keys; // key -> Folder (nullopt: key without the value)
+    std::optional<std::string> ReadFolder(const std::string& key) const override
+    {
+        auto it = keys.find(key);
+        if (it == keys.end()) return std::nullopt;
+        return it->second ? *it->second : std::string();
+    }
+};
+
+class RecordingShell : public ShellStarter {
+public:
+    struct Call {
+        std::string program, parameters, workDir;
+    };
+    std::vector<Call> started;
+    std::vector<std::string> opened;
+    bool Start(const std::string& program, const std::string& parameters, const std::string& workDir) override
+    {
+        started.push_back({program, parameters, workDir});
+        return true;
+    }
+    bool OpenUrl(const std::string& url) override
+    {
+        opened.push_back(url);
+        return true;
+    }
+};
+
+// A page with one field bound to a key of the user file, section "StandIn".
+// It logs "load:<key>" and "save:<key>", and can be told to fail.
+class StandInPage : public SettingsPage {
+public:
+    enum class Failure { None, Reported, Thrown };
+
+    StandInPage(RunTime& rt, std::string key, QStringList& log)
+        : m_rt(rt)
+        , m_key(std::move(key))
+        , m_log(log)
+        , field(new QLineEdit(this))
+    {
+        field->setObjectName(QString::fromStdString("edt" + m_key));
+        (new QVBoxLayout(this))->addWidget(field);
+    }
+
+    bool load() override
+    {
+        m_log << QString::fromStdString("load:" + m_key);
+        field->setText(QString::fromStdString(m_rt.UserProfile->ReadString("StandIn", m_key, "")));
+        m_snapshot = field->text();
+        return true;
+    }
+    bool save() override
+    {
+        m_log << QString::fromStdString("save:" + m_key);
+        if (failure == Failure::Reported) {
+            MessageBox::error(QStringLiteral("Error occured:stand-in failure"));
+            return false;
+        }
+        if (failure == Failure::Thrown) throw std::runtime_error("stand-in failure");
+        m_rt.UserProfile->WriteString("StandIn", m_key, field->text().toStdString());
+        m_snapshot = field->text();
+        return true;
+    }
+    bool changed() const override { return field->text() != m_snapshot; }
+
+    Failure failure = Failure::None;
+
+private:
+    RunTime& m_rt;
+    std::string m_key;
+    QStringList& m_log;
+    QString m_snapshot;
+
+public:
+    QLineEdit* field;
+};
+
+inline const char* pageKey(PageId id)
+{
+    switch (id) {
+    case PageId::KeyBinds: return "KeyBinds";
+    case PageId::General: return "General";
+    case PageId::GameSettings: return "GameSettings";
+    case PageId::Aliases: return "Aliases";
+    case PageId::InstantAction: return "InstantAction";
+    case PageId::IniFiles: return "IniFiles";
+    }
+    return "";
+}
+
+// Stand-ins for the five settings pages, all logging into `log`.
+inline PageFactory standInPages(QStringList& log)
+{
+    return [&log](PageId id, RunTime& rt) -> SettingsPage* {
+        if (id == PageId::IniFiles) return nullptr;
+        return new StandInPage(rt, pageKey(id), log);
+    };
+}
+
+inline Environment testEnvironment(const TempProgramDir& program, std::shared_ptr<FakeRegistry> registry = {},
+                                   PageFactory pages = {})
+{
+    Environment env;
+    env.executableDir = program.dir().toStdString();
+    env.registry = registry ? registry : std::make_shared<FakeRegistry>();
+    env.shell = std::make_shared<RecordingShell>();
+    env.pages = std::move(pages);
+    return env;
+}
+
+} // namespace TestSupport

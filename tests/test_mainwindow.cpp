@@ -1,0 +1,347 @@
+// The main window: its frame, menu and tool bar, and the prompts that protect
+// unsaved edits.
+
+#include "app/fMain.h"
+#include "tests/support/MainWindowHarness.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+using namespace TestSupport;
+using MessageBox::Answer;
+using MessageBox::Buttons;
+using MessageBox::Kind;
+
+namespace {
+
+const QString ChangesQuestion = "You have made some changes\nDo you want to save your changes first?";
+const QString Saved = "The changes has been succesfully saved!";
+
+// A started main window over stand-in pages on a copy of the demo game.
+struct Fixture {
+    TempGame game;
+    TempProgramDir program{configuredProgram(game.systemDir())};
+    QStringList log;
+    std::unique_ptr<TfrmMain> main;
+
+    Fixture()
+    {
+        Script quiet;
+        main = std::make_unique<TfrmMain>(testEnvironment(program, {}, standInPages(log)));
+        log.clear();
+    }
+    StandInPage* page(PageId id) const { return static_cast<StandInPage*>(main->page(id)); }
+    QAction* act(const char* name) const { return child<QAction>(main.get(), name); }
+    QTabWidget* tabs() const { return child<QTabWidget>(main.get(), "PageCtrl"); }
+    std::string stored(const char* key) const
+    {
+        return TIniFile(game.userIni().toStdString()).ReadString("StandIn", key, "<none>");
+    }
+};
+
+const QStringList SaveSequence = {"save:KeyBinds", "save:Aliases", "save:General", "save:InstantAction",
+                                  "save:GameSettings"};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void frame()
+    {
+        Fixture f;
+        QCOMPARE(f.main->size(), QSize(800, 600));
+        QCOMPARE(f.main->minimumSize(), QSize(800, 580));
+        QStringList captions;
+        for (int i = 0; i < f.tabs()->count(); ++i) captions << f.tabs()->tabText(i);
+        QCOMPARE(captions, QStringList({"Key binds", "General Settings", "UT2k3 Settings", "Aliases",
+                                        "Instant Action", "Inifiles"}));
+        QStringList names;
+        for (int i = 0; i < f.tabs()->count(); ++i) names << f.tabs()->widget(i)->objectName();
+        QCOMPARE(names, QStringList({"tabMain", "tabGeneral", "tabUT2k3", "tabAliases", "tabFrontEnd", "tabIniFiles"}));
+        QCOMPARE(child<QWidget>(f.main.get(), "Panel2")->height(), 49);
+    }
+
+    void menu_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QString>("shortcut");
+        QTest::newRow("Reload1") << "Reload1" << "&Load" << "Reload the settings" << "Ctrl+O";
+        QTest::newRow("Save1") << "Save1" << "&Save Changes" << "Save your settings" << "Ctrl+S";
+        QTest::newRow("BackupINIs1") << "BackupINIs1" << "&Backup INI files" << "Backup the ini files now"
+                                     << "Ctrl+Shift+B";
+        QTest::newRow("Backuppedinismanager1") << "Backuppedinismanager1" << "&Backup manager"
+                                               << "Open the backup manager" << "Ctrl+Alt+B";
+        QTest::newRow("Openfiles1") << "Openfiles1" << "&Open custom user.ini.." << "" << "Ctrl+Shift+O";
+        QTest::newRow("SaveINIfilesAS1") << "SaveINIfilesAS1" << "S&ave custom user.ini as.." << ""
+                                         << "Ctrl+Shift+S";
+        QTest::newRow("Exit1") << "Exit1" << "&Exit Corvane2003" << "Exit Corvane 2003" << "Alt+F4";
+        QTest::newRow("UT2k3Dir1") << "UT2k3Dir1" << "&Re-run Initialization" << "Re-run the setup" << "Ctrl+Alt+S";
+        QTest::newRow("Checkforupdates1") << "Checkforupdates1" << "&Check for updates"
+                                          << "Check if there is a new version available" << "Ctrl+U";
+        QTest::newRow("auntlist1") << "auntlist1" << "&Tauntlist" << "Open the list with taunts" << "Ctrl+T";
+        QTest::newRow("Resettodefault") << "Resettodefault" << "Reset settings to &default" << "" << "Ctrl+Alt+D";
+        QTest::newRow("Highquality1") << "Highquality1" << "High quality" << "" << "";
+        QTest::newRow("Lowquality1") << "Lowquality1" << "Low quality" << "" << "";
+        QTest::newRow("Corvane2k3help1") << "Corvane2k3help1" << "&Corvane2003 help" << "" << "F3";
+        QTest::newRow("Showreadmetxt1") << "Showreadmetxt1" << "Show Readme.txt" << "" << "F1";
+        QTest::newRow("Abouty1") << "Abouty1" << "&About" << "" << "F2";
+    }
+    void menu()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QString, hint);
+        QFETCH(QString, shortcut);
+        Fixture f;
+        QAction* a = f.act(qPrintable(name));
+        QCOMPARE(a->text(), caption);
+        QCOMPARE(a->statusTip(), hint);
+        QCOMPARE(a->shortcut(), QKeySequence(shortcut));
+    }
+
+    void toolBar()
+    {
+        Fixture f;
+        auto* bar = child<QToolBar>(f.main.get(), "ToolBar1");
+        QStringList order;
+        for (QAction* a : bar->actions()) {
+            if (a->isSeparator()) {
+                order << "|";
+                continue;
+            }
+            auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a));
+            QVERIFY(button);
+            order << button->objectName() + "=" + button->defaultAction()->toolTip();
+        }
+        QCOMPARE(order, QStringList({"|", "ToolButton1=Exit Corvane 2003", "ToolButton3=Reload the settings",
+                                     "ToolButton2=Save your settings", "|", "ToolButton6=Backup the ini files now",
+                                     "ToolButton9=Open the backup manager", "ToolButton8=Open the list with taunts",
+                                     "ToolButton7=Check if there is a new version available",
+                                     "ToolButton10=Re-run the setup", "|",
+                                     "ToolButton12=Restore your previous settings on the current tab"}));
+        // A button shares its menu item's action, so the same command runs.
+        QCOMPARE(child<QToolButton>(f.main.get(), "ToolButton2")->defaultAction(), f.act("Save1"));
+    }
+
+    void saveWithoutChangesWritesEveryPage()
+    {
+        Fixture f;
+        Script script;
+        script.box(Kind::Information, Saved, Buttons::Ok);
+        f.act("Save1")->trigger();
+        QVERIFY(script.allShown());
+        QCOMPARE(f.log, SaveSequence);
+        QCOMPARE(f.stored("GameSettings"), std::string());
+    }
+
+    void saveFailureIsNeverReportedAsSuccess_data()
+    {
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("page reports it") << int(StandInPage::Failure::Reported) << "Error occured:stand-in failure";
+        QTest::newRow("page lets it escape") << int(StandInPage::Failure::Thrown) << "Error occured:stand-in failure";
+    }
+    void saveFailureIsNeverReportedAsSuccess()
+    {
+        QFETCH(int, failure);
+        QFETCH(QString, message);
+        Fixture f;
+        f.page(PageId::Aliases)->failure = StandInPage::Failure(failure);
+        Script script;
+        script.box(Kind::Error, message, Buttons::Ok);
+        f.act("Save1")->trigger();
+        QVERIFY(script.allShown()); // and no "succesfully saved"
+        QCOMPARE(f.log, QStringList({"save:KeyBinds", "save:Aliases"}));
+    }
+
+    void reload()
+    {
+        Fixture f;
+        {
+            Script script;
+            script.box(Kind::Information, "The settings have been reloaded", Buttons::Ok);
+            f.act("Reload1")->trigger();
+            QVERIFY(script.allShown());
+            QCOMPARE(f.log, QStringList({"load:KeyBinds", "load:Aliases", "load:General", "load:InstantAction",
+                                         "load:GameSettings"}));
+        }
+        f.log.clear();
+        f.page(PageId::GameSettings)->field->setText("edited");
+        {
+            Script script;
+            script.box(Kind::Confirm,
+                       "Some fields have changed, Loading will undo these changes\nAre you sure you want to Load?",
+                       Buttons::YesNo, Answer::No);
+            f.act("Reload1")->trigger();
+            QVERIFY(script.allShown());
+            QVERIFY(f.log.isEmpty());
+            QCOMPARE(f.page(PageId::GameSettings)->field->text(), QStringLiteral("edited"));
+        }
+    }
+
+    void typingTheOldValueBackIsNoChange()
+    {
+        Fixture f;
+        QLineEdit* field = f.page(PageId::KeyBinds)->field;
+        const QString old = field->text();
+        field->setText("x");
+        QVERIFY(f.main->AnyPageChanged());
+        field->setText(old);
+        QVERIFY(!f.main->AnyPageChanged());
+        Script script;
+        f.act("Exit1")->trigger();
+        QVERIFY(f.main->exitRequested());
+    }
+
+    void exitWithChanges()
+    {
+        Fixture f;
+        f.main->show();
+        f.page(PageId::General)->field->setText("kept");
+        Script script;
+        script.box(Kind::Confirm, ChangesQuestion, Buttons::YesNo, Answer::Yes)
+            .box(Kind::Confirm, "Your changes have been saved, press OK to exit", Buttons::OkCancel, Answer::Cancel);
+        f.act("Exit1")->trigger();
+        QVERIFY(script.allShown());
+        QVERIFY(!f.main->exitRequested());
+        QVERIFY(f.main->isVisible());
+        QVERIFY(!f.main->AnyPageChanged());
+        QCOMPARE(f.stored("General"), std::string("kept"));
+    }
+
+    void exitWhenTheSaveFailsKeepsRunning()
+    {
+        Fixture f;
+        f.main->show();
+        f.page(PageId::General)->field->setText("edit");
+        f.page(PageId::KeyBinds)->failure = StandInPage::Failure::Reported;
+        Script script;
+        script.box(Kind::Confirm, ChangesQuestion, Buttons::YesNo, Answer::Yes)
+            .box(Kind::Error, "Error occured:stand-in failure", Buttons::Ok);
+        f.act("Exit1")->trigger();
+        QVERIFY(script.allShown());
+        QVERIFY(!f.main->exitRequested());
+        QVERIFY(f.main->isVisible());
+        QVERIFY(f.main->AnyPageChanged());
+    }
+
+    void closeAsksAndSaves()
+    {
+        {
+            Fixture f;
+            f.main->show();
+            f.page(PageId::Aliases)->field->setText("dropped");
+            Script script;
+            script.box(Kind::Confirm, ChangesQuestion, Buttons::YesNo, Answer::No);
+            QVERIFY(f.main->close());
+            QVERIFY(script.allShown());
+            QVERIFY(f.log.isEmpty());
+            QCOMPARE(f.stored("Aliases"), std::string("<none>"));
+        }
+        {
+            Fixture f;
+            f.main->show();
+            f.page(PageId::Aliases)->field->setText("kept");
+            Script script;
+            script.box(Kind::Confirm, ChangesQuestion, Buttons::YesNo, Answer::Yes);
+            QVERIFY(f.main->close());
+            QVERIFY(script.allShown());
+            QCOMPARE(f.log, SaveSequence);
+            QCOMPARE(f.stored("Aliases"), std::string("kept"));
+            QVERIFY(!f.main->runTime().UserProfile); // released
+        }
+    }
+
+    void closeWhenTheSaveFailsKeepsTheWindow()
+    {
+        Fixture f;
+        f.main->show();
+        f.page(PageId::Aliases)->field->setText("edit");
+        f.page(PageId::KeyBinds)->failure = StandInPage::Failure::Thrown;
+        Script script;
+        script.box(Kind::Confirm, ChangesQuestion, Buttons::YesNo, Answer::Yes)
+            .box(Kind::Error, "stand-in failure", Buttons::Ok);
+        QVERIFY(!f.main->close());
+        QVERIFY(script.allShown());
+        QVERIFY(f.main->isVisible());
+        QCOMPARE(f.page(PageId::Aliases)->field->text(), QStringLiteral("edit"));
+        QVERIFY(f.main->runTime().UserProfile);
+    }
+
+    void pageSwitch_data()
+    {
+        QTest::addColumn<int>("saveAnswer");
+        QTest::addColumn<int>("undoAnswer");
+        QTest::addColumn<QStringList>("operations");
+        QTest::addColumn<QString>("fieldAfter");
+        QTest::addColumn<bool>("changedAfter");
+        QTest::newRow("save") << int(Answer::Yes) << -1 << QStringList{"save:Aliases"} << "edit" << false;
+        QTest::newRow("undo") << int(Answer::No) << int(Answer::Yes) << QStringList{"load:Aliases"} << "" << false;
+        QTest::newRow("keep") << int(Answer::No) << int(Answer::No) << QStringList{} << "edit" << true;
+    }
+    void pageSwitch()
+    {
+        QFETCH(int, saveAnswer);
+        QFETCH(int, undoAnswer);
+        QFETCH(QStringList, operations);
+        QFETCH(QString, fieldAfter);
+        QFETCH(bool, changedAfter);
+        Fixture f;
+        f.tabs()->setCurrentWidget(f.main->tab(PageId::Aliases));
+        f.page(PageId::Aliases)->field->setText("edit");
+        f.log.clear();
+
+        Script script;
+        script.box(Kind::Confirm, "Do you want to save the changes u made?", Buttons::YesNo, Answer(saveAnswer));
+        if (undoAnswer >= 0)
+            script.box(Kind::Confirm, "Do you want to undo changes?", Buttons::YesNo, Answer(undoAnswer));
+        f.tabs()->setCurrentWidget(f.main->tab(PageId::InstantAction));
+        QVERIFY(script.allShown());
+        QCOMPARE(f.log, operations);
+        QCOMPARE(f.tabs()->currentWidget(), f.main->tab(PageId::InstantAction));
+        QCOMPARE(f.page(PageId::Aliases)->field->text(), fieldAfter);
+        QCOMPARE(f.page(PageId::Aliases)->changed(), changedAfter);
+    }
+
+    void unchangedPageSwitchAsksNothing()
+    {
+        Fixture f;
+        Script script;
+        f.tabs()->setCurrentIndex(3);
+        f.tabs()->setCurrentIndex(5);
+        f.tabs()->setCurrentIndex(0);
+        QVERIFY(script.allShown());
+        QVERIFY(f.log.isEmpty());
+    }
+
+    void restoreReloadsOnlyTheActivePage()
+    {
+        Fixture f;
+        f.tabs()->setCurrentWidget(f.main->tab(PageId::InstantAction));
+        f.page(PageId::InstantAction)->field->setText("edit");
+        f.page(PageId::KeyBinds)->field->setText("other edit");
+        const QString question =
+            "Your current settings on this tab will be restore to your old values\nDo you want to continue?";
+        Script script;
+        script.box(Kind::Confirm, question, Buttons::YesNo, Answer::No);
+        f.act("ToolButton12")->trigger();
+        QVERIFY(f.log.isEmpty());
+        script.box(Kind::Confirm, question, Buttons::YesNo, Answer::Yes);
+        f.act("ToolButton12")->trigger();
+        QVERIFY(script.allShown());
+        QCOMPARE(f.log, QStringList{"load:InstantAction"});
+        QVERIFY(!f.page(PageId::InstantAction)->changed());
+        QCOMPARE(f.page(PageId::KeyBinds)->field->text(), QStringLiteral("other edit"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
