@@ -1,0 +1,348 @@
+#include "platform/InstallerRegistry.h"
+
+#include "platform/Paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// One value line of system.reg, split into its name and the text after "=".
+struct RegLine {
+    std::u16string name;
+    std::string data;
+};
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Decodes an escaped text of system.reg starting at `pos` and running to the
+// unescaped `terminator` (which is consumed). Wine writes UTF-16 code units
+// above 127 as \x followed by up to four hex digits, control characters as C
+// escapes (\n, \t ...) or octal, and escapes "\", and the terminator, with a
+// backslash. Other bytes are taken as UTF-8. Returns false when the text is
+// not terminated.
+bool decodeEscaped(const std::string& text, std::size_t& pos, char terminator, std::u16string& out)
+{
+    std::string raw; // plain bytes, converted from UTF-8 when a code unit follows
+    auto flush = [&]() {
+        if (!raw.empty()) {
+            out += QString::fromUtf8(raw.data(), static_cast<qsizetype>(raw.size())).toStdU16String();
+            raw.clear();
+        }
+    };
+    while (pos < text.size()) {
+        const char c = text[pos];
+        if (c == terminator) {
+            ++pos;
+            flush();
+            return true;
+        }
+        if (c != '\\') {
+            raw += c;
+            ++pos;
+            continue;
+        }
+        ++pos;
+        if (pos >= text.size())
+            break;
+        const char e = text[pos];
+        char16_t unit = 0;
+        bool isUnit = true;
+        switch (e) {
+        case 'a': unit = u'\a'; ++pos; break;
+        case 'b': unit = u'\b'; ++pos; break;
+        case 'e': unit = 0x1b; ++pos; break;
+        case 'f': unit = u'\f'; ++pos; break;
+        case 'n': unit = u'\n'; ++pos; break;
+        case 'r': unit = u'\r'; ++pos; break;
+        case 't': unit = u'\t'; ++pos; break;
+        case 'v': unit = u'\v'; ++pos; break;
+        case 'x': {
+            std::size_t p = pos + 1;
+            int value = 0;
+            int digits = 0;
+            while (digits < 4 && p < text.size() && hexDigit(text[p]) >= 0) {
+                value = value * 16 + hexDigit(text[p]);
+                ++p;
+                ++digits;
+            }
+            if (digits == 0) {
+                unit = u'x';
+                ++pos;
+            } else {
+                unit = static_cast<char16_t>(value);
+                pos = p;
+            }
+            break;
+        }
+        default:
+            if (e >= '0' && e <= '7') {
+                int value = 0;
+                int digits = 0;
+                while (digits < 3 && pos < text.size() && text[pos] >= '0' && text[pos] <= '7') {
+                    value = value * 8 + (text[pos] - '0');
+                    ++pos;
+                    ++digits;
+                }
+                unit = static_cast<char16_t>(value);
+            } else {
+                isUnit = false; // "\\", "\"", "\]" and any other escaped byte stand for themselves
+                raw += e;
+                ++pos;
+            }
+        }
+        if (isUnit) {
+            flush();
+            out += unit;
+        }
+    }
+    flush();
+    return false;
+}
+
+std::string toUtf8(const std::u16string& text)
+{
+    return QString::fromStdU16String(text).toStdString();
+}
+
+bool equalKeys(const std::u16string& a, const std::u16string& b)
+{
+    return QString::fromStdU16String(a).compare(QString::fromStdU16String(b), Qt::CaseInsensitive) == 0;
+}
+
+// The string of a value's data: "...", str(2):"..." (an expandable string,
+// returned unexpanded), or hex(1)/hex(2) bytes of UTF-16 text. Other types
+// hold no text.
+std::optional<std::string> stringData(const std::string& data)
+{
+    std::size_t pos = 0;
+    std::string rest = data;
+    if (rest.rfind("str(2):", 0) == 0 || rest.rfind("str(1):", 0) == 0)
+        rest = rest.substr(7);
+    if (!rest.empty() && rest[0] == '"') {
+        pos = 1;
+        std::u16string value;
+        if (!decodeEscaped(rest, pos, '"', value))
+            return std::nullopt;
+        return toUtf8(value);
+    }
+    if (rest.rfind("hex(1):", 0) == 0 || rest.rfind("hex(2):", 0) == 0) {
+        std::u16string value;
+        int high = -1;
+        int low = -1;
+        for (std::size_t i = 7; i < rest.size(); ++i) {
+            const int d = hexDigit(rest[i]);
+            if (d < 0)
+                continue;
+            // Two hex digits make a byte, two bytes a little-endian code unit.
+            if (i + 1 < rest.size() && hexDigit(rest[i + 1]) >= 0) {
+                const int byte = d * 16 + hexDigit(rest[i + 1]);
+                ++i;
+                if (low < 0) {
+                    low = byte;
+                } else {
+                    high = byte;
+                    value += static_cast<char16_t>(low | (high << 8));
+                    low = high = -1;
+                }
+            }
+        }
+        while (!value.empty() && value.back() == u'\0')
+            value.pop_back();
+        return toUtf8(value);
+    }
+    return std::nullopt;
+}
+
+enum class KeyLookup { Missing, NoValue, Found };
+
+struct KeyResult {
+    KeyLookup state = KeyLookup::Missing;
+    std::string folder;
+};
+
+// Reads the value "Folder" of each of `keys` (HKEY_LOCAL_MACHINE paths
+// relative to the hive) in one pass over system.reg.
+std::vector<KeyResult> readFolders(const std::string& regFile, const std::vector<std::u16string>& keys)
+{
+    std::vector<KeyResult> results(keys.size());
+    std::ifstream in(regFile, std::ios::binary);
+    if (!in)
+        return results;
+
+    const std::u16string folder = u"Folder";
+    int current = -1; // index into keys of the key being read, or -1
+    std::string line;
+    std::string pending; // a value whose data continues on the next line
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!pending.empty()) {
+            std::size_t start = line.find_first_not_of(" \t");
+            pending += start == std::string::npos ? std::string() : line.substr(start);
+            line.swap(pending);
+            pending.clear();
+        }
+        if (line.empty() || line[0] == ';' || line[0] == '#')
+            continue;
+        if (line[0] == '[') {
+            std::size_t pos = 1;
+            std::u16string name;
+            current = -1;
+            if (!decodeEscaped(line, pos, ']', name))
+                continue;
+            for (std::size_t i = 0; i < keys.size(); ++i) {
+                if (equalKeys(name, keys[i])) {
+                    current = static_cast<int>(i);
+                    if (results[i].state == KeyLookup::Missing)
+                        results[i].state = KeyLookup::NoValue;
+                    break;
+                }
+            }
+            continue;
+        }
+        if (current < 0)
+            continue;
+        if (line.back() == '\\' && (line.find("=hex") != std::string::npos)) {
+            // hex data continues on the next line
+            line.pop_back();
+            pending = line;
+            continue;
+        }
+        if (line[0] != '"')
+            continue; // "@=" is the default value
+        std::size_t pos = 1;
+        std::u16string name;
+        if (!decodeEscaped(line, pos, '"', name) || pos >= line.size() || line[pos] != '=')
+            continue;
+        if (!equalKeys(name, folder))
+            continue;
+        if (auto text = stringData(line.substr(pos + 1))) {
+            results[static_cast<std::size_t>(current)].state = KeyLookup::Found;
+            results[static_cast<std::size_t>(current)].folder = *text;
+        }
+    }
+    return results;
+}
+
+std::string homeDirectory()
+{
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
+        return pw->pw_dir;
+    return {};
+}
+
+} // namespace
+
+namespace platform {
+
+std::string WindowsToUnixPath(const std::string& prefix, const std::string& windowsPath)
+{
+    const bool hasDrive = windowsPath.size() >= 2 && windowsPath[1] == ':'
+        && ((windowsPath[0] >= 'A' && windowsPath[0] <= 'Z') || (windowsPath[0] >= 'a' && windowsPath[0] <= 'z'));
+    if (!hasDrive)
+        return windowsPath;
+
+    const std::string dosdevices = AddBackslash(prefix) + "dosdevices";
+    const std::string drive = std::string(1, windowsPath[0]) + ":";
+    const std::string link = ResolveNoCase(dosdevices, drive);
+    QString root;
+    const QFileInfo linkInfo(QString::fromStdString(link));
+    if (linkInfo.isSymLink() || linkInfo.exists()) {
+        const QString canonical = linkInfo.canonicalFilePath();
+        if (!canonical.isEmpty()) {
+            root = canonical;
+        } else {
+            // A drive link whose target does not exist (yet): follow it by name.
+            const QString target = linkInfo.symLinkTarget();
+            root = QDir::cleanPath(target.isEmpty() ? linkInfo.absoluteFilePath() : target);
+        }
+    } else if (windowsPath[0] == 'c' || windowsPath[0] == 'C') {
+        root = QString::fromStdString(AddBackslash(prefix) + "drive_c");
+    } else {
+        return windowsPath;
+    }
+
+    std::string rest = windowsPath.substr(2);
+    for (char& c : rest) {
+        if (c == '\\')
+            c = '/';
+    }
+    const bool trailing = !rest.empty() && rest.back() == '/';
+    while (!rest.empty() && rest.front() == '/')
+        rest.erase(rest.begin());
+    while (!rest.empty() && rest.back() == '/')
+        rest.pop_back();
+    // Windows paths ignore letter case; find the directories as they are spelled on disk.
+    std::string path = rest.empty() ? root.toStdString() : ResolveNoCase(root.toStdString(), rest);
+    return trailing ? AddBackslash(path) : path;
+}
+
+} // namespace platform
+
+WineInstallerRegistry::WineInstallerRegistry(std::string prefix) : m_prefix(std::move(prefix)) {}
+
+std::string WineInstallerRegistry::DefaultPrefix()
+{
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
+        return prefix;
+    const std::string home = homeDirectory();
+    return home.empty() ? std::string() : platform::AddBackslash(home) + ".wine";
+}
+
+std::optional<std::string> WineInstallerRegistry::ReadFolder(const std::string& key) const
+{
+    try {
+        if (m_prefix.empty())
+            return std::nullopt;
+        std::string rest = key;
+        while (!rest.empty() && rest.front() == '\\')
+            rest.erase(rest.begin());
+        const std::u16string full = QString::fromStdString(rest).toStdU16String();
+
+        // A 32-bit installer in a 64-bit prefix writes below Wow6432Node.
+        std::vector<std::u16string> keys;
+        static const QString software = QStringLiteral("SOFTWARE\\");
+        const QString keyText = QString::fromStdU16String(full);
+        if (keyText.startsWith(software, Qt::CaseInsensitive))
+            keys.push_back((QStringLiteral("Software\\Wow6432Node\\") + keyText.mid(software.size())).toStdU16String());
+        keys.push_back(full);
+
+        const auto results = readFolders(platform::AddBackslash(m_prefix) + "system.reg", keys);
+        // The first location that holds the value wins; a key without it
+        // counts only when no location has the value.
+        bool anyKey = false;
+        for (const KeyResult& result : results) {
+            if (result.state == KeyLookup::Found)
+                return platform::WindowsToUnixPath(m_prefix, result.folder);
+            anyKey = anyKey || result.state == KeyLookup::NoValue;
+        }
+        if (anyKey)
+            return std::string();
+        return std::nullopt;
+    } catch (...) {
+        return std::nullopt;
+    }
+}

@@ -1,0 +1,93 @@
+#include "platform/ProgramDir.h"
+
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+
+namespace platform {
+
+namespace {
+
+std::string environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+std::string homeDirectory()
+{
+    std::string home = environment("HOME");
+    if (home.empty()) {
+        if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
+            home = pw->pw_dir;
+    }
+    return home;
+}
+
+// mkdir -p, with the modes a configuration directory gets.
+void makeDirectories(const std::string& path)
+{
+    std::size_t pos = 1;
+    while (pos <= path.size()) {
+        pos = path.find('/', pos);
+        if (pos == std::string::npos)
+            pos = path.size();
+        const std::string part = path.substr(0, pos);
+        if (!part.empty() && !DirectoryExists(part))
+            ::mkdir(part.c_str(), 0700);
+        ++pos;
+    }
+}
+
+} // namespace
+
+std::string ConfigHome(const std::string& xdgConfigHome, const std::string& home)
+{
+    // A relative XDG_CONFIG_HOME is invalid and ignored.
+    if (!xdgConfigHome.empty() && xdgConfigHome.front() == '/')
+        return AddBackslash(xdgConfigHome);
+    if (home.empty())
+        return {};
+    return AddBackslash(home) + ".config/";
+}
+
+ProgramDirs ChooseProgramDirs(const std::string& executableDir, bool executableDirWritable,
+                              const std::string& xdgConfigHome, const std::string& home)
+{
+    const std::string exeDir = AddBackslash(executableDir);
+    ProgramDirs dirs{exeDir, exeDir};
+    if (executableDirWritable)
+        return dirs;
+
+    const std::string configHome = ConfigHome(xdgConfigHome, home);
+    if (!configHome.empty()) {
+        dirs.config = configHome + "corvane2003/";
+        makeDirectories(dirs.config.substr(0, dirs.config.size() - 1));
+    }
+
+    // An installed copy keeps its data in <prefix>/share/corvane2003 beside
+    // <prefix>/bin, unless the data lies beside the executable.
+    if (!FileExists(ResolveNoCase(exeDir, "ReadMe.txt"))) {
+        const std::string shared = exeDir + "../share/corvane2003/";
+        if (DirectoryExists(shared)) {
+            char buffer[PATH_MAX];
+            dirs.data = ::realpath(shared.c_str(), buffer) ? AddBackslash(buffer) : shared;
+        }
+    }
+    return dirs;
+}
+
+ProgramDirs LocateProgramDirs(const std::string& executableDir)
+{
+    const std::string exeDir = AddBackslash(executableDir);
+    const bool writable = !exeDir.empty() && ::access(exeDir.c_str(), W_OK) == 0;
+    return ChooseProgramDirs(exeDir, writable, environment("XDG_CONFIG_HOME"), homeDirectory());
+}
+
+} // namespace platform
