@@ -1,0 +1,267 @@
+#include "pages/Binding.h"
+
+#include "profile/ECorvaneError.h"
+#include "profile/IniFiles.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+
+namespace Binding {
+
+namespace {
+
+Row makeRow(QWidget* control, File file, std::string section, std::string key, Form form)
+{
+    Row row;
+    row.control = control;
+    row.file = file;
+    row.section = std::move(section);
+    row.key = std::move(key);
+    row.form = form;
+    return row;
+}
+
+[[noreturn]] void unsupported(const Row& row)
+{
+    throw ECorvaneError("The control for " + row.key + " cannot hold this kind of value");
+}
+
+void setPosition(const Row& row, int position)
+{
+    if (auto* slider = qobject_cast<QAbstractSlider*>(row.control)) slider->setValue(position);
+    else if (auto* spin = qobject_cast<QSpinBox*>(row.control)) spin->setValue(position);
+    else unsupported(row);
+}
+
+int position(const Row& row)
+{
+    if (auto* slider = qobject_cast<const QAbstractSlider*>(row.control)) return slider->value();
+    if (auto* spin = qobject_cast<const QSpinBox*>(row.control)) return spin->value();
+    unsupported(row);
+}
+
+void setText(const Row& row, const QString& text)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(row.control)) {
+        edit->setText(text);
+    } else if (auto* pick = qobject_cast<QComboBox*>(row.control)) {
+        // The entry spelled like the value, in any letter case. A value that is
+        // no entry stays the field's text, so that a save gives it back.
+        const int index = text.isEmpty() ? -1 : pick->findText(text, Qt::MatchFixedString);
+        pick->setCurrentIndex(index);
+        if (index < 0 && pick->isEditable()) pick->setEditText(text);
+    } else {
+        unsupported(row);
+    }
+}
+
+QString textOf(const QWidget* control)
+{
+    if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
+    if (auto* pick = qobject_cast<const QComboBox*>(control)) return pick->currentText();
+    return {};
+}
+
+} // namespace
+
+Row Row::alsoWrites(std::string key) const
+{
+    Row row = *this;
+    row.alsoWrittenTo = std::move(key);
+    return row;
+}
+
+Row Row::readingDecimals() const
+{
+    Row row = *this;
+    row.readsDecimals = true;
+    return row;
+}
+
+Row flag(QWidget* control, File file, std::string section, std::string key, bool missing, Sense sense)
+{
+    Row row = makeRow(control, file, std::move(section), std::move(key), Form::Flag);
+    row.missingFlag = missing;
+    row.sense = sense;
+    return row;
+}
+
+Row integer(QWidget* control, File file, std::string section, std::string key, std::int32_t missing)
+{
+    Row row = makeRow(control, file, std::move(section), std::move(key), Form::Integer);
+    row.missingInteger = missing;
+    return row;
+}
+
+Row number(QWidget* control, File file, std::string section, std::string key, double missing, double scale,
+           int decimals)
+{
+    Row row = makeRow(control, file, std::move(section), std::move(key), Form::Number);
+    row.missingNumber = missing;
+    row.scale = scale;
+    row.decimals = decimals;
+    return row;
+}
+
+Row text(QWidget* control, File file, std::string section, std::string key, std::string missing)
+{
+    Row row = makeRow(control, file, std::move(section), std::move(key), Form::Text);
+    row.missingText = std::move(missing);
+    return row;
+}
+
+QString fromProfile(const std::string& bytes)
+{
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string toProfile(const QString& text)
+{
+    return text.toLatin1().toStdString();
+}
+
+QString pointText(double value, int decimals)
+{
+    // QString::number never uses the user's locale.
+    return QString::number(value, 'f', decimals);
+}
+
+std::int32_t roundedPosition(double value)
+{
+    const QString whole = pointText(value, 0);
+    bool ok = false;
+    const int result = whole.toInt(&ok);
+    if (!ok) throw ECorvaneError("'" + whole.toStdString() + "' is not a valid integer value");
+    return result;
+}
+
+TCustomIniFile& profile(File file, const RunTime& rt)
+{
+    TIniFile* ini = file == File::User ? rt.UserProfile.get() : rt.GameProfile.get();
+    if (!ini) throw ECorvaneError(file == File::User ? "The user file is not open" : "UT2003.ini is not open");
+    return *ini;
+}
+
+TCustomIniFile& profile(const Row& row, const RunTime& rt)
+{
+    return profile(row.file, rt);
+}
+
+std::string section(const Row& row, const RunTime& rt)
+{
+    return row.file == File::Viewport ? rt.ViewportManagerClass : row.section;
+}
+
+QVariant read(const Row& row, const RunTime& rt)
+{
+    const TCustomIniFile& ini = profile(row, rt);
+    const std::string sec = section(row, rt);
+    switch (row.form) {
+    case Form::Flag: {
+        const bool stored = ini.ReadBool(sec, row.key, row.missingFlag);
+        auto* box = qobject_cast<QAbstractButton*>(row.control);
+        if (!box) unsupported(row);
+        box->setChecked(row.sense == Sense::Inverted ? !stored : stored);
+        return stored;
+    }
+    case Form::Integer: {
+        std::int32_t stored = ini.ReadInteger(sec, row.key, row.missingInteger);
+        if (row.readsDecimals) {
+            const double decimal = ini.ReadFloat(sec, row.key, std::nan(""));
+            const double whole = std::round(decimal); // NaN when absent or unreadable
+            if (whole >= INT32_MIN && whole <= INT32_MAX) stored = roundedPosition(decimal);
+        }
+        setPosition(row, stored);
+        return stored;
+    }
+    case Form::Number: {
+        const double stored = ini.ReadFloat(sec, row.key, row.missingNumber);
+        setPosition(row, roundedPosition(stored * row.scale));
+        return stored;
+    }
+    case Form::Text: {
+        const QString stored = fromProfile(ini.ReadString(sec, row.key, row.missingText));
+        setText(row, stored);
+        return stored;
+    }
+    }
+    return {};
+}
+
+void write(const Row& row, const RunTime& rt)
+{
+    TCustomIniFile& ini = profile(row, rt);
+    const std::string sec = section(row, rt);
+    auto put = [&](const std::string& key) {
+        switch (row.form) {
+        case Form::Flag: {
+            auto* box = qobject_cast<const QAbstractButton*>(row.control);
+            if (!box) unsupported(row);
+            ini.WriteBool(sec, key, row.sense == Sense::Inverted ? !box->isChecked() : box->isChecked());
+            break;
+        }
+        case Form::Integer: ini.WriteInteger(sec, key, position(row)); break;
+        case Form::Number:
+            ini.WriteString(sec, key, toProfile(pointText(position(row) / row.scale, row.decimals)));
+            break;
+        case Form::Text: ini.WriteString(sec, key, toProfile(textOf(row.control))); break;
+        }
+    };
+    put(row.key);
+    if (!row.alsoWrittenTo.empty()) put(row.alsoWrittenTo);
+}
+
+QString value(const QWidget* control)
+{
+    if (auto* box = qobject_cast<const QAbstractButton*>(control)) return box->isChecked() ? "1" : "0";
+    if (auto* slider = qobject_cast<const QAbstractSlider*>(control)) return QString::number(slider->value());
+    if (auto* spin = qobject_cast<const QSpinBox*>(control)) return QString::number(spin->value());
+    return textOf(control);
+}
+
+QStringList values(std::initializer_list<const QWidget*> controls)
+{
+    QStringList result;
+    result.reserve(static_cast<qsizetype>(controls.size()));
+    for (const QWidget* control : controls) result << value(control);
+    return result;
+}
+
+Table::Table(const RunTime& rt, std::vector<Row> rows) : m_rt(rt), m_rows(std::move(rows)) {}
+
+const Row& Table::row(const QWidget* control) const
+{
+    auto found = std::find_if(m_rows.begin(), m_rows.end(), [&](const Row& r) { return r.control == control; });
+    if (found == m_rows.end()) throw ECorvaneError("A control of the page has no key");
+    return *found;
+}
+
+QVariant Table::read(const QWidget* control) const
+{
+    return Binding::read(row(control), m_rt);
+}
+
+void Table::read(std::initializer_list<const QWidget*> controls) const
+{
+    for (const QWidget* control : controls) read(control);
+}
+
+void Table::write(const QWidget* control) const
+{
+    Binding::write(row(control), m_rt);
+}
+
+void Table::write(std::initializer_list<const QWidget*> controls) const
+{
+    for (const QWidget* control : controls) write(control);
+}
+
+} // namespace Binding
