@@ -88,7 +88,7 @@ private slots:
 
         const QByteArray config = program.config();
         const QByteArray expected = "[Corvane]\r\nInit=False\r\nAutoBackup=True\r\nAskBackup=True\r\n"
-                                    "CheckOnStartup=False\r\nShowReadme=True\r\n[UT2k3]\r\nDir=" +
+                                    "CheckOnStartup=False\r\nShowReadme=True\r\n\r\n[UT2k3]\r\nDir=" +
                                     stripSlash(game.root()).toUtf8() + "\r\nSystem=" + game.root().toUtf8() +
                                     "System\r\nCurrentUserIni=User.ini\r\n";
         QCOMPARE(config, expected);

@@ -62,6 +62,7 @@ QByteArray configuredProgram(const QString& systemDir, const QString& userIni)
     QString dir = systemDir;
     if (dir.endsWith('/')) dir.chop(1);
     if (dir.endsWith("System")) dir.chop(6);
+    if (dir.endsWith('/')) dir.chop(1);
     return QStringLiteral("[Corvane]\r\nAutoBackup=False\r\nAskBackup=False\r\nCheckOnStartup=False\r\n"
                           "ShowReadme=False\r\nInit=False\r\n[UT2k3]\r\nDir=%1\r\nSystem=%2\r\nCurrentUserIni=%3\r\n")
         .arg(dir, systemDir, userIni)
