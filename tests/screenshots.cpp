@@ -37,7 +37,8 @@ int main(int argc, char** argv)
 
     auto registry = std::make_shared<FakeRegistry>();
     registry->keys[TfrmInit::GameKey] = "/home/player/.wine/drive_c/UT2003";
-    TfrmInit init(*registry, *main.runTime().ToolConfig);
+    const TIniFile fresh((program.dir() + "fresh.ini").toStdString()); // a first start: every box ticked
+    TfrmInit init(*registry, fresh);
     init.show();
     QApplication::processEvents();
     init.grab().save(out + "/setup.png");

@@ -1,11 +1,13 @@
 // The main window: its frame, menu and tool bar, and the prompts that protect
 // unsaved edits.
 
+#include "app/CorvaneApplication.h"
 #include "app/fMain.h"
 #include "tests/support/MainWindowHarness.h"
 
 #include <QAction>
 #include <QMenuBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
@@ -322,6 +324,40 @@ private slots:
         QVERIFY(f.log.isEmpty());
     }
 
+    void uncaughtErrorsAreShownAndTheProgramGoesOn()
+    {
+        // An error that leaves an event handler reaches the error display.
+        struct Throwing : QObject {
+            bool event(QEvent* e) override
+            {
+                if (e->type() == QEvent::User) throw EIniFileException("/games/UT2003/System/User.ini");
+                return QObject::event(e);
+            }
+        } target;
+        Script script;
+        script.box(Kind::Error, "Unable to write to /games/UT2003/System/User.ini", Buttons::Ok);
+        QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+        QCoreApplication::sendPostedEvents(&target);
+        QVERIFY(script.allShown());
+    }
+
+    void pageSwitchFailureReachesTheErrorDisplay()
+    {
+        Fixture f;
+        f.main->show();
+        f.page(PageId::KeyBinds)->field->setText("edit");
+        f.page(PageId::KeyBinds)->failure = StandInPage::Failure::Thrown;
+        Script script;
+        script.box(Kind::Confirm, "Do you want to save the changes u made?", Buttons::YesNo, Answer::Yes)
+            .box(Kind::Error, "stand-in failure", Buttons::Ok);
+        // A click on the tab, as the user would switch.
+        QTabBar* bar = f.tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(3).center());
+        QVERIFY(script.allShown());
+        QCOMPARE(f.tabs()->currentWidget(), f.main->tab(PageId::Aliases));
+        QVERIFY(f.page(PageId::KeyBinds)->changed());
+    }
+
     void restoreReloadsOnlyTheActivePage()
     {
         Fixture f;
@@ -343,5 +379,10 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+int main(int argc, char** argv)
+{
+    CorvaneApplication app(argc, argv);
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_mainwindow.moc"
