@@ -1,0 +1,198 @@
+#include "pages/keys/KeyBindsPage.h"
+
+#include "pages/RunTime.h"
+#include "pages/keys/FreeBindingBox.h"
+#include "pages/keys/InputProfile.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <limits>
+
+namespace {
+
+// Where a field stands in its group.
+struct Placement {
+    KeyGroup group;
+    int column;
+    int line;
+    const char* label;
+    QLineEdit* edit;
+};
+
+QLineEdit* makeKeyField(const char* name)
+{
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setMaxLength(std::numeric_limits<int>::max()); // a command has no length limit of its own
+    edit->setMinimumWidth(60);
+    QPalette colours = edit->palette();
+    colours.setColor(QPalette::Base, Qt::black);
+    colours.setColor(QPalette::Text, Qt::white);
+    edit->setPalette(colours);
+    return edit;
+}
+
+// A key group with its small clear button at the top right corner, on the
+// line of the frame.
+class KeyGroupBox : public QGroupBox {
+public:
+    explicit KeyGroupBox(const KeyGroupInfo& info) : QGroupBox(QString::fromLatin1(info.caption))
+    {
+        clearButton = new QToolButton(this);
+        clearButton->setObjectName(QString::fromLatin1(info.clearButton));
+        clearButton->setToolTip(QString::fromLatin1(info.clearHint));
+        clearButton->setIcon(style()->standardIcon(QStyle::SP_LineEditClearButton));
+        clearButton->setAutoRaise(true);
+        clearButton->setFocusPolicy(Qt::NoFocus);
+    }
+
+    QToolButton* clearButton;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QGroupBox::resizeEvent(e);
+        QStyleOptionGroupBox option;
+        initStyleOption(&option);
+        const QRect title = style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, this);
+        const int side = std::max(16, title.height());
+        clearButton->setGeometry(width() - side - 8, title.center().y() - side / 2, side, side);
+        clearButton->raise();
+    }
+};
+
+} // namespace
+
+KeyBindsPage::KeyBindsPage(RunTime& rt, QWidget* parent) : SettingsPage(parent), m_rt(rt)
+{
+    setObjectName(QStringLiteral("KeyBindsPage"));
+
+    std::vector<Placement> placements;
+    for (const KeyRow& row : keyTable()) {
+        QLineEdit* edit = makeKeyField(row.field);
+        m_keyFields.push_back(edit);
+        m_compared.push_back({row.group, edit});
+        placements.push_back({row.group, row.column, row.line, row.label, edit});
+    }
+    for (const UnboundField& field : unboundFields()) {
+        QLineEdit* edit = makeKeyField(field.field);
+        m_compared.push_back({field.group, edit});
+        placements.push_back({field.group, field.column, field.line, field.label, edit});
+    }
+    m_snapshot.assign(m_compared.size(), QString());
+
+    auto group = [&](KeyGroup key) {
+        auto* box = new KeyGroupBox(keyGroupInfo(key));
+        connect(box->clearButton, &QToolButton::clicked, this, [this, key] { clearGroup(key); });
+        auto* grid = new QGridLayout(box);
+        grid->setHorizontalSpacing(4);
+        grid->setVerticalSpacing(2);
+        grid->setContentsMargins(6, 4, 6, 6);
+        int columns = 0;
+        for (const Placement& p : placements) {
+            if (p.group != key) continue;
+            auto* label = new QLabel(QString::fromLatin1(p.label));
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            label->setBuddy(p.edit);
+            grid->addWidget(label, p.line, 2 * p.column);
+            grid->addWidget(p.edit, p.line, 2 * p.column + 1);
+            columns = std::max(columns, p.column + 1);
+        }
+        for (int c = 0; c < columns; ++c) grid->setColumnStretch(2 * c + 1, 1);
+        grid->setRowStretch(grid->rowCount(), 1);
+        return box;
+    };
+
+    m_freeBinding = new FreeBindingBox(rt, {[this] { return KeyBindsChanged(); }, [this] { LoadKeyBinds(); }});
+
+    // "Define own key" and "Alpha keys" side by side; "Function keys" and
+    // "Number keys" below the first, "Numeric keys" below the second; then
+    // "Other keys" and "Joystick" across the full width.
+    auto* functionAndNumber = new QHBoxLayout;
+    functionAndNumber->addWidget(group(KeyGroup::Function));
+    functionAndNumber->addWidget(group(KeyGroup::Number));
+    auto* left = new QVBoxLayout;
+    left->addWidget(m_freeBinding);
+    left->addLayout(functionAndNumber, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(group(KeyGroup::Alpha));
+    right->addWidget(group(KeyGroup::Numeric), 1);
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 2);
+    top->addLayout(right, 3);
+
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("KeyBindsContent"));
+    auto* rows = new QVBoxLayout(content);
+    rows->setContentsMargins(4, 4, 4, 4);
+    rows->addLayout(top);
+    rows->addWidget(group(KeyGroup::Other));
+    rows->addWidget(group(KeyGroup::Joystick));
+
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("ScrollBox1"));
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->addWidget(scroll);
+}
+
+bool KeyBindsPage::LoadKeyBinds()
+{
+    try {
+        TIniFile& profile = InputProfile::of(m_rt);
+        const auto table = keyTable();
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            m_keyFields[i]->setText(InputProfile::toText(profile.ReadString(InputSection, table[i].key, "")));
+            m_keyFields[i]->setCursorPosition(0); // a long command shows its start
+        }
+    } catch (const std::exception& failure) {
+        InputProfile::showFailure(failure);
+        return false;
+    }
+    takeSnapshot();
+    return true;
+}
+
+bool KeyBindsPage::SaveKeyBinds()
+{
+    try {
+        TIniFile& profile = InputProfile::of(m_rt);
+        const auto table = keyTable();
+        for (std::size_t i = 0; i < table.size(); ++i)
+            profile.WriteString(InputSection, table[i].savedKey(), InputProfile::toBytes(m_keyFields[i]->text()));
+    } catch (const std::exception& failure) {
+        InputProfile::showFailure(failure);
+        return false;
+    }
+    takeSnapshot();
+    return true;
+}
+
+bool KeyBindsPage::KeyBindsChanged() const
+{
+    for (std::size_t i = 0; i < m_compared.size(); ++i)
+        if (m_compared[i].edit->text() != m_snapshot[i]) return true;
+    return false;
+}
+
+void KeyBindsPage::clearGroup(KeyGroup group)
+{
+    for (const Field& field : m_compared)
+        if (field.group == group) field.edit->clear();
+}
+
+void KeyBindsPage::takeSnapshot()
+{
+    for (std::size_t i = 0; i < m_compared.size(); ++i) m_snapshot[i] = m_compared[i].edit->text();
+}
