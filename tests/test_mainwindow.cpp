@@ -358,6 +358,39 @@ private slots:
         QVERIFY(f.page(PageId::KeyBinds)->changed());
     }
 
+    void programPagesInTheWindow()
+    {
+        // The window over its own pages on the demo game: an edit on the
+        // key binds page is asked about when the page is left, saved by the
+        // answer, and the page reads unchanged afterwards.
+        TempGame game;
+        TempProgramDir program(configuredProgram(game.systemDir()));
+        std::unique_ptr<TfrmMain> main;
+        {
+            Script quiet;
+            main = std::make_unique<TfrmMain>(testEnvironment(program));
+            QVERIFY(quiet.allShown());
+        }
+        QVERIFY(!main->AnyPageChanged());
+        auto* f = child<QLineEdit>(main.get(), "edtF");
+        f->setText("Use | Jump");
+        QVERIFY(main->AnyPageChanged());
+        Script script;
+        script.box(Kind::Confirm, "Do you want to save the changes u made?", Buttons::YesNo, Answer::Yes);
+        child<QTabWidget>(main.get(), "PageCtrl")->setCurrentWidget(main->tab(PageId::General));
+        QVERIFY(script.allShown());
+        QCOMPARE(TIniFile(game.userIni().toStdString()).ReadString("Engine.Input", "F", ""), std::string("Use | Jump"));
+        QVERIFY(!main->AnyPageChanged());
+
+        // An edit on the general page, then Save: every page is written.
+        child<QLineEdit>(main.get(), "edtPlayername")->setText("Newcomer");
+        script.box(Kind::Information, Saved, Buttons::Ok);
+        child<QAction>(main.get(), "Save1")->trigger();
+        QVERIFY(script.allShown());
+        QCOMPARE(TIniFile(game.userIni().toStdString()).ReadString("DefaultPlayer", "Name", ""), std::string("Newcomer"));
+        QVERIFY(!main->AnyPageChanged());
+    }
+
     void restoreReloadsOnlyTheActivePage()
     {
         Fixture f;
