@@ -4,6 +4,7 @@
 #include "pages/RunTime.h"
 #include "pages/keys/AliasesPage.h"
 #include "profile/IniFiles.h"
+#include "tests/support/TempUserProfile.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -23,27 +24,7 @@ namespace {
 
 const QString EmptyAlias = QStringLiteral("(Command=\"\",Alias=\"None\")");
 
-QByteArray lines(std::initializer_list<const char*> text)
-{
-    QByteArray bytes;
-    for (const char* line : text) bytes += QByteArray(line) + "\r\n";
-    return bytes;
-}
-
-struct Profile {
-    QTemporaryDir dir;
-    QString path = dir.path() + "/User.ini";
-    RunTime rt;
-
-    explicit Profile(const QByteArray& bytes)
-    {
-        writeFile(path, bytes);
-        rt.SystemDir = dir.path().toStdString() + "/";
-        rt.CurrentUserFileName = "User.ini";
-        rt.UserProfile = std::make_unique<TIniFile>(path.toStdString());
-    }
-    QByteArray bytes() const { return readFile(path); }
-};
+using Profile = TempUserProfile;
 
 QTableWidget* list(QWidget* page) { return child<QTableWidget>(page, "vlEdt"); }
 QString value(QWidget* page, int row) { return list(page)->item(row, 1)->text(); }

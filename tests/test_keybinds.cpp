@@ -8,6 +8,7 @@
 #include "pages/keys/KeyTable.h"
 #include "platform/VirtualKeys.h"
 #include "profile/IniFiles.h"
+#include "tests/support/TempUserProfile.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -30,33 +31,7 @@ using MessageBox::Kind;
 
 namespace {
 
-QByteArray lines(std::initializer_list<const char*> text)
-{
-    QByteArray bytes;
-    for (const char* line : text) bytes += QByteArray(line) + "\r\n";
-    return bytes;
-}
-
-// A user profile in a temporary directory, open as the program holds it.
-struct Profile {
-    QTemporaryDir dir;
-    QString path = dir.path() + "/User.ini";
-    RunTime rt;
-
-    explicit Profile(const QByteArray& bytes, const QString& source = {})
-    {
-        if (!source.isEmpty())
-            QFile::copy(source, path);
-        else
-            writeFile(path, bytes);
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-        rt.SystemDir = dir.path().toStdString() + "/";
-        rt.CurrentUserFileName = "User.ini";
-        rt.UserProfile = std::make_unique<TIniFile>(path.toStdString());
-    }
-    QByteArray bytes() const { return readFile(path); }
-    void makeReadOnly() const { QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther); }
-};
+using Profile = TempUserProfile;
 
 // The lines of section Engine.Input (each with its CR, if any; without the
 // blank lines that end it), and the file's lines around it.
