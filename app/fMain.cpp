@@ -165,6 +165,7 @@ void TfrmMain::buildMenuAndToolBar()
         if (!menuCaption || qstrcmp(menuCaption, row.menu) != 0) {
             menuCaption = row.menu;
             menu = bar->addMenu(QString::fromLatin1(row.menu));
+            menu->setToolTipsVisible(true); // the hints show over their items
         }
         if (!row.name) {
             menu->addSeparator();
