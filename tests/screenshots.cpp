@@ -30,6 +30,7 @@ int main(int argc, char** argv)
     const char* names[] = {"main-keybinds", "main-general", "main-ut2k3", "main-aliases", "main-instantaction",
                            "main-inifiles"};
     for (int i = 0; i < tabs->count(); ++i) {
+        if (!main.page(static_cast<PageId>(i))) continue; // a page the program does not have yet
         tabs->setCurrentIndex(i);
         QApplication::processEvents();
         main.grab().save(out + "/" + names[i] + ".png");
