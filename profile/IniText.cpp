@@ -1,0 +1,488 @@
+#include "profile/IniText.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string.h> // memrchr
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define CORVANE_X86 1
+#endif
+
+namespace IniText {
+namespace {
+
+constexpr std::array<unsigned char, 256> makeFoldTable()
+{
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return table;
+}
+constexpr auto kFold = makeFoldTable();
+
+// Blanks that can stand inside a line (CR and LF always end one).
+constexpr bool isInlineBlank(unsigned char c) noexcept
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == 0x1A;
+}
+
+constexpr bool isLineBreak(unsigned char c) noexcept { return c == '\r' || c == '\n'; }
+
+// The first CR or LF in [p, end), or end.
+const char* findLineBreak(const char* p, const char* end) noexcept
+{
+#if defined(CORVANE_X86)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+        if (mask != 0)
+            return p + __builtin_ctz(static_cast<unsigned>(mask));
+        p += 16;
+    }
+#endif
+    while (p < end && !isLineBreak(static_cast<unsigned char>(*p)))
+        ++p;
+    return p;
+}
+
+// The next "[" in [p, end) that may begin a header: the one at `begin` or one
+// after a blank (a line break, or the indentation of a header); `end` when
+// there is none. The caller checks that it begins its line. Most "[" of a
+// profile stand inside lines ("Aliases[0]=..."); the vector versions below
+// pass over them in whole blocks of bytes.
+const char* findHeaderCandidateScalar(const char* begin, const char* p, const char* end) noexcept
+{
+    for (; p < end; ++p) {
+        if (*p == '[' && (p == begin || isBlank(static_cast<unsigned char>(p[-1]))))
+            return p;
+    }
+    return end;
+}
+
+#if defined(CORVANE_X86)
+// The vector searches take every "[" after a byte up to the space (the blanks
+// and other control bytes) and leave the exact test to the caller's walk back
+// over the line's indentation.
+const char* findHeaderCandidateSse2(const char* begin, const char* p, const char* end) noexcept
+{
+    if (p == begin && p < end && *p == '[')
+        return p;
+    if (p == begin)
+        ++p;
+    const __m128i open = _mm_set1_epi8('[');
+    const __m128i space = _mm_set1_epi8(' ');
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned opens = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, open)));
+        if (opens != 0) {
+            const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1));
+            const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(before, space), before);
+            const unsigned hits = opens & static_cast<unsigned>(_mm_movemask_epi8(low));
+            if (hits != 0)
+                return p + __builtin_ctz(hits);
+        }
+        p += 16;
+    }
+    return findHeaderCandidateScalar(begin, p, end);
+}
+
+__attribute__((target("avx2"))) const char* findHeaderCandidateAvx2(const char* begin, const char* p,
+                                                                    const char* end) noexcept
+{
+    if (p == begin && p < end && *p == '[')
+        return p;
+    if (p == begin)
+        ++p;
+    const __m256i open = _mm256_set1_epi8('[');
+    const __m256i space = _mm256_set1_epi8(' ');
+    while (end - p >= 64) {
+        const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+        const __m256i firstOpens = _mm256_cmpeq_epi8(first, open);
+        const __m256i secondOpens = _mm256_cmpeq_epi8(second, open);
+        const __m256i anyOpen = _mm256_or_si256(firstOpens, secondOpens);
+        if (!_mm256_testz_si256(anyOpen, anyOpen)) {
+            const __m256i firstBefore = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p - 1));
+            const __m256i secondBefore = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 31));
+            const __m256i firstHits =
+                _mm256_and_si256(firstOpens, _mm256_cmpeq_epi8(_mm256_min_epu8(firstBefore, space), firstBefore));
+            const __m256i secondHits =
+                _mm256_and_si256(secondOpens, _mm256_cmpeq_epi8(_mm256_min_epu8(secondBefore, space), secondBefore));
+            const std::uint64_t hits = static_cast<std::uint32_t>(_mm256_movemask_epi8(firstHits)) |
+                                       static_cast<std::uint64_t>(static_cast<std::uint32_t>(
+                                           _mm256_movemask_epi8(secondHits))) << 32;
+            if (hits != 0)
+                return p + __builtin_ctzll(hits);
+        }
+        p += 64;
+    }
+    return findHeaderCandidateSse2(begin, p, end);
+}
+
+// With AVX-512 a block's "[" give a mask, and the bytes before them (one load
+// back) are compared under it; four blocks are tested at once, from a 64-byte
+// boundary on.
+__attribute__((target("avx512f,avx512bw"))) inline std::uint64_t headerHits512(const char* p) noexcept
+{
+    const std::uint64_t opens = _mm512_cmpeq_epi8_mask(_mm512_load_si512(p), _mm512_set1_epi8('['));
+    return _mm512_mask_cmple_epu8_mask(opens, _mm512_loadu_si512(p - 1), _mm512_set1_epi8(' '));
+}
+
+__attribute__((target("avx512f,avx512bw"))) const char* findHeaderCandidateAvx512(const char* begin, const char* p,
+                                                                                  const char* end) noexcept
+{
+    if (p == begin && p < end && *p == '[')
+        return p;
+    if (p == begin)
+        ++p;
+    const char* aligned = p + ((64 - (reinterpret_cast<std::uintptr_t>(p) & 63)) & 63);
+    if (end - aligned < 256)
+        return findHeaderCandidateSse2(begin, p, end);
+    if (aligned != p) {
+        const std::uint64_t head = _mm512_mask_cmple_epu8_mask(
+            _mm512_cmpeq_epi8_mask(_mm512_loadu_si512(p), _mm512_set1_epi8('[')), _mm512_loadu_si512(p - 1),
+            _mm512_set1_epi8(' ')) & ((std::uint64_t(1) << (aligned - p)) - 1);
+        if (head != 0)
+            return p + __builtin_ctzll(head);
+        p = aligned;
+    }
+    while (end - p >= 256) {
+        const std::uint64_t h0 = headerHits512(p);
+        const std::uint64_t h1 = headerHits512(p + 64);
+        const std::uint64_t h2 = headerHits512(p + 128);
+        const std::uint64_t h3 = headerHits512(p + 192);
+        if ((h0 | h1 | h2 | h3) != 0) {
+            if (h0 != 0)
+                return p + __builtin_ctzll(h0);
+            if (h1 != 0)
+                return p + 64 + __builtin_ctzll(h1);
+            if (h2 != 0)
+                return p + 128 + __builtin_ctzll(h2);
+            return p + 192 + __builtin_ctzll(h3);
+        }
+        p += 256;
+    }
+    return findHeaderCandidateSse2(begin, p, end);
+}
+
+using CandidateFinder = const char* (*)(const char*, const char*, const char*) noexcept;
+
+CandidateFinder finderFor(HeaderSearch search) noexcept
+{
+    switch (search) {
+    case HeaderSearch::Scalar:
+        return findHeaderCandidateScalar;
+    case HeaderSearch::Sse2:
+        return findHeaderCandidateSse2;
+    case HeaderSearch::Avx2:
+        return findHeaderCandidateAvx2;
+    case HeaderSearch::Avx512:
+        return findHeaderCandidateAvx512;
+    }
+    return findHeaderCandidateScalar;
+}
+
+bool supported(HeaderSearch search) noexcept
+{
+    switch (search) {
+    case HeaderSearch::Scalar:
+    case HeaderSearch::Sse2:
+        return true;
+    case HeaderSearch::Avx2:
+        return __builtin_cpu_supports("avx2");
+    case HeaderSearch::Avx512:
+        return __builtin_cpu_supports("avx512bw");
+    }
+    return false;
+}
+
+HeaderSearch bestSearch() noexcept
+{
+    return supported(HeaderSearch::Avx512) ? HeaderSearch::Avx512
+           : supported(HeaderSearch::Avx2) ? HeaderSearch::Avx2
+                                           : HeaderSearch::Sse2;
+}
+#else
+using CandidateFinder = const char* (*)(const char*, const char*, const char*) noexcept;
+CandidateFinder finderFor(HeaderSearch) noexcept { return findHeaderCandidateScalar; }
+bool supported(HeaderSearch search) noexcept { return search == HeaderSearch::Scalar; }
+HeaderSearch bestSearch() noexcept { return HeaderSearch::Scalar; }
+#endif
+
+HeaderSearch g_search = bestSearch();
+CandidateFinder findHeaderCandidate = finderFor(g_search);
+
+// The start of the next line after a line that ends at `lineEnd` (CR LF counts once).
+const char* skipLineEnd(const char* lineEnd, const char* end) noexcept
+{
+    if (lineEnd == end)
+        return end;
+    if (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n')
+        return lineEnd + 2;
+    return lineEnd + 1;
+}
+
+const char* skipInlineBlanks(const char* p, const char* end) noexcept
+{
+    while (p < end && isInlineBlank(static_cast<unsigned char>(*p)))
+        ++p;
+    return p;
+}
+
+// The section name of a line whose first non-blank byte `open` is "[", when
+// the line is a header; `lineEnd` is the line's end.
+bool headerName(const char* open, const char* lineEnd, std::string_view& name) noexcept
+{
+    const char* afterOpen = open + 1;
+    if (afterOpen >= lineEnd)
+        return false;
+    const void* close = ::memrchr(afterOpen, ']', static_cast<std::size_t>(lineEnd - afterOpen));
+    if (close == nullptr)
+        return false;
+    name = trim(std::string_view(afterOpen, static_cast<std::size_t>(static_cast<const char*>(close) - afterOpen)));
+    return true;
+}
+
+bool mayStartWithName(const char* text, const char* end, std::string_view prefix) noexcept;
+
+// Walks the section headers of a profile. Only a "[" that may begin a line
+// is looked at closer; the lines between headers are passed over in blocks.
+class HeaderScanner {
+public:
+    explicit HeaderScanner(std::string_view content) noexcept
+        : m_begin(content.data()), m_end(content.data() + content.size()), m_pos(m_begin)
+    {
+    }
+
+    // Moves to the next header; false at the end of the file. With a
+    // `wanted` name, headers that cannot have that name are passed over
+    // without finding their line's end.
+    bool next(std::string_view wanted = {}) noexcept
+    {
+        while (m_pos < m_end) {
+            const char* open = findHeaderCandidate(m_begin, m_pos, m_end);
+            if (open == m_end) {
+                m_pos = m_end;
+                return false;
+            }
+            const char* before = open;
+            while (before > m_begin && isInlineBlank(static_cast<unsigned char>(before[-1])))
+                --before;
+            if (before != m_begin && !isLineBreak(static_cast<unsigned char>(before[-1]))) {
+                m_pos = open + 1; // "[" after a blank inside a line: "x [y]"
+                continue;
+            }
+            if (!wanted.empty() && !mayStartWithName(skipInlineBlanks(open + 1, m_end), m_end, wanted)) {
+                m_pos = open + 1; // no other "[" of this line can begin it
+                continue;
+            }
+            const char* lineEnd = findLineBreak(open + 1, m_end);
+            m_pos = skipLineEnd(lineEnd, m_end);
+            if (headerName(open, lineEnd, m_name)) {
+                m_lineEnd = lineEnd;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::string_view name() const noexcept { return m_name; }
+    const char* lineEnd() const noexcept { return m_lineEnd; }   // end of the header line's text
+    const char* nextLine() const noexcept { return m_pos; }      // start of the line after the header
+
+private:
+    const char* m_begin;
+    const char* m_end;
+    const char* m_pos;
+    const char* m_lineEnd = nullptr;
+    std::string_view m_name;
+};
+
+} // namespace
+
+std::vector<HeaderSearch> availableHeaderSearches()
+{
+    std::vector<HeaderSearch> searches;
+    for (HeaderSearch search : {HeaderSearch::Scalar, HeaderSearch::Sse2, HeaderSearch::Avx2, HeaderSearch::Avx512}) {
+        if (supported(search))
+            searches.push_back(search);
+    }
+    return searches;
+}
+
+HeaderSearch useHeaderSearch(HeaderSearch search) noexcept
+{
+    const HeaderSearch previous = g_search;
+    if (supported(search)) {
+        g_search = search;
+        findHeaderCandidate = finderFor(search);
+    }
+    return previous;
+}
+
+bool isBlank(unsigned char c) noexcept { return isInlineBlank(c) || isLineBreak(c); }
+
+std::string_view trim(std::string_view text) noexcept
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlank(static_cast<unsigned char>(text[begin])))
+        ++begin;
+    while (end > begin && isBlank(static_cast<unsigned char>(text[end - 1])))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) noexcept
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (kFold[static_cast<unsigned char>(a[i])] != kFold[static_cast<unsigned char>(b[i])])
+            return false;
+    }
+    return true;
+}
+
+namespace {
+// False when the header text at `text` cannot hold the name `prefix`: the
+// byte after the name must end it (a blank or "]") and its last letter must
+// match; most headers of a file fail one of these, so the whole name is
+// compared only for the few that pass.
+bool mayStartWithName(const char* text, const char* end, std::string_view prefix) noexcept
+{
+    const std::size_t n = prefix.size();
+    if (static_cast<std::size_t>(end - text) <= n)
+        return false;
+    const unsigned char after = static_cast<unsigned char>(text[n]);
+    if (after != ']' && !isInlineBlank(after))
+        return false;
+    if (kFold[static_cast<unsigned char>(text[n - 1])] != kFold[static_cast<unsigned char>(prefix[n - 1])])
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (kFold[static_cast<unsigned char>(text[i])] != kFold[static_cast<unsigned char>(prefix[i])])
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+bool containsLineBreak(std::string_view text) noexcept
+{
+    return findLineBreak(text.data(), text.data() + text.size()) != text.data() + text.size();
+}
+
+Location locate(std::string_view content, std::string_view section, std::string_view key) noexcept
+{
+    Location where;
+    where.insertAt = content.size();
+
+    HeaderScanner headers(content);
+    bool found = false;
+    while (headers.next(section)) {
+        if (equalsNoCase(headers.name(), section)) {
+            found = true;
+            break;
+        }
+    }
+    if (!found)
+        return where;
+
+    const char* const begin = content.data();
+    const char* const end = begin + content.size();
+    where.sectionFound = true;
+    where.insertAt = static_cast<std::size_t>(headers.nextLine() - begin);
+    where.insertNeedsLineEnd = headers.lineEnd() == end;
+
+    for (const char* line = headers.nextLine(); line < end;) {
+        const char* lineEnd = findLineBreak(line, end);
+        const char* text = skipInlineBlanks(line, lineEnd);
+        if (text < lineEnd) {
+            std::string_view ignored;
+            if (*text == '[' && headerName(text, lineEnd, ignored))
+                break; // the next section
+            const void* eq = std::memchr(text, '=', static_cast<std::size_t>(lineEnd - text));
+            if (eq != nullptr) {
+                const char* equals = static_cast<const char*>(eq);
+                if (equalsNoCase(trim(std::string_view(text, static_cast<std::size_t>(equals - text))), key)) {
+                    const char* valueBegin = skipInlineBlanks(equals + 1, lineEnd);
+                    const char* valueEnd = lineEnd;
+                    while (valueEnd > valueBegin && isInlineBlank(static_cast<unsigned char>(valueEnd[-1])))
+                        --valueEnd;
+                    where.entryFound = true;
+                    where.valueBegin = static_cast<std::size_t>(valueBegin - begin);
+                    where.valueEnd = static_cast<std::size_t>(valueEnd - begin);
+                    return where;
+                }
+                const char* next = skipLineEnd(lineEnd, end);
+                where.insertAt = static_cast<std::size_t>(next - begin);
+                where.insertNeedsLineEnd = lineEnd == end;
+            }
+        }
+        line = skipLineEnd(lineEnd, end);
+    }
+    return where;
+}
+
+void listSections(std::string_view content, std::vector<std::string>& names, std::size_t bufferSize)
+{
+    // The list ends with two zero bytes when full, so the names and their
+    // zeros get bufferSize - 2 bytes.
+    const std::size_t room = bufferSize >= 2 ? bufferSize - 2 : 0;
+    std::size_t used = 0;
+    std::size_t count = 0;
+    HeaderScanner headers(content);
+    while (headers.next()) {
+        const std::string_view name = headers.name();
+        if (name.empty())
+            continue;
+        if (name.size() + 1 > room - used)
+            break;
+        used += name.size() + 1;
+        // The strings already in the list are filled again, not freed and made anew.
+        if (count < names.size())
+            names[count].assign(name);
+        else
+            names.emplace_back(name);
+        ++count;
+    }
+    names.resize(count);
+}
+
+bool isStorableKey(std::string_view key, std::string_view value) noexcept
+{
+    if (key.find('=') != std::string_view::npos)
+        return false;
+    if (!key.empty() && key.front() == '[') {
+        // "[x" with a "]" later in the key or the value would read as a header.
+        if (key.find(']') != std::string_view::npos || value.find(']') != std::string_view::npos)
+            return false;
+    }
+    return true;
+}
+
+bool endsWithLineEnd(std::string_view content) noexcept
+{
+    return content.empty() || isLineBreak(static_cast<unsigned char>(content.back()));
+}
+
+bool lastLineIsBlank(std::string_view content) noexcept
+{
+    std::size_t end = content.size();
+    if (end > 0 && content[end - 1] == '\n')
+        --end;
+    if (end > 0 && content[end - 1] == '\r')
+        --end;
+    while (end > 0 && !isLineBreak(static_cast<unsigned char>(content[end - 1]))) {
+        if (!isInlineBlank(static_cast<unsigned char>(content[end - 1])))
+            return false;
+        --end;
+    }
+    return true;
+}
+
+} // namespace IniText
