@@ -1,6 +1,7 @@
 #include "platform/InstallerRegistry.h"
 
 #include "platform/Paths.h"
+#include "profile/IniNumbers.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,16 +25,7 @@ struct RegLine {
     std::string data;
 };
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+using IniNumbers::hexDigit;
 
 // Decodes an escaped text of system.reg starting at `pos` and running to the
 // unescaped `terminator` (which is consumed). Wine writes UTF-16 code units

@@ -9,6 +9,10 @@ namespace {
 
 bool isDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 
+bool isLeadingBlank(char c) noexcept { return c == ' ' || c == '\t'; }
+
+} // namespace
+
 int hexDigit(char c) noexcept
 {
     if (c >= '0' && c <= '9')
@@ -19,10 +23,6 @@ int hexDigit(char c) noexcept
         return c - 'A' + 10;
     return -1;
 }
-
-bool isLeadingBlank(char c) noexcept { return c == ' ' || c == '\t'; }
-
-} // namespace
 
 std::optional<std::int32_t> parseInteger(std::string_view text) noexcept
 {

@@ -22,4 +22,7 @@ std::optional<double> parseFloat(std::string_view text) noexcept;
 
 std::string formatInteger(std::int32_t value);
 
+// The value of a hexadecimal digit in either case, or -1.
+int hexDigit(char c) noexcept;
+
 } // namespace IniNumbers
