@@ -1,6 +1,7 @@
 #include "app/CorvaneApplication.h"
 
-#include "dialogs/MessageBox.h"
+#include "dialogs/Guard.h"
+#include "pages/RunTime.h"
 
 #include <exception>
 
@@ -8,7 +9,7 @@ CorvaneApplication::CorvaneApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Corvane2003"));
-    setApplicationVersion(QStringLiteral("1.2"));
+    setApplicationVersion(QString::fromLatin1(RunTime::Version));
 }
 
 bool CorvaneApplication::notify(QObject* receiver, QEvent* event)
@@ -16,11 +17,9 @@ bool CorvaneApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        ShowUncaughtError(e.what());
+        Guard::showUncaught(e.what());
     } catch (...) {
-        ShowUncaughtError("Unknown error");
+        Guard::showUncaught("Unknown error");
     }
     return true;
 }
-
-void ShowUncaughtError(const char* message) { MessageBox::error(QString::fromLocal8Bit(message)); }

@@ -9,6 +9,3 @@ public:
     CorvaneApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
-
-// Shows an error that reached the top of an event handler.
-void ShowUncaughtError(const char* message);

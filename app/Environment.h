@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PageRegistry.h"
 #include "platform/InstallerRegistry.h"
 #include "platform/ShellStart.h"
 
@@ -11,13 +12,11 @@
 
 class QWidget;
 class SettingsPage;
-struct RunTime;
+struct PageContext;
 
-// The pages of the main window, in tab order.
-enum class PageId { KeyBinds, General, GameSettings, Aliases, InstantAction, IniFiles };
-
-// Builds the content of a settings page, or nullptr for a page without one.
-using PageFactory = std::function<SettingsPage*(PageId, RunTime&)>;
+// Builds the content of a page in place of the registry's, or nullptr for a
+// page without one (tests).
+using PageFactory = std::function<SettingsPage*(PageId, const PageContext&)>;
 
 // What the main window is built over: where the program runs from and the
 // services of the system. main() passes the real ones; tests pass a temporary
@@ -31,6 +30,3 @@ struct Environment {
 
     static Environment system(const std::string& executableDir);
 };
-
-// The program's own pages.
-SettingsPage* CreateProgramPage(PageId id, RunTime& rt);

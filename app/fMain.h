@@ -1,22 +1,26 @@
 #pragma once
 
 #include "app/Environment.h"
+#include "app/PageRegistry.h"
+#include "pages/PageContext.h"
 #include "pages/RunTime.h"
 
 #include <QMainWindow>
 
-#include <array>
+#include <memory>
 #include <vector>
 
 class QAction;
 class QLabel;
 class QTabWidget;
-class QToolButton;
 class SettingsPage;
 class TfrmProgress;
 
-// The main window: tool bar, menu, status strip and the six pages, the
-// start-up sequence, and the prompts that protect unsaved edits.
+// The main window: a frame (menu, tool bar, status strip, the pages of the
+// registry) that wires each command to its handler. Start-up and the open
+// profiles live in Startup.cpp, the page sequences and the prompts that
+// protect unsaved edits in PageSequences.cpp; a feature's command lives with
+// its feature.
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -27,7 +31,7 @@ public:
 
     void LoadAll(bool forceSetup);
 
-    // The fixed sequences over the settings pages.
+    // The fixed sequences over the pages.
     bool AnyPageChanged() const;
     bool SaveAllPages(TfrmProgress* progress = nullptr); // false when a page reported a failure
     void LoadAllPages();
@@ -41,22 +45,30 @@ public:
     void Showreadmetxt1Click();
 
     RunTime& runTime() { return m_rt; }
-    SettingsPage* page(PageId id) const { return m_pages[static_cast<int>(id)]; }
-    QWidget* tab(PageId id) const { return m_tabs[static_cast<int>(id)]; }
+    SettingsPage* page(PageId id) const;
+    QWidget* tab(PageId id) const;
     bool exitRequested() const { return m_exiting; }
+    bool pagesEnabled() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct Page {
+        PageId id;
+        QWidget* tab;
+        SettingsPage* content; // nullptr: an empty page
+    };
+
     void FormCreate();
-    void buildMenuAndToolBar();
+    void wireCommands();
     void buildStatusStrip(QWidget* central);
     void buildPages();
     void setupLoop();
     bool openProfiles();
     void loadPage(PageId id);
     void PageCtrlChanging(int newIndex);
+    const Page* pageAt(int tabIndex) const;
     void endProgram();
     void releaseProfiles();
     void setProgress(int position);
@@ -64,6 +76,7 @@ private:
 
     Environment m_env;
     RunTime m_rt;
+    PageContext m_context;
     TfrmProgress* m_startupProgress = nullptr;
     bool m_exiting = false;
     int m_currentPage = 0;
@@ -73,7 +86,6 @@ private:
     QLabel* lblCurrUserIni = nullptr;
     QLabel* lblCurrUt2003ini = nullptr;
     QLabel* Image1 = nullptr;
-    std::array<QWidget*, 6> m_tabs{};
-    std::array<SettingsPage*, 6> m_pages{};
+    std::vector<Page> m_pages; // in tab order
     std::vector<QAction*> m_actions;
 };

@@ -1,5 +1,7 @@
 #include "dialogs/MessageBox.h"
 
+#include "dialogs/fProgress.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -90,6 +92,7 @@ QString kindTitle(Kind kind) { return kindName(kind); }
 
 Answer show(Kind kind, const QString& text, Buttons buttons, QWidget* parent)
 {
+    const TfrmProgress::HiddenWhileDialog uncovered;
     if (script().active) return scriptedAnswer(kind, text, buttons);
 
     if (!parent) parent = QApplication::activeWindow();

@@ -1,5 +1,7 @@
 #include "dialogs/ModalRunner.h"
 
+#include "dialogs/fProgress.h"
+
 #include <QDialog>
 
 #include <deque>
@@ -22,6 +24,7 @@ Script& script()
 
 int exec(QDialog& dialog)
 {
+    const TfrmProgress::HiddenWhileDialog uncovered;
     Script& s = script();
     if (!s.active) return dialog.exec();
     if (s.handlers.empty()) {

@@ -1,5 +1,7 @@
 #include "dialogs/dlgInit.h"
 
+#include "dialogs/ToolSettings.h"
+
 #include "dialogs/DirectoryEdit.h"
 #include "platform/InstallerRegistry.h"
 #include "profile/IniFiles.h"
@@ -65,10 +67,10 @@ TfrmInit::TfrmInit(const InstallerRegistry& registry, const TCustomIniFile& conf
         }
     }
     try {
-        cbAskBackup->setChecked(config.ReadBool("Corvane", "AskBackup", true));
-        cbAutoBackup->setChecked(config.ReadBool("Corvane", "AutoBackup", true));
-        cbUpdates->setChecked(config.ReadBool("Corvane", "CheckOnStartup", true));
-        cbShowReadme->setChecked(config.ReadBool("Corvane", "ShowReadme", true));
+        cbAskBackup->setChecked(ToolSettings::read(config, ToolSettings::AskBackup));
+        cbAutoBackup->setChecked(ToolSettings::read(config, ToolSettings::AutoBackup));
+        cbUpdates->setChecked(ToolSettings::read(config, ToolSettings::CheckOnStartup));
+        cbShowReadme->setChecked(ToolSettings::read(config, ToolSettings::ShowReadme));
     } catch (...) {
     }
     setFixedSize(sizeHint());

@@ -7,6 +7,14 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+namespace {
+std::vector<TfrmProgress*>& liveWindows()
+{
+    static std::vector<TfrmProgress*> windows;
+    return windows;
+}
+} // namespace
+
 TfrmProgress::TfrmProgress(const QString& caption, int maximum, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_caption(new QLabel(caption, this))
@@ -25,6 +33,24 @@ TfrmProgress::TfrmProgress(const QString& caption, int maximum, QWidget* parent)
     layout->addWidget(m_bar);
     setMinimumWidth(280);
     setStyleSheet(QStringLiteral("TfrmProgress { border: 1px solid palette(dark); }"));
+    liveWindows().push_back(this);
+}
+
+TfrmProgress::~TfrmProgress() { std::erase(liveWindows(), this); }
+
+TfrmProgress::HiddenWhileDialog::HiddenWhileDialog()
+{
+    for (TfrmProgress* window : liveWindows()) {
+        if (!window->isVisible()) continue;
+        window->hide();
+        m_hidden.emplace_back(window);
+    }
+}
+
+TfrmProgress::HiddenWhileDialog::~HiddenWhileDialog()
+{
+    for (const QPointer<TfrmProgress>& window : m_hidden)
+        if (window) window->show();
 }
 
 void TfrmProgress::setCaption(const QString& caption) { m_caption->setText(caption); }

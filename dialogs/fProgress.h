@@ -1,12 +1,18 @@
 #pragma once
 
+#include "dialogs/InputBlocker.h"
+
+#include <QPointer>
 #include <QWidget>
+
+#include <vector>
 
 class QLabel;
 class QProgressBar;
 
 // A small borderless window with a caption and a bar, shown while the
-// program loads, saves or downloads.
+// program loads, saves or downloads. While it exists, user input reaches no
+// window but a dialog opened meanwhile (InputBlocker).
 class TfrmProgress : public QWidget {
     Q_OBJECT
 public:
@@ -24,7 +30,23 @@ public:
     // Sets the bar and lets pending events run, so the window repaints.
     void step(int position);
 
+    // Hides every progress window while a dialog or message box is up, so
+    // that none covers it; they come back when the dialog has closed.
+    class HiddenWhileDialog {
+    public:
+        HiddenWhileDialog();
+        ~HiddenWhileDialog();
+        HiddenWhileDialog(const HiddenWhileDialog&) = delete;
+        HiddenWhileDialog& operator=(const HiddenWhileDialog&) = delete;
+
+    private:
+        std::vector<QPointer<TfrmProgress>> m_hidden;
+    };
+
+    ~TfrmProgress() override;
+
 private:
+    InputBlocker m_block;
     QLabel* m_caption;
     QProgressBar* m_bar;
 };

@@ -52,6 +52,7 @@ void setText(const Row& row, const QString& text)
 {
     if (auto* edit = qobject_cast<QLineEdit*>(row.control)) {
         edit->setText(text);
+        edit->setCursorPosition(0); // a long value shows its start
     } else if (auto* pick = qobject_cast<QComboBox*>(row.control)) {
         // The entry spelled like the value, in any letter case. A value that is
         // no entry stays the field's text, so that a save gives it back.
@@ -86,7 +87,21 @@ Row Row::readingDecimals() const
     return row;
 }
 
-Row flag(QWidget* control, File file, std::string section, std::string key, bool missing, Sense sense)
+Row Row::writesAs(std::string key) const
+{
+    Row row = *this;
+    row.writtenKey = std::move(key);
+    return row;
+}
+
+Row Row::compared(Compare when) const
+{
+    Row row = *this;
+    row.compare = when;
+    return row;
+}
+
+Row flag(QAbstractButton* control, File file, std::string section, std::string key, bool missing, Sense sense)
 {
     Row row = makeRow(control, file, std::move(section), std::move(key), Form::Flag);
     row.missingFlag = missing;
@@ -94,15 +109,16 @@ Row flag(QWidget* control, File file, std::string section, std::string key, bool
     return row;
 }
 
-Row integer(QWidget* control, File file, std::string section, std::string key, std::int32_t missing)
+namespace {
+Row integerRow(QWidget* control, File file, std::string section, std::string key, std::int32_t missing)
 {
     Row row = makeRow(control, file, std::move(section), std::move(key), Form::Integer);
     row.missingInteger = missing;
     return row;
 }
 
-Row number(QWidget* control, File file, std::string section, std::string key, double missing, double scale,
-           int decimals)
+Row numberRow(QWidget* control, File file, std::string section, std::string key, double missing, double scale,
+              int decimals)
 {
     Row row = makeRow(control, file, std::move(section), std::move(key), Form::Number);
     row.missingNumber = missing;
@@ -111,11 +127,62 @@ Row number(QWidget* control, File file, std::string section, std::string key, do
     return row;
 }
 
-Row text(QWidget* control, File file, std::string section, std::string key, std::string missing)
+Row textRow(QWidget* control, File file, std::string section, std::string key, std::string missing)
 {
     Row row = makeRow(control, file, std::move(section), std::move(key), Form::Text);
     row.missingText = std::move(missing);
     return row;
+}
+
+// Whether the control can show and give back a value of the row's form.
+bool holdsForm(const Row& row)
+{
+    switch (row.form) {
+    case Form::Flag: return qobject_cast<const QAbstractButton*>(row.control);
+    case Form::Integer:
+    case Form::Number:
+        return qobject_cast<const QAbstractSlider*>(row.control) || qobject_cast<const QSpinBox*>(row.control);
+    case Form::Text: return qobject_cast<const QLineEdit*>(row.control) || qobject_cast<const QComboBox*>(row.control);
+    }
+    return false;
+}
+} // namespace
+
+Row integer(QAbstractSlider* control, File file, std::string section, std::string key, std::int32_t missing)
+{
+    return integerRow(control, file, std::move(section), std::move(key), missing);
+}
+
+Row integer(QSpinBox* control, File file, std::string section, std::string key, std::int32_t missing)
+{
+    return integerRow(control, file, std::move(section), std::move(key), missing);
+}
+
+Row number(QAbstractSlider* control, File file, std::string section, std::string key, double missing, double scale,
+           int decimals)
+{
+    return numberRow(control, file, std::move(section), std::move(key), missing, scale, decimals);
+}
+
+Row number(QSpinBox* control, File file, std::string section, std::string key, double missing, double scale,
+           int decimals)
+{
+    return numberRow(control, file, std::move(section), std::move(key), missing, scale, decimals);
+}
+
+Row text(QLineEdit* control, File file, std::string section, std::string key, std::string missing)
+{
+    return textRow(control, file, std::move(section), std::move(key), std::move(missing));
+}
+
+Row unbound(QLineEdit* control)
+{
+    return textRow(control, File::User, {}, {}, {});
+}
+
+Row text(QComboBox* control, File file, std::string section, std::string key, std::string missing)
+{
+    return textRow(control, file, std::move(section), std::move(key), std::move(missing));
 }
 
 QString fromProfile(const std::string& bytes)
@@ -196,27 +263,35 @@ QVariant read(const Row& row, const RunTime& rt)
     return {};
 }
 
-void write(const Row& row, const RunTime& rt)
+std::string stored(const Row& row)
+{
+    switch (row.form) {
+    case Form::Flag: {
+        auto* box = qobject_cast<const QAbstractButton*>(row.control);
+        if (!box) unsupported(row);
+        const bool on = row.sense == Sense::Inverted ? !box->isChecked() : box->isChecked();
+        return on ? "True" : "False";
+    }
+    case Form::Integer: return std::to_string(position(row));
+    case Form::Number: return toProfile(pointText(position(row) / row.scale, row.decimals));
+    case Form::Text: return toProfile(textOf(row.control));
+    }
+    return {};
+}
+
+namespace {
+void put(const Row& row, const std::string& value, const RunTime& rt)
 {
     TCustomIniFile& ini = profile(row, rt);
     const std::string sec = section(row, rt);
-    auto put = [&](const std::string& key) {
-        switch (row.form) {
-        case Form::Flag: {
-            auto* box = qobject_cast<const QAbstractButton*>(row.control);
-            if (!box) unsupported(row);
-            ini.WriteBool(sec, key, row.sense == Sense::Inverted ? !box->isChecked() : box->isChecked());
-            break;
-        }
-        case Form::Integer: ini.WriteInteger(sec, key, position(row)); break;
-        case Form::Number:
-            ini.WriteString(sec, key, toProfile(pointText(position(row) / row.scale, row.decimals)));
-            break;
-        case Form::Text: ini.WriteString(sec, key, toProfile(textOf(row.control))); break;
-        }
-    };
-    put(row.key);
-    if (!row.alsoWrittenTo.empty()) put(row.alsoWrittenTo);
+    ini.WriteString(sec, row.writtenKey.empty() ? row.key : row.writtenKey, value);
+    if (!row.alsoWrittenTo.empty()) ini.WriteString(sec, row.alsoWrittenTo, value);
+}
+} // namespace
+
+void write(const Row& row, const RunTime& rt)
+{
+    put(row, stored(row), rt);
 }
 
 QString value(const QWidget* control)
@@ -235,7 +310,12 @@ QStringList values(std::initializer_list<const QWidget*> controls)
     return result;
 }
 
-Table::Table(const RunTime& rt, std::vector<Row> rows) : m_rt(rt), m_rows(std::move(rows)) {}
+Table::Table(const RunTime& rt, std::vector<Row> rows) : m_rt(rt), m_rows(std::move(rows))
+{
+    for (const Row& r : m_rows)
+        if (!r.control || !holdsForm(r)) throw ECorvaneError("The control for " + r.key + " cannot hold its value");
+    takeSnapshot();
+}
 
 const Row& Table::row(const QWidget* control) const
 {
@@ -254,14 +334,54 @@ void Table::read(std::initializer_list<const QWidget*> controls) const
     for (const QWidget* control : controls) read(control);
 }
 
+void Table::readAll() const
+{
+    for (const Row& r : m_rows)
+        if (!r.key.empty()) Binding::read(r, m_rt);
+}
+
 void Table::write(const QWidget* control) const
 {
-    Binding::write(row(control), m_rt);
+    write(std::vector<const Row*>{&row(control)});
 }
 
 void Table::write(std::initializer_list<const QWidget*> controls) const
 {
-    for (const QWidget* control : controls) write(control);
+    std::vector<const Row*> rows;
+    for (const QWidget* control : controls) rows.push_back(&row(control));
+    write(rows);
+}
+
+void Table::writeAll() const
+{
+    std::vector<const Row*> rows;
+    for (const Row& r : m_rows)
+        if (!r.key.empty()) rows.push_back(&r);
+    write(rows);
+}
+
+void Table::write(const std::vector<const Row*>& rows) const
+{
+    std::vector<std::string> texts;
+    texts.reserve(rows.size());
+    for (const Row* r : rows) texts.push_back(stored(*r));
+    for (std::size_t i = 0; i < rows.size(); ++i) put(*rows[i], texts[i], m_rt);
+}
+
+void Table::takeSnapshot()
+{
+    m_snapshot.clear();
+    for (const Row& r : m_rows) m_snapshot << value(r.control);
+}
+
+bool Table::changed() const
+{
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        const Row& r = m_rows[i];
+        if (r.compare == Compare::Never || (r.compare == Compare::OnceLoaded && !m_rt.PagesLoaded)) continue;
+        if (value(r.control) != m_snapshot[static_cast<qsizetype>(i)]) return true;
+    }
+    return false;
 }
 
 } // namespace Binding

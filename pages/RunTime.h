@@ -9,7 +9,7 @@
 // where the game and the program live, the three long-lived profile
 // accessors, and the flags of the start-up sequence.
 struct RunTime {
-    static constexpr const char* Version = "1.2";
+    static constexpr const char* Version = CORVANE_VERSION; // the project's version in CMakeLists.txt
 
     std::string ProgramDir;          // the program's directory (ReadMe.txt, pictures), ending in the separator
     std::string ConfigDir;           // where Corvane2003.ini lives: ProgramDir unless that is read-only

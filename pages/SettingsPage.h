@@ -2,6 +2,10 @@
 
 #include <QWidget>
 
+namespace Binding {
+class Table;
+}
+
 // The contract of a settings page: a load fills the controls from the
 // profiles and takes a snapshot; a save writes every key of the page and takes
 // a new snapshot; the changed test compares the controls with the snapshot and
@@ -17,4 +21,7 @@ public:
     virtual bool load() = 0;
     virtual bool save() = 0;
     virtual bool changed() const = 0;
+    // The rows that tie the page's controls to profile keys, where the page
+    // has them (the page-contract checks run over them).
+    virtual const Binding::Table* bindings() const { return nullptr; }
 };

@@ -40,7 +40,7 @@ public:
 
 } // namespace
 
-AliasesPage::AliasesPage(RunTime& rt, QWidget* parent) : SettingsPage(parent), m_rt(rt)
+AliasesPage::AliasesPage(const RunTime& rt, QWidget* parent) : SettingsPage(parent), m_rt(rt)
 {
     setObjectName(QStringLiteral("AliasesPage"));
 

@@ -18,7 +18,7 @@ public:
     static constexpr int RowCount = 51;  // rows of the list
     static constexpr const char* EmptyAlias = "(Command=\"\",Alias=\"None\")";
 
-    explicit AliasesPage(RunTime& rt, QWidget* parent = nullptr);
+    explicit AliasesPage(const RunTime& rt, QWidget* parent = nullptr);
 
     // A load failure shows "Error occured:..." and returns false; the rows
     // after the failing slot keep their values and the snapshot stays.
@@ -39,7 +39,7 @@ private:
     QString value(int slot) const;
     void takeSnapshot();
 
-    RunTime& m_rt;
+    const RunTime& m_rt;
     QTableWidget* m_list;
     std::array<QString, SlotCount> m_snapshot;
 };

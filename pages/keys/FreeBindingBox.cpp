@@ -55,7 +55,7 @@ protected:
 
 } // namespace
 
-FreeBindingBox::FreeBindingBox(RunTime& rt, KeyPage keyPage, QWidget* parent)
+FreeBindingBox::FreeBindingBox(const RunTime& rt, KeyPage keyPage, QWidget* parent)
     : QGroupBox(QStringLiteral("Define own key"), parent), m_rt(rt), m_keyPage(std::move(keyPage))
 {
     setObjectName(QStringLiteral("grpDefineOwnKey"));

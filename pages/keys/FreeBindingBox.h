@@ -19,7 +19,7 @@ public:
         std::function<void()> loadKeyBinds;
     };
 
-    FreeBindingBox(RunTime& rt, KeyPage keyPage, QWidget* parent = nullptr);
+    FreeBindingBox(const RunTime& rt, KeyPage keyPage, QWidget* parent = nullptr);
 
     // A key with this Windows virtual-key code was released in the capture
     // field: name it (when it has a name) and look up its command.
@@ -29,7 +29,7 @@ public:
     void btnSaveClick();
 
 private:
-    RunTime& m_rt;
+    const RunTime& m_rt;
     KeyPage m_keyPage;
     QLineEdit* m_capture;
     QLineEdit* m_command;

@@ -1,11 +1,11 @@
 #include "pages/keys/InputProfile.h"
 
-#include "dialogs/MessageBox.h"
+#include "dialogs/Guard.h"
 #include "profile/ECorvaneError.h"
 
 namespace InputProfile {
 
-TIniFile& of(RunTime& rt)
+TIniFile& of(const RunTime& rt)
 {
     if (!rt.UserProfile) throw ECorvaneError("No user file is open");
     return *rt.UserProfile;
@@ -13,7 +13,7 @@ TIniFile& of(RunTime& rt)
 
 void showFailure(const std::exception& failure)
 {
-    MessageBox::error(QStringLiteral("Error occured:") + QString::fromLocal8Bit(failure.what()));
+    Guard::showFailure(failure);
 }
 
 } // namespace InputProfile

@@ -23,7 +23,7 @@ inline std::string toBytes(const QString& text)
 
 // The open user profile; raises ECorvaneError when none is open (no user file
 // was found).
-TIniFile& of(RunTime& rt);
+TIniFile& of(const RunTime& rt);
 
 // "Error occured:" followed directly by the failure's message, in an error box.
 void showFailure(const std::exception& failure);

@@ -1,5 +1,8 @@
 #include "pages/keys/KeyBindsPage.h"
 
+#include "dialogs/Guard.h"
+#include "pages/Binding.h"
+
 #include "pages/RunTime.h"
 #include "pages/keys/FreeBindingBox.h"
 #include "pages/keys/InputProfile.h"
@@ -72,27 +75,29 @@ protected:
 
 } // namespace
 
-KeyBindsPage::KeyBindsPage(RunTime& rt, QWidget* parent) : SettingsPage(parent), m_rt(rt)
+KeyBindsPage::KeyBindsPage(const RunTime& rt, QWidget* parent) : SettingsPage(parent), m_rt(rt)
 {
     setObjectName(QStringLiteral("KeyBindsPage"));
 
     std::vector<Placement> placements;
+    std::vector<Binding::Row> bindings;
     for (const KeyRow& row : keyTable()) {
         QLineEdit* edit = makeKeyField(row.field);
-        m_keyFields.push_back(edit);
-        m_compared.push_back({row.group, edit});
+        m_fields.push_back({row.group, edit});
+        bindings.push_back(Binding::text(edit, Binding::File::User, InputSection, row.key).writesAs(row.savedKey()));
         placements.push_back({row.group, row.column, row.line, row.label, edit});
     }
     for (const UnboundField& field : unboundFields()) {
         QLineEdit* edit = makeKeyField(field.field);
-        m_compared.push_back({field.group, edit});
+        m_fields.push_back({field.group, edit});
+        bindings.push_back(Binding::unbound(edit));
         placements.push_back({field.group, field.column, field.line, field.label, edit});
     }
-    m_snapshot.assign(m_compared.size(), QString());
+    m_table = std::make_unique<Binding::Table>(m_rt, std::move(bindings));
 
     auto group = [&](KeyGroup key) {
         auto* box = new KeyGroupBox(keyGroupInfo(key));
-        connect(box->clearButton, &QToolButton::clicked, this, [this, key] { clearGroup(key); });
+        Guard::connect(box->clearButton, &QToolButton::clicked, this, [this, key] { clearGroup(key); });
         auto* grid = new QGridLayout(box);
         grid->setHorizontalSpacing(4);
         grid->setVerticalSpacing(2);
@@ -147,52 +152,38 @@ KeyBindsPage::KeyBindsPage(RunTime& rt, QWidget* parent) : SettingsPage(parent),
     page->addWidget(scroll);
 }
 
+KeyBindsPage::~KeyBindsPage() = default;
+
 bool KeyBindsPage::LoadKeyBinds()
 {
     try {
-        TIniFile& profile = InputProfile::of(m_rt);
-        const auto table = keyTable();
-        for (std::size_t i = 0; i < table.size(); ++i) {
-            m_keyFields[i]->setText(InputProfile::toText(profile.ReadString(InputSection, table[i].key, "")));
-            m_keyFields[i]->setCursorPosition(0); // a long command shows its start
-        }
+        InputProfile::of(m_rt);
+        m_table->readAll();
     } catch (const std::exception& failure) {
-        InputProfile::showFailure(failure);
+        Guard::showFailure(failure);
         return false;
     }
-    takeSnapshot();
+    m_table->takeSnapshot();
     return true;
 }
 
 bool KeyBindsPage::SaveKeyBinds()
 {
     try {
-        TIniFile& profile = InputProfile::of(m_rt);
-        const auto table = keyTable();
-        for (std::size_t i = 0; i < table.size(); ++i)
-            profile.WriteString(InputSection, table[i].savedKey(), InputProfile::toBytes(m_keyFields[i]->text()));
+        InputProfile::of(m_rt);
+        m_table->writeAll();
     } catch (const std::exception& failure) {
-        InputProfile::showFailure(failure);
+        Guard::showFailure(failure);
         return false;
     }
-    takeSnapshot();
+    m_table->takeSnapshot();
     return true;
 }
 
-bool KeyBindsPage::KeyBindsChanged() const
-{
-    for (std::size_t i = 0; i < m_compared.size(); ++i)
-        if (m_compared[i].edit->text() != m_snapshot[i]) return true;
-    return false;
-}
+bool KeyBindsPage::KeyBindsChanged() const { return m_table->changed(); }
 
 void KeyBindsPage::clearGroup(KeyGroup group)
 {
-    for (const Field& field : m_compared)
+    for (const Field& field : m_fields)
         if (field.group == group) field.edit->clear();
-}
-
-void KeyBindsPage::takeSnapshot()
-{
-    for (std::size_t i = 0; i < m_compared.size(); ++i) m_snapshot[i] = m_compared[i].edit->text();
 }

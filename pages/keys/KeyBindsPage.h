@@ -5,7 +5,12 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
+
+namespace Binding {
+class Table;
+}
 
 struct RunTime;
 class FreeBindingBox;
@@ -20,7 +25,8 @@ class QLineEdit;
 // they stood after the last successful load or save.
 class KeyBindsPage : public SettingsPage {
 public:
-    explicit KeyBindsPage(RunTime& rt, QWidget* parent = nullptr);
+    explicit KeyBindsPage(const RunTime& rt, QWidget* parent = nullptr);
+    ~KeyBindsPage() override;
 
     // Fill the key fields from the profile / write them to it, then take a
     // new snapshot. A failure shows "Error occured:..." and keeps the old
@@ -41,6 +47,7 @@ public:
     bool load() override { return LoadKeyBinds(); }
     bool save() override { return SaveKeyBinds(); }
     bool changed() const override { return KeyBindsChanged(); }
+    const Binding::Table* bindings() const override { return m_table.get(); }
 
     FreeBindingBox* freeBinding() const { return m_freeBinding; }
 
@@ -50,11 +57,8 @@ private:
         QLineEdit* edit;
     };
 
-    void takeSnapshot();
-
-    RunTime& m_rt;
-    std::vector<QLineEdit*> m_keyFields; // one per key table row, in table order
-    std::vector<Field> m_compared;       // the key fields, then the unbound fields
-    std::vector<QString> m_snapshot;     // one text per compared field
+    const RunTime& m_rt;
+    std::vector<Field> m_fields; // the key fields in key table order, then the unbound fields
+    std::unique_ptr<Binding::Table> m_table;
     FreeBindingBox* m_freeBinding = nullptr;
 };

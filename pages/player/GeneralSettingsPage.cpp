@@ -1,5 +1,6 @@
 #include "pages/player/GeneralSettingsPage.h"
 
+#include "dialogs/Guard.h"
 #include "dialogs/MessageBox.h"
 #include "pages/RunTime.h"
 #include "pages/player/CharacterList.h"
@@ -44,14 +45,9 @@ QString vofText(int value)
     return QStringLiteral("Field of View: %1 (Default 85)").arg(value);
 }
 
-void showFailure(const std::exception& failure)
-{
-    MessageBox::error(QStringLiteral("Error occured:") + QString::fromStdString(failure.what()));
-}
-
 } // namespace
 
-GeneralSettingsPage::GeneralSettingsPage(RunTime& rt, QWidget* parent) : SettingsPage(parent), m_rt(rt)
+GeneralSettingsPage::GeneralSettingsPage(const RunTime& rt, QWidget* parent) : SettingsPage(parent), m_rt(rt)
 {
     setObjectName(QStringLiteral("GeneralSettingsPage"));
     auto* layout = new QGridLayout(this);
@@ -67,16 +63,21 @@ GeneralSettingsPage::GeneralSettingsPage(RunTime& rt, QWidget* parent) : Setting
     layout->setColumnStretch(2, 1);
 
     const File User = File::User;
+    const Compare Later = Compare::OnceLoaded;
     m_table = std::make_unique<Table>(m_rt, std::vector<Row>{
-        text(edtPlayername, User, "DefaultPlayer", "Name"),
-        text(dropChar, User, "DefaultPlayer", "Character"),
-        text(edtStatsUser, User, PlayerController, "StatsUsername"),
-        text(edtStatsPass, User, PlayerController, "StatsPassword"),
+        // Texts and sliders count as changes once every page has been loaded.
+        text(edtPlayername, User, "DefaultPlayer", "Name").compared(Later),
+        text(dropChar, User, "DefaultPlayer", "Character").compared(Later),
+        text(edtStatsUser, User, PlayerController, "StatsUsername").compared(Later),
+        text(edtStatsPass, User, PlayerController, "StatsPassword").compared(Later),
         // The game itself stores the field of view as a decimal ("90.000000").
-        integer(tbVOF, User, PlayerController, "DefaultFOV", 85).alsoWrites("DesiredFOV").readingDecimals(),
-        number(tbMouseSens, User, "Engine.PlayerInput", "MouseSensitivity", 4.0, 100, 2),
-        number(tbWeaponbob, User, "Engine.Pawn", "Bob", 0, 100000, 6),
-        number(tbHUDScale, User, Hud, "HudScale", 1.0, 100, 2),
+        integer(tbVOF, User, PlayerController, "DefaultFOV", 85)
+            .alsoWrites("DesiredFOV")
+            .readingDecimals()
+            .compared(Later),
+        number(tbMouseSens, User, "Engine.PlayerInput", "MouseSensitivity", 4.0, 100, 2).compared(Later),
+        number(tbWeaponbob, User, "Engine.Pawn", "Bob", 0, 100000, 6).compared(Later),
+        number(tbHUDScale, User, Hud, "HudScale", 1.0, 100, 2).compared(Later),
         flag(cbHUD, User, Hud, "bHideHUD", false, Sense::Inverted),
         flag(cbShowweaponinfo, User, Hud, "bShowWeaponInfo", true),
         flag(cbShowpersonalinfo, User, Hud, "bShowPersonalInfo", true),
@@ -96,15 +97,15 @@ GeneralSettingsPage::GeneralSettingsPage(RunTime& rt, QWidget* parent) : Setting
         flag(cbUseJoystick, File::Viewport, {}, "UseJoystick", false),
     });
 
-    connect(tbVOF, &QSlider::valueChanged, this, &GeneralSettingsPage::tbVOFChange);
-    connect(tbMouseSens, &QSlider::valueChanged, this, &GeneralSettingsPage::tbMouseSensChange);
-    connect(tbWeaponbob, &QSlider::valueChanged, this, &GeneralSettingsPage::tbWeaponbobChange);
-    connect(tbHUDScale, &QSlider::valueChanged, this, &GeneralSettingsPage::tbHUDScaleChange);
+    Guard::connect(tbVOF, &QSlider::valueChanged, this, &GeneralSettingsPage::tbVOFChange);
+    Guard::connect(tbMouseSens, &QSlider::valueChanged, this, &GeneralSettingsPage::tbMouseSensChange);
+    Guard::connect(tbWeaponbob, &QSlider::valueChanged, this, &GeneralSettingsPage::tbWeaponbobChange);
+    Guard::connect(tbHUDScale, &QSlider::valueChanged, this, &GeneralSettingsPage::tbHUDScaleChange);
     // A box set by a load counts as clicked, as the game's own option boxes do,
     // so the thumbs always follow their boxes.
-    connect(cbWeaponBob, &QCheckBox::toggled, this, &GeneralSettingsPage::cbWeaponBobClick);
-    connect(cbUseJoystick, &QCheckBox::toggled, this, &GeneralSettingsPage::cbWeaponBobClick);
-    connect(cbHUD, &QCheckBox::toggled, this, &GeneralSettingsPage::cbHUDClick);
+    Guard::connect(cbWeaponBob, &QCheckBox::toggled, this, &GeneralSettingsPage::cbWeaponBobClick);
+    Guard::connect(cbUseJoystick, &QCheckBox::toggled, this, &GeneralSettingsPage::cbWeaponBobClick);
+    Guard::connect(cbHUD, &QCheckBox::toggled, this, &GeneralSettingsPage::cbHUDClick);
     edtStatsUser->installEventFilter(this);
     edtStatsPass->installEventFilter(this);
 
@@ -112,6 +113,8 @@ GeneralSettingsPage::GeneralSettingsPage(RunTime& rt, QWidget* parent) : Setting
     cbHUDClick();
     takeSnapshot(); // an unloaded page reads as unchanged
 }
+
+const Binding::Table* GeneralSettingsPage::bindings() const { return m_table.get(); }
 
 GeneralSettingsPage::~GeneralSettingsPage() = default;
 
@@ -267,7 +270,7 @@ bool GeneralSettingsPage::LoadGeneralSettings()
         (team == 1 ? rbTeamBlue : rbTeamRed)->setChecked(true);
         m_weapons->load(profile(File::User, m_rt));
     } catch (const std::exception& failure) {
-        showFailure(failure);
+        Guard::showFailure(failure);
         return false;
     }
     takeSnapshot();
@@ -286,7 +289,7 @@ bool GeneralSettingsPage::SaveGeneralSettings()
         else if (rbTeamBlue->isChecked()) user.WriteInteger("DefaultPlayer", "Team", 1);
         m_weapons->save(user);
     } catch (const std::exception& failure) {
-        showFailure(failure);
+        Guard::showFailure(failure);
         return false;
     }
     takeSnapshot();
@@ -295,8 +298,7 @@ bool GeneralSettingsPage::SaveGeneralSettings()
 
 bool GeneralSettingsPage::GeneralSettingsChanged() const
 {
-    if (boxValues() != m_snapshotBoxes) return true;
-    return m_rt.PagesLoaded && otherValues() != m_snapshotOthers;
+    return m_table->changed() || (m_rt.PagesLoaded && m_weapons->snapshotValues() != m_weaponSnapshot);
 }
 
 void GeneralSettingsPage::LoadCharacterList()
@@ -369,8 +371,8 @@ bool GeneralSettingsPage::eventFilter(QObject* watched, QEvent* event)
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::MouseFocusReason ||
             reason == Qt::ShortcutFocusReason) {
-            if (watched == edtStatsUser) QTimer::singleShot(0, this, &GeneralSettingsPage::edtStatsUserExit);
-            else QTimer::singleShot(0, this, &GeneralSettingsPage::edtStatsPassExit);
+            if (watched == edtStatsUser) QTimer::singleShot(0, this, Guard::guarded([this] { edtStatsUserExit(); }));
+            else QTimer::singleShot(0, this, Guard::guarded([this] { edtStatsPassExit(); }));
         }
     }
     return SettingsPage::eventFilter(watched, event);
@@ -378,19 +380,6 @@ bool GeneralSettingsPage::eventFilter(QObject* watched, QEvent* event)
 
 void GeneralSettingsPage::takeSnapshot()
 {
-    m_snapshotBoxes = boxValues();
-    m_snapshotOthers = otherValues();
-}
-
-QStringList GeneralSettingsPage::boxValues() const
-{
-    return values({cbHUD, cbShowweaponinfo, cbShowpersonalinfo, cbShowPoints, cbCrosshair, cbWeaponbar,
-                   cbVoiceTaunts, cbVoiceMsg, cbAutoTaunt, cbMature, cbAutoTaunts, cbAnnouncer, cbMsgBeep,
-                   cbAutoswitch, cbDodge, cbWeaponBob, cbUseJoystick});
-}
-
-QStringList GeneralSettingsPage::otherValues() const
-{
-    return m_weapons->snapshotValues() +
-           values({tbVOF, tbWeaponbob, tbHUDScale, tbMouseSens, edtPlayername, edtStatsUser, edtStatsPass, dropChar});
+    m_table->takeSnapshot();
+    m_weaponSnapshot = m_weapons->snapshotValues();
 }

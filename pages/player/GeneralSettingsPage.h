@@ -22,12 +22,13 @@ struct RunTime;
 class GeneralSettingsPage : public SettingsPage {
     Q_OBJECT
 public:
-    explicit GeneralSettingsPage(RunTime& rt, QWidget* parent = nullptr);
+    explicit GeneralSettingsPage(const RunTime& rt, QWidget* parent = nullptr);
     ~GeneralSettingsPage() override;
 
     bool load() override { return LoadGeneralSettings(); }
     bool save() override { return SaveGeneralSettings(); }
     bool changed() const override { return GeneralSettingsChanged(); }
+    const Binding::Table* bindings() const override;
 
     // Fill every control and the weapon list, then take the snapshot. On a
     // failure: "Error occured:..." shown, false, the old snapshot kept.
@@ -58,11 +59,9 @@ private:
     QWidget* buildValues();
     QWidget* buildBoxes();
     void takeSnapshot();
-    QStringList boxValues() const;
-    QStringList otherValues() const;
     void checkLength(QLineEdit* field, int minimum, const QString& warning);
 
-    RunTime& m_rt;
+    const RunTime& m_rt;
 
     QLineEdit* edtPlayername = nullptr;
     QComboBox* dropChar = nullptr;
@@ -101,7 +100,6 @@ private:
     WeaponPriority* m_weapons = nullptr;
 
     std::unique_ptr<Binding::Table> m_table;
-    QStringList m_snapshotBoxes;
-    QStringList m_snapshotOthers;
+    QStringList m_weaponSnapshot;
     bool m_checkingLength = false;
 };

@@ -1,5 +1,7 @@
 #include "pages/player/WeaponPriority.h"
 
+#include "dialogs/Guard.h"
+
 #include "pages/Binding.h"
 #include "profile/IniFiles.h"
 
@@ -51,8 +53,8 @@ WeaponPriority::WeaponPriority(QWidget* parent) : QGroupBox(QStringLiteral("Weap
     sbtnUp->setObjectName(QStringLiteral("sbtnUp"));
     sbtnDown = new QPushButton(QStringLiteral("Move Down"), this);
     sbtnDown->setObjectName(QStringLiteral("sbtnDown"));
-    connect(sbtnUp, &QPushButton::clicked, this, &WeaponPriority::sbtnUpClick);
-    connect(sbtnDown, &QPushButton::clicked, this, &WeaponPriority::sbtnDownClick);
+    Guard::connect(sbtnUp, &QPushButton::clicked, this, &WeaponPriority::sbtnUpClick);
+    Guard::connect(sbtnDown, &QPushButton::clicked, this, &WeaponPriority::sbtnDownClick);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(sbtnUp);

@@ -5,6 +5,7 @@
 // operation the window runs on them.
 
 #include "app/fMain.h"
+#include "pages/PageContext.h"
 #include "pages/RunTime.h"
 #include "pages/SettingsPage.h"
 #include "tests/support/TestSupport.h"
@@ -52,7 +53,7 @@ class StandInPage : public SettingsPage {
 public:
     enum class Failure { None, Reported, Thrown };
 
-    StandInPage(RunTime& rt, std::string key, QStringList& log)
+    StandInPage(const RunTime& rt, std::string key, QStringList& log)
         : m_rt(rt)
         , m_key(std::move(key))
         , m_log(log)
@@ -86,7 +87,7 @@ public:
     Failure failure = Failure::None;
 
 private:
-    RunTime& m_rt;
+    const RunTime& m_rt;
     std::string m_key;
     QStringList& m_log;
     QString m_snapshot;
@@ -111,9 +112,9 @@ inline const char* pageKey(PageId id)
 // Stand-ins for the five settings pages, all logging into `log`.
 inline PageFactory standInPages(QStringList& log)
 {
-    return [&log](PageId id, RunTime& rt) -> SettingsPage* {
+    return [&log](PageId id, const PageContext& context) -> SettingsPage* {
         if (id == PageId::IniFiles) return nullptr;
-        return new StandInPage(rt, pageKey(id), log);
+        return new StandInPage(context.rt, pageKey(id), log);
     };
 }
 
