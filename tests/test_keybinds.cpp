@@ -8,6 +8,7 @@
 #include "pages/keys/KeyTable.h"
 #include "platform/VirtualKeys.h"
 #include "profile/IniFiles.h"
+#include "tests/support/PageContract.h"
 #include "tests/support/TempUserProfile.h"
 #include "tests/support/TestSupport.h"
 
@@ -79,6 +80,7 @@ private slots:
     void saveAddsMissingKeysInTableOrder_data();
     void saveAddsMissingKeysInTableOrder();
     void commandTextsAreOpaque();
+    void contract();
     void changeTest();
     void sliderFieldsAreComparedButNeverStored();
     void clearButtons_data();
@@ -253,6 +255,13 @@ void TestKeyBinds::commandTextsAreOpaque()
     QVERIFY(saved.contains("\r\nC=\xe9t\xe9\r\n"));
     QVERIFY(saved.contains("\r\nD=" + QByteArray(5000, 'y') + "\r\n"));
     QVERIFY(script.allShown());
+}
+
+void TestKeyBinds::contract()
+{
+    OpenDemoGame demo;
+    KeyBindsPage page(demo.rt);
+    checkPageContract(page, demo.rt);
 }
 
 void TestKeyBinds::changeTest()

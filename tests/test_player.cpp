@@ -2,6 +2,7 @@
 // priority list, change test and stats checks, in the C and a comma locale.
 #include "pages/Binding.h"
 #include "pages/RunTime.h"
+#include "tests/support/PageContract.h"
 #include "pages/player/CharacterList.h"
 #include "pages/player/GeneralSettingsPage.h"
 #include "pages/player/ThumbSlider.h"
@@ -179,6 +180,7 @@ private slots:
     void weapons();
     void weaponReloadForgetsRemovedSections();
     void weaponsThroughThePage();
+    void contract();
     void changeTest();
     void statsChecks_data();
     void statsChecks();
@@ -642,6 +644,13 @@ void TestPlayer::weaponsThroughThePage()
     QCOMPARE(game.user("XWeapons.W2", "Priority"), QString("3"));
     QCOMPARE(game.user("XWeapons.W16", "Priority"), QString("16"));
     QCOMPARE(game.user("XWeapons.", "Priority"), QString("<none>")); // nothing for the empty rows
+}
+
+void TestPlayer::contract()
+{
+    TestSupport::OpenDemoGame demo;
+    GeneralSettingsPage page(demo.rt);
+    TestSupport::checkPageContract(page, demo.rt);
 }
 
 void TestPlayer::changeTest()
