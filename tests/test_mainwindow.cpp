@@ -6,6 +6,9 @@
 #include "tests/support/MainWindowHarness.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -142,6 +145,33 @@ private slots:
         QVERIFY(script.allShown());
         QCOMPARE(f.log, SaveSequence);
         QCOMPARE(f.stored("GameSettings"), std::string());
+    }
+
+    // Clicks, keys and a close of the window that arrive while a Save lets
+    // pending events run are not delivered: no second Save, no release of
+    // the profiles in the middle of one.
+    void inputWaitsForTheSave()
+    {
+        Fixture f;
+        f.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.main.get()));
+        auto* saveButton = child<QToolButton>(f.main.get(), "ToolButton2");
+        f.page(PageId::KeyBinds)->onSave = [&] {
+            const QPoint centre = saveButton->rect().center();
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QCoreApplication::postEvent(saveButton, new QMouseEvent(type, centre, saveButton->mapToGlobal(centre),
+                                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+            QCoreApplication::postEvent(f.main.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier));
+            QCoreApplication::postEvent(f.main.get(), new QCloseEvent);
+        };
+        Script script;
+        script.box(Kind::Information, Saved, Buttons::Ok);
+        f.act("Save1")->trigger();
+        QCoreApplication::processEvents();
+        QVERIFY(script.allShown());
+        QCOMPARE(f.log, SaveSequence);
+        QVERIFY(f.main->isVisible());
+        QVERIFY(f.main->runTime().UserProfile);
     }
 
     void saveFailureIsNeverReportedAsSuccess_data()

@@ -8,6 +8,7 @@
 #include "tests/support/MainWindowHarness.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
@@ -169,10 +170,26 @@ private slots:
                                                        "damage.\n"));
     }
 
+    // A stored user file that is missing, or that is no bare file name of the
+    // System directory, gives way to User.ini.
+    void missingCustomUserFileFallsBackToUserIni_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("missing") << "Gone.ini";
+        QTest::newRow("parent directory") << "../Outside.ini";
+        QTest::newRow("absolute path") << "<root>Outside.ini";
+        QTest::newRow("subdirectory") << "Sub/User.ini";
+        QTest::newRow("dot dot") << "..";
+    }
+
     void missingCustomUserFileFallsBackToUserIni()
     {
+        QFETCH(QString, stored);
         TempGame game;
-        TempProgramDir program(configuredProgram(game.systemDir(), "Gone.ini"));
+        writeFile(game.root() + "Outside.ini", "[Engine.Input]\r\n");
+        QVERIFY(QDir().mkpath(game.systemDir() + "Sub"));
+        writeFile(game.systemDir() + "Sub/User.ini", "[Engine.Input]\r\n");
+        TempProgramDir program(configuredProgram(game.systemDir(), stored.replace("<root>", game.root())));
         QStringList log;
         Script script;
         TfrmMain main(testEnvironment(program, {}, standInPages(log)));
@@ -187,6 +204,61 @@ private slots:
         QCOMPARE(child<QLabel>(&main, "lblCurrUserIni")->text(), "Current User.Ini: " + game.userIni());
         QCOMPARE(child<QLabel>(&main, "lblCurrUt2003ini")->text(), "Current UT2003.Ini: " + game.gameIni());
         QCOMPARE(child<QTabWidget>(&main, "PageCtrl")->currentWidget(), main.tab(PageId::KeyBinds));
+    }
+
+    void systemDirectoryFoundWithoutRegardToCase()
+    {
+        TempGame game;
+        QVERIFY(QDir(game.root()).rename("System", "system"));
+        TempProgramDir program(configuredProgram(game.systemDir()));
+        QStringList log;
+        Script script;
+        TfrmMain main(testEnvironment(program, {}, standInPages(log)));
+        QVERIFY(script.allShown());
+        QCOMPARE(QString::fromStdString(main.runTime().SystemDir), game.root() + "system/");
+        QVERIFY(main.runTime().PagesLoaded);
+    }
+
+    // A page whose load throws at start-up is reported; the other pages still
+    // load and the program goes on.
+    void pageLoadFailureAtStartupIsShown()
+    {
+        TempGame game;
+        TempProgramDir program(configuredProgram(game.systemDir()));
+        QStringList log;
+        const PageFactory standIns = standInPages(log);
+        const PageFactory failing = [&](PageId id, const PageContext& context) {
+            SettingsPage* page = standIns(id, context);
+            if (id == PageId::General) static_cast<StandInPage*>(page)->loadFailure = StandInPage::Failure::Thrown;
+            return page;
+        };
+        Script script;
+        script.box(Kind::Error, "stand-in failure", Buttons::Ok);
+        TfrmMain main(testEnvironment(program, {}, failing));
+        QVERIFY(script.allShown());
+        QCOMPARE(log, QStringList({"load:KeyBinds", "load:Aliases", "load:General", "load:InstantAction",
+                                   "load:GameSettings"}));
+        QVERIFY(main.runTime().PagesLoaded);
+        QVERIFY(child<QTabWidget>(&main, "PageCtrl")->isEnabled());
+    }
+
+    // The "Loading...." window never covers a dialog of the start-up.
+    void loadingWindowStepsAsideForDialogs()
+    {
+        TempGame game;
+        TempProgramDir program;
+        QStringList log;
+        Script script;
+        bool covered = true;
+        script.dialog([&](QDialog& d) {
+            covered = false;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == "TfrmProgress" && w->isVisible()) covered = true;
+            return answerSetup(stripSlash(game.root()))(d);
+        });
+        TfrmMain main(testEnvironment(program, {}, standInPages(log)));
+        QVERIFY(script.allShown());
+        QVERIFY(!covered);
     }
 
     void userFileFoundWithoutRegardToCase()

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include <functional>
 #include <map>
 
 namespace TestSupport {
@@ -66,6 +67,7 @@ public:
     bool load() override
     {
         m_log << QString::fromStdString("load:" + m_key);
+        if (loadFailure == Failure::Thrown) throw std::runtime_error("stand-in failure");
         field->setText(QString::fromStdString(m_rt.UserProfile->ReadString("StandIn", m_key, "")));
         m_snapshot = field->text();
         return true;
@@ -73,6 +75,7 @@ public:
     bool save() override
     {
         m_log << QString::fromStdString("save:" + m_key);
+        if (onSave) onSave();
         if (failure == Failure::Reported) {
             MessageBox::error(QStringLiteral("Error occured:stand-in failure"));
             return false;
@@ -84,7 +87,9 @@ public:
     }
     bool changed() const override { return field->text() != m_snapshot; }
 
-    Failure failure = Failure::None;
+    Failure failure = Failure::None;     // of the save
+    Failure loadFailure = Failure::None; // of the load
+    std::function<void()> onSave;        // runs inside the save
 
 private:
     const RunTime& m_rt;
