@@ -1,14 +1,18 @@
-// Renders the main window on each of its pages, and the setup dialog, to PNG
-// files offscreen: `scripts/screenshots` puts them in docs/screenshots/.
+// Renders the main window on each of its pages, the setup dialog and the
+// backup manager to PNG files offscreen: `scripts/screenshots` puts them in
+// docs/screenshots/.
 
 #include "app/fMain.h"
+#include "backup/fIniManager.h"
 #include "dialogs/DirectoryEdit.h"
 #include "dialogs/dlgInit.h"
+#include "platform/DateText.h"
 #include "tests/support/MainWindowHarness.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 using namespace TestSupport;
 
@@ -43,5 +47,14 @@ int main(int argc, char** argv)
     init.show();
     QApplication::processEvents();
     init.grab().save(out + "/setup.png");
+
+    for (const QDate day : {QDate(2026, 12, 8), QDate(2026, 11, 30), QDate(2027, 1, 2)})
+        writeFile(game.systemDir() + "User_" + platform::TodayText(day) + ".INI", readFile(game.userIni()));
+    writeFile(game.systemDir() + "User.BAK", readFile(game.userIni()));
+    TfrmIniManager manager({game.systemDir().toStdString(), "User.ini", true, QDate(2026, 12, 8)}, [] {});
+    manager.treelist->topLevelItem(0)->setSelected(true);
+    manager.show();
+    QApplication::processEvents();
+    manager.grab().save(out + "/backup-manager.png");
     return 0;
 }

@@ -1,0 +1,73 @@
+#include "backup/BackupProfiles.h"
+
+#include "backup/BackupFiles.h"
+#include "dialogs/MessageBox.h"
+#include "platform/DateText.h"
+#include "platform/Files.h"
+
+#include <QString>
+
+namespace {
+
+// Makes room for today's copy: an old one that cannot be deleted is made a
+// plain writable file, which the copy then overwrites.
+void clearOldBackup(const std::string& path, bool deleteAgain)
+{
+    if (platform::DeleteFile(path))
+        return;
+    platform::ResetAttributes(path);
+    if (deleteAgain)
+        platform::DeleteFile(path);
+}
+
+struct Outcome {
+    QString backedUp;
+    QString failed;
+};
+
+void copyInto(const std::string& source, const std::string& target, const char* afterTarget, Outcome& outcome)
+{
+    if (platform::CopyFile(source, target))
+        outcome.backedUp += QString::fromStdString(target) + QLatin1String(afterTarget);
+    else
+        outcome.failed += QString::fromStdString(source) + QLatin1Char('\n');
+}
+
+} // namespace
+
+void BackupProfiles(const BackupPlace& place, bool showResult, bool alwaysAsk)
+{
+    if ((place.askBackup || alwaysAsk) && !MessageBox::confirm(QStringLiteral("Do you want to make a backup now?")))
+        return;
+    const std::string& dir = place.systemDir;
+    const std::string date = platform::TodayText(place.today).toStdString();
+    Outcome outcome;
+
+    std::string userSource = SystemFile(dir, place.currentUserFileName);
+    if (!platform::FileExists(userSource))
+        userSource = SystemFile(dir, UserIniName);
+    if (platform::FileExists(userSource)) {
+        const std::string old = SystemFile(dir, DatedUserFileName(date));
+        if (platform::FileExists(old)) {
+            if (!MessageBox::confirm(QStringLiteral("Found a backup from today, do you want to override this one?")))
+                return;
+            clearOldBackup(old, false);
+        }
+        copyInto(userSource, SystemFile(dir, DatedUserFileName(date)), "\n", outcome);
+    }
+
+    const std::string gameSource = SystemFile(dir, GameIniName);
+    if (platform::FileExists(gameSource)) {
+        const std::string old = SystemFile(dir, DatedGameFileName(date));
+        if (platform::FileExists(old))
+            clearOldBackup(old, true);
+        copyInto(gameSource, SystemFile(dir, DatedGameFileName(date)), "", outcome);
+    }
+
+    if (!outcome.failed.isEmpty())
+        MessageBox::warning(QStringLiteral("Could not backup the following file(s): \n") + outcome.failed +
+                            QStringLiteral("\nPlease backup the file(s) manually"));
+    else if (showResult)
+        MessageBox::information(QStringLiteral("The following INI files have been backupped: (showing new files)\n") +
+                                outcome.backedUp);
+}

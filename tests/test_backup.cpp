@@ -1,0 +1,307 @@
+// Dated backups of the profile files and the backup manager, on a copy of the
+// demo game.
+#include "backup/BackupProfiles.h"
+#include "backup/fIniManager.h"
+#include "platform/DateText.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+using namespace TestSupport;
+using MessageBox::Answer;
+using MessageBox::Buttons;
+using MessageBox::Kind;
+
+namespace {
+
+const QDate Day(2026, 12, 8);
+const QString Heading = "The following INI files have been backupped: (showing new files)\n";
+const QString RestoreQuestion =
+    "The current settings will be backupped\nAre you sure you want to restore the 12-8-2026 settings?";
+const QString CopyFailed = "Could not copy the files\nSettings have not been restored";
+
+struct Daily {
+    bool oldUser = false, oldGame = false, readOnly = false; // today's backups already there
+    bool replace = false;                                    // the answer, and the outcome
+};
+struct Asking {
+    bool askBackup = false, alwaysAsk = false, showResult = false, yes = false, copiesFail = false;
+};
+struct Restore {
+    bool bakBlocked = false, goOn = false, datedUserUnreadable = false, datedGameMissing = false;
+    bool userRestored = false, gameRestored = false;
+};
+
+Answer yesNo(bool yes) { return yes ? Answer::Yes : Answer::No; }
+
+struct Fixture {
+    TempGame game;
+    QString sys = game.systemDir();
+    QString datedUser = sys + "User_" + platform::TodayText(Day) + ".INI";
+    QString datedGame = sys + "UT2003_" + platform::TodayText(Day) + ".INI";
+    QByteArray user = readFile(game.userIni());
+    QByteArray ut2003 = readFile(game.gameIni());
+    int reloads = 0;
+
+    BackupPlace place(bool ask = false, const char* userFile = "User.ini") const
+    {
+        return {sys.toStdString(), userFile, ask, Day};
+    }
+    // A manager whose page reloads are counted, over the dated pair of 12-8-2026.
+    std::unique_ptr<TfrmIniManager> manager(bool withDatedGame = true, const char* userFile = "User.ini")
+    {
+        writeFile(sys + "User_12-8-2026.INI", "restored user");
+        if (withDatedGame) writeFile(sys + "UT2003_12-8-2026.INI", "restored game");
+        return std::make_unique<TfrmIniManager>(place(false, userFile), [this] { ++reloads; });
+    }
+};
+
+// The names the System directory lost at some moment: deleted or renamed away.
+class RemovalWatch {
+public:
+    explicit RemovalWatch(const QString& dir) : m_fd(inotify_init1(IN_NONBLOCK))
+    {
+        inotify_add_watch(m_fd, QFile::encodeName(dir).constData(), IN_DELETE | IN_MOVED_FROM);
+    }
+    ~RemovalWatch() { ::close(m_fd); }
+    bool removedAny(const QStringList& names) const
+    {
+        alignas(inotify_event) char buffer[8192];
+        bool removed = false;
+        for (ssize_t n; (n = ::read(m_fd, buffer, sizeof buffer)) > 0;) {
+            for (const char* p = buffer; p < buffer + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(p);
+                removed = removed || names.contains(QFile::decodeName(event->name));
+                p += sizeof(inotify_event) + event->len;
+            }
+        }
+        return removed;
+    }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Daily)
+Q_DECLARE_METATYPE(Asking)
+Q_DECLARE_METATYPE(Restore)
+
+class TestBackup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dailyPair_data()
+    {
+        QTest::addColumn<Daily>("c");
+        QTest::newRow("none of today") << Daily{.replace = true};
+        QTest::newRow("both of today, Yes") << Daily{.oldUser = true, .oldGame = true, .replace = true};
+        QTest::newRow("both of today, No") << Daily{.oldUser = true, .oldGame = true};
+        QTest::newRow("only UT2003_ of today") << Daily{.oldGame = true, .replace = true};
+        QTest::newRow("read-only User_ of today, Yes") << Daily{.oldUser = true, .readOnly = true, .replace = true};
+    }
+    void dailyPair()
+    {
+        QFETCH(Daily, c);
+        const auto [oldUser, oldGame, readOnly, replace] = c;
+        Fixture f;
+        if (oldUser) writeFile(f.datedUser, "old user");
+        if (oldGame) writeFile(f.datedGame, "old game");
+        if (readOnly) QFile::setPermissions(f.datedUser, QFile::ReadOwner);
+        Script script;
+        if (oldUser)
+            script.box(Kind::Confirm, "Found a backup from today, do you want to override this one?", Buttons::YesNo,
+                       yesNo(replace));
+        if (replace) script.box(Kind::Information, Heading + f.datedUser + "\n" + f.datedGame, Buttons::Ok);
+        BackupProfiles(f.place(), true);
+        QVERIFY(script.allShown());
+        QCOMPARE(readFile(f.datedUser), replace ? f.user : QByteArray("old user"));
+        QCOMPARE(readFile(f.datedGame), replace ? f.ut2003 : QByteArray("old game"));
+    }
+
+    void userFileSaved_data()
+    {
+        QTest::addColumn<bool>("writeCustom");
+        QTest::addColumn<bool>("removeProfiles");
+        QTest::newRow("custom user file, other letter case") << true << false;
+        QTest::newRow("custom file missing: User.ini") << false << false;
+        QTest::newRow("neither profile") << false << true;
+    }
+    void userFileSaved()
+    {
+        QFETCH(bool, writeCustom);
+        QFETCH(bool, removeProfiles);
+        Fixture f;
+        if (writeCustom) writeFile(f.sys + "Custom.ini", "custom");
+        if (removeProfiles) QVERIFY(QFile::remove(f.game.userIni()) && QFile::remove(f.game.gameIni()));
+        Script script;
+        script.box(Kind::Information, removeProfiles ? Heading : QString(), Buttons::Ok);
+        BackupProfiles(f.place(false, "CUSTOM.ini"), true);
+        QVERIFY(script.allShown());
+        QCOMPARE(readFile(f.datedUser), removeProfiles ? QByteArray() : writeCustom ? QByteArray("custom") : f.user);
+    }
+
+    void askFirst_data()
+    {
+        QTest::addColumn<Asking>("c");
+        QTest::newRow("AskBackup on, No") << Asking{.askBackup = true, .showResult = true};
+        QTest::newRow("AskBackup on, Yes") << Asking{.askBackup = true, .showResult = true, .yes = true};
+        QTest::newRow("preset with AskBackup off, No") << Asking{.alwaysAsk = true, .showResult = true};
+        QTest::newRow("start-up with AskBackup off") << Asking{.yes = true};
+        QTest::newRow("start-up, copies fail") << Asking{.yes = true, .copiesFail = true};
+    }
+    void askFirst()
+    {
+        QFETCH(Asking, c);
+        const auto [askBackup, alwaysAsk, showResult, yes, copiesFail] = c;
+        Fixture f;
+        if (copiesFail) QVERIFY(QDir().mkdir(f.datedUser) && QDir().mkdir(f.datedGame)); // no copy can take its place
+        Script script;
+        if (askBackup || alwaysAsk)
+            script.box(Kind::Confirm, "Do you want to make a backup now?", Buttons::YesNo, yesNo(yes));
+        if (copiesFail)
+            script.box(Kind::Warning,
+                       "Could not backup the following file(s): \n" + f.game.userIni() + "\n" + f.game.gameIni() +
+                           "\n\nPlease backup the file(s) manually",
+                       Buttons::Ok);
+        else if (yes && showResult)
+            script.box(Kind::Information, {}, Buttons::Ok);
+        BackupProfiles(f.place(askBackup), showResult, alwaysAsk);
+        QVERIFY(script.allShown());
+        QCOMPARE(QFile::exists(f.datedUser) && QFile::exists(f.datedGame), yes);
+    }
+
+    void listing()
+    {
+        Fixture f;
+        for (const char* name : {"user_1-1-2026.ini", "USER_.INI", "UT2003_5-5-2026.INI"}) writeFile(f.sys + name, "x");
+        QVERIFY(QDir().mkdir(f.sys + "User_folder.INI"));
+        auto manager = f.manager();
+        QStringList inDirectoryOrder, rows;
+        for (const QString& name : QDir(f.sys).entryList({"USER_*.INI"}, QDir::Files, QDir::Unsorted))
+            inDirectoryOrder << name.mid(5, name.size() - 9);
+        for (int i = 0; i < manager->treelist->topLevelItemCount(); ++i)
+            rows << manager->treelist->topLevelItem(i)->text(0);
+        QCOMPARE(rows, inDirectoryOrder);
+        rows.sort();
+        QCOMPARE(rows, QStringList({"", "1-1-2026", "12-8-2026"}));
+    }
+
+    void restore_data()
+    {
+        QTest::addColumn<Restore>("c");
+        QTest::newRow("restored") << Restore{.userRestored = true, .gameRestored = true};
+        QTest::newRow("UT2003_ missing: .BAK put back") << Restore{.datedGameMissing = true};
+        QTest::newRow("User_ unreadable") << Restore{.datedUserUnreadable = true};
+        QTest::newRow("no .BAK, No") << Restore{.bakBlocked = true};
+        QTest::newRow("no .BAK, go on, UT2003_ missing")
+            << Restore{.bakBlocked = true, .goOn = true, .datedGameMissing = true, .userRestored = true};
+    }
+    void restore()
+    {
+        QFETCH(Restore, c);
+        const auto [bakBlocked, goOn, datedUserUnreadable, datedGameMissing, userRestored, gameRestored] = c;
+        Fixture f;
+        writeFile(f.sys + "Custom.ini", "custom");
+        const QDate edited(2025, 3, 4);
+        QFile userIni(f.game.userIni());
+        QVERIFY(userIni.open(QIODevice::ReadWrite));
+        QVERIFY(userIni.setFileTime(QDateTime(edited, QTime(12, 0)), QFileDevice::FileModificationTime));
+        userIni.close();
+        if (bakBlocked) QVERIFY(QDir().mkdir(f.sys + "User.BAK"));
+        auto manager = f.manager(!datedGameMissing, "Custom.ini");
+        QVERIFY(!manager->btnBAK->isEnabled());
+        if (datedUserUnreadable) // listed, then gone unreadable
+            QVERIFY(QFile::remove(f.sys + "User_12-8-2026.INI") && QDir().mkdir(f.sys + "User_12-8-2026.INI"));
+        manager->treelist->topLevelItem(0)->setSelected(true);
+        Script script;
+        script.box(Kind::Confirm, RestoreQuestion, Buttons::YesNo, Answer::Yes);
+        if (bakBlocked)
+            script.box(Kind::Warning, "Could not backup the current INI files\nWant to continue anyway?",
+                       Buttons::YesNo, yesNo(goOn));
+        if (gameRestored)
+            script.box(Kind::Information,
+                       "The settings are restored\nYour previous settings are now in the User.BAK and UT2003.BAK files",
+                       Buttons::Ok);
+        else if (!bakBlocked || goOn)
+            script.box(Kind::Warning, CopyFailed, Buttons::Ok);
+        const RemovalWatch watch(f.sys);
+        manager->btnRestoreClick();
+        QVERIFY(script.allShown());
+        // At no moment was the game without its profile files; what is not
+        // restored holds the old settings, put back from .BAK where needed.
+        QVERIFY(!watch.removedAny({"User.ini", "UT2003.ini"}));
+        QCOMPARE(readFile(f.game.userIni()), userRestored ? QByteArray("restored user") : f.user);
+        QCOMPARE(readFile(f.game.gameIni()), gameRestored ? QByteArray("restored game") : f.ut2003);
+        QCOMPARE(readFile(f.sys + "Custom.ini"), QByteArray("custom"));
+        QCOMPARE(f.reloads, gameRestored ? 1 : 0);
+        if (!bakBlocked) {
+            QCOMPARE(readFile(f.sys + "User.BAK"), f.user);
+            QCOMPARE(readFile(f.sys + "UT2003.BAK"), f.ut2003);
+            QCOMPARE(manager->btnBAK->text(), "Restore the .BAK files (" + platform::TodayText(edited) + ")");
+        }
+    }
+
+    void bakFilesPutBack()
+    {
+        Fixture f;
+        writeFile(f.sys + "User.BAK", "bak user");
+        writeFile(f.sys + "UT2003.BAK", "bak game");
+        auto manager = f.manager();
+        QVERIFY(manager->btnBAK->isEnabled());
+        Script script;
+        script.box(Kind::Information,
+                   "The settings are restored\nYour old settings are now in the User.BAK and UT2003.BAK files",
+                   Buttons::Ok);
+        manager->btnBAK->click();
+        QCOMPARE(readFile(f.game.userIni()) + readFile(f.game.gameIni()), QByteArray("bak userbak game"));
+        QVERIFY(QFile::exists(f.sys + "User.BAK") && QFile::exists(f.sys + "UT2003.BAK"));
+        QVERIFY(QFile::remove(f.sys + "UT2003.BAK"));
+        script.box(Kind::Warning, CopyFailed, Buttons::Ok);
+        manager->btnBAKClick();
+        QVERIFY(script.allShown());
+        QCOMPARE(f.reloads, 1);
+    }
+
+    void rowsDeletedAndAdded()
+    {
+        Fixture f;
+        auto manager = f.manager();
+        manager->show();
+        QTreeWidget* list = manager->treelist;
+        Script script;
+        manager->btnDel->click(); // nothing selected: nothing asked, nothing done
+        manager->btnRestore->click();
+        const QPoint row = list->visualItemRect(list->topLevelItem(0)).center();
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, row);
+        QVERIFY(list->topLevelItem(0)->isSelected());
+        const QString deleteQuestion = "Are you sure you want to delete the backup from 12-8-2026";
+        script.box(Kind::Confirm, RestoreQuestion, Buttons::YesNo, Answer::No)
+            .box(Kind::Confirm, deleteQuestion, Buttons::YesNo, Answer::No)
+            .box(Kind::Confirm, deleteQuestion, Buttons::YesNo, Answer::Yes);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+        manager->btnDelClick();
+        QCOMPARE(list->topLevelItemCount(), 1);
+        manager->btnDelClick();
+        QVERIFY(script.allShown());
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QVERIFY(!QFile::exists(f.sys + "User_12-8-2026.INI") && !QFile::exists(f.sys + "UT2003_12-8-2026.INI"));
+        QCOMPARE(readFile(f.game.userIni()), f.user);
+        script.box(Kind::Information, {}, Buttons::Ok); // a new backup is listed at once
+        manager->btnBackupClick();
+        QVERIFY(script.allShown());
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(list->topLevelItem(0)->text(0), platform::TodayText(Day));
+    }
+};
+
+QTEST_MAIN(TestBackup)
+#include "test_backup.moc"
