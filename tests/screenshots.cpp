@@ -1,9 +1,11 @@
-// Renders the main window on each of its pages, and the setup dialog, to PNG
-// files offscreen: `scripts/screenshots` puts them in docs/screenshots/.
+// Renders the main window on each of its pages, the setup dialog, the about
+// box and the taunt list to PNG files offscreen: `scripts/screenshots` puts them in docs/screenshots/.
 
 #include "app/fMain.h"
 #include "dialogs/DirectoryEdit.h"
 #include "dialogs/dlgInit.h"
+#include "dialogs/fAbout.h"
+#include "dialogs/fTaunts.h"
 #include "tests/support/MainWindowHarness.h"
 
 #include <QApplication>
@@ -43,5 +45,15 @@ int main(int argc, char** argv)
     init.show();
     QApplication::processEvents();
     init.grab().save(out + "/setup.png");
+
+    RecordingShell shell;
+    TfrmAbout about(shell, QString::fromLatin1(RunTime::Version));
+    about.show();
+    QApplication::processEvents();
+    about.grab().save(out + "/about.png");
+
+    TfrmTaunts* taunts = TfrmTaunts::showNew(&main);
+    QApplication::processEvents();
+    taunts->grab().save(out + "/taunts.png");
     return 0;
 }
