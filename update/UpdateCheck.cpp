@@ -23,11 +23,7 @@ UpdateCheck::UpdateCheck(std::string version, std::string programDir, bool& manu
 
 UpdateCheck::~UpdateCheck() = default;
 
-bool UpdateCheck::Checkforupdates1Click()
-{
-    m_manualUpdateCheck = true;
-    return check(true);
-}
+bool UpdateCheck::Checkforupdates1Click() { return check(true); }
 
 bool UpdateCheck::check(bool manual)
 {
