@@ -1,11 +1,13 @@
-// Renders the main window on each of its pages, the setup dialog and the
-// backup manager to PNG files offscreen: `scripts/screenshots` puts them in
-// docs/screenshots/.
+// Renders the main window on each of its pages, the setup dialog, the backup
+// manager, the about box and the taunt list to PNG files offscreen:
+// `scripts/screenshots` puts them in docs/screenshots/.
 
 #include "app/fMain.h"
 #include "backup/fIniManager.h"
 #include "dialogs/DirectoryEdit.h"
 #include "dialogs/dlgInit.h"
+#include "dialogs/fAbout.h"
+#include "dialogs/fTaunts.h"
 #include "platform/DateText.h"
 #include "tests/support/MainWindowHarness.h"
 
@@ -56,5 +58,15 @@ int main(int argc, char** argv)
     manager.show();
     QApplication::processEvents();
     manager.grab().save(out + "/backup-manager.png");
+
+    RecordingShell shell;
+    TfrmAbout about(shell, QString::fromLatin1(RunTime::Version));
+    about.show();
+    QApplication::processEvents();
+    about.grab().save(out + "/about.png");
+
+    TfrmTaunts* taunts = TfrmTaunts::showNew(&main);
+    QApplication::processEvents();
+    taunts->grab().save(out + "/taunts.png");
     return 0;
 }

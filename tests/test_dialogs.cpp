@@ -1,14 +1,21 @@
 // The real message boxes and the small windows of the program.
 
+#include "dialogs/CorvaneHelp.h"
+#include "dialogs/LinkLabel.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/fAbout.h"
 #include "dialogs/fProgress.h"
 #include "dialogs/fReadme.h"
+#include "dialogs/fTaunts.h"
+#include "platform/ShellStart.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -16,6 +23,19 @@ using namespace TestSupport;
 using MessageBox::Answer;
 using MessageBox::Buttons;
 using MessageBox::Kind;
+
+namespace {
+class RecordingShell : public ShellStarter {
+public:
+    QStringList opened;
+    bool Start(const std::string&, const std::string&, const std::string&) override { return false; }
+    bool OpenUrl(const std::string& url) override
+    {
+        opened << QString::fromStdString(url);
+        return false; // not reported to the user either way
+    }
+};
+} // namespace
 
 class TestDialogs : public QObject {
     Q_OBJECT
@@ -116,6 +136,91 @@ private slots:
             QVERIFY(child<QPlainTextEdit>(&readme, "readmeMemo")->toPlainText().isEmpty());
             QVERIFY(script.allShown());
         }
+    }
+
+    void help()
+    {
+        Script script;
+        script.box(Kind::Information, "No help available yet\nI dont have plans to make one either", Buttons::Ok);
+        ShowCorvaneHelp();
+        QVERIFY(script.allShown());
+    }
+
+    void aboutBox()
+    {
+        RecordingShell shell;
+        TfrmAbout about(shell, "1.2");
+        QCOMPARE(about.windowTitle(), QStringLiteral("About - Corvane2003"));
+        QCOMPARE(child<QLabel>(&about, "lblVersion")->text(), QStringLiteral("Corvane 2003 v1.2"));
+        QVERIFY(child<QLabel>(&about, "Label1")->text().startsWith("The Unreal Tournament 2003 INI Editor\n"));
+        // The home page opens its own caption, mail and chat their hints.
+        QStringList expected;
+        for (const char* name : {"Label3", "Label5", "Label7"}) {
+            auto* link = child<LinkLabel>(&about, name);
+            expected << (QLatin1String(name) == "Label3" ? link->text() : link->toolTip());
+            QTest::mouseClick(link, Qt::LeftButton);
+        }
+        QCOMPARE(shell.opened, expected);
+        QVERIFY(expected[1].startsWith("mailto:"));
+    }
+
+    void tauntList()
+    {
+        QWidget main;
+        TfrmTaunts* first = TfrmTaunts::showNew(&main);
+        TfrmTaunts* second = TfrmTaunts::showNew(&main);
+        QVERIFY(first != second && first->isVisible() && second->isVisible() && !first->isModal());
+        QCOMPARE(first->windowTitle(), QStringLiteral("TauntList"));
+        const QStringList lines = child<QPlainTextEdit>(first, "dxMemo1")->toPlainText().split('\n');
+        const QStringList opening = {
+            "Copy paste the Taunt Code into the editfield of the key you want to bind!",
+            "So all the stuff BEFORE the =",
+            "",
+            "for example to bind \"Affirmative\" to the Q key",
+            "Enter this into the corresponding field with the Q:",
+            "speech Ack 0",
+            "Then Ingame pressing the Q key will let the character say \"Affirmative\"",
+            "",
+            QString(35, '='),
+            "Taunt Code = \"Taunt saying\"",
+            "",
+            "speech Ack 0 = \"Affirmative\" ",
+        };
+        QCOMPARE(lines.mid(0, opening.size()), opening);
+
+        // The groups in their order with their numbers, and the voices' headings, up to the animated taunts.
+        static const QRegularExpression speech("^speech (\\w+) (\\d+) = \"[^\"]+\" ?$");
+        QStringList groups;
+        const qsizetype from = opening.size() - 1;
+        for (const QString& line : lines.mid(from, lines.indexOf("Animated Taunts:") - from)) {
+            const QRegularExpressionMatch m = speech.match(line);
+            if (!m.hasMatch()) {
+                QVERIFY2(!line.startsWith("speech"), qPrintable(line));
+                if (!line.isEmpty()) groups << line;
+            } else if (groups.isEmpty() || !groups.last().startsWith(m.captured(1) + ":")) {
+                groups << m.captured(1) + ": " + m.captured(2);
+            } else {
+                groups.last() += " " + m.captured(2);
+            }
+        }
+        const auto range = [](int from, int to) {
+            QString numbers;
+            for (int i = from; i <= to; ++i) numbers += " " + QString::number(i);
+            return numbers;
+        };
+        const QStringList expected = {
+            "Ack:" + range(0, 3), "friendlyfire:" + range(0, 2), "friendlyfireAbbrev: 1", "Taunt:" + range(0, 26),
+            "Order: 0 1 2 3 4 10 11", "OrderAbbrev: 0 2", "Other:" + range(0, 33),
+            "OtherAbbrev: 1 2 3 6 8 9 12 15", "JuggFemaleVoice", "Taunt:" + range(21, 27), "Other: 32 33",
+            "NightFemaleVoice", "Taunt:" + range(21, 28), "MercFemaleVoice ", "Taunt:" + range(21, 30),
+            "Abbrev: 24", "Other: 32", "AlienFemaleVoice", "Taunt:" + range(21, 27),
+        };
+        QCOMPARE(groups, expected);
+        QVERIFY(lines.contains("speech Other 12 = \"Enemy flag carrier is %l\" "));
+        QCOMPARE(lines.mid(lines.size() - 3), QStringList({"Gives:",
+                 "I am near the red rocket launcher (red mesa) with assault rifle having 45 ",
+                 "adrenaline with 87 health and 50 shield left"}));
+        QCOMPARE(lines[lines.indexOf("Teamsay:") - 2], QString(40, '='));
     }
 };
 

@@ -1,0 +1,8 @@
+#include "dialogs/CorvaneHelp.h"
+
+#include "dialogs/MessageBox.h"
+
+void ShowCorvaneHelp()
+{
+    MessageBox::information(QStringLiteral("No help available yet\nI dont have plans to make one either"));
+}

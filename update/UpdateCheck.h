@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <string>
+
+class QWidget;
+class ShellStarter;
+class TWebUpdate;
+class TfrmProgress;
+
+// The main window's side of the update check: it starts the check, from the
+// menu or at start-up, and answers the update component's notifications with
+// the program's messages and its progress window.
+class UpdateCheck : public QObject {
+    Q_OBJECT
+public:
+    // `version` is the running version, `programDir` the executable's
+    // directory (ending in the separator) and `manualUpdateCheck` the main
+    // window's flag, which the check sets and clears. `window` is the main
+    // window: the progress window stands over it. `starter` starts the
+    // program again after an update; `executable` is its file name in
+    // `programDir` (empty: the running program's).
+    UpdateCheck(std::string version, std::string programDir, bool& manualUpdateCheck, ShellStarter& starter,
+                QWidget* window, QString executable = {});
+    ~UpdateCheck() override;
+
+    // "&Check for updates" (Ctrl+U, tool bar): sets ManualUpdateCheck, then
+    // checks. True when the program was updated and started again: the
+    // caller ends this program then.
+    bool Checkforupdates1Click();
+    // The check itself; `manual` false is the start-up check, which leaves
+    // ManualUpdateCheck alone and stays silent. Same result as above.
+    bool check(bool manual);
+
+    // The update component's notifications.
+    void WebUpdate1Status(QObject* sender, const QString& statusstr, int statuscode, int errcode);
+    void WebUpdate1FileProgress(QObject* sender, const QString& filename, qint64 pos, qint64 size);
+    void WebUpdate1AppRestart(QObject* sender, bool& allow);
+
+    TWebUpdate* WebUpdate1() const { return m_webUpdate.get(); }
+    // The progress window the status notification opened, while it is open.
+    TfrmProgress* progressWindow() const { return m_progress.get(); }
+
+private:
+    std::string m_version;
+    bool& m_manualUpdateCheck;
+    QWidget* m_window;
+    std::unique_ptr<TWebUpdate> m_webUpdate;
+    std::unique_ptr<TfrmProgress> m_progress;
+};
