@@ -37,6 +37,7 @@ constexpr PageId SaveOrder[] = {PageId::KeyBinds, PageId::Aliases, PageId::Gener
                                 PageId::GameSettings};
 constexpr PageId ReloadOrder[] = {PageId::KeyBinds, PageId::Aliases, PageId::IniFiles, PageId::General,
                                   PageId::InstantAction, PageId::GameSettings};
+constexpr PageId RestoreReloadOrder[] = {PageId::KeyBinds, PageId::Aliases, PageId::General, PageId::GameSettings};
 constexpr PageRegistry::StartupStep StartupOrder[] = {
     {PageId::KeyBinds, 2},      {PageId::Aliases, 0},  {PageId::General, 3},
     {PageId::InstantAction, 0}, {PageId::IniFiles, 0}, {PageId::GameSettings, 4},
@@ -58,6 +59,7 @@ const PageInfo& info(PageId id)
 std::span<const PageId> changedOrder() { return ChangedOrder; }
 std::span<const PageId> saveOrder() { return SaveOrder; }
 std::span<const PageId> reloadOrder() { return ReloadOrder; }
+std::span<const PageId> restoreReloadOrder() { return RestoreReloadOrder; }
 std::span<const StartupStep> startupOrder() { return StartupOrder; }
 
 } // namespace PageRegistry

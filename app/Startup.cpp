@@ -3,6 +3,7 @@
 
 #include "app/fMain.h"
 
+#include "backup/BackupProfiles.h"
 #include "dialogs/Guard.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/ModalRunner.h"
@@ -12,6 +13,7 @@
 #include "dialogs/fReadme.h"
 #include "dialogs/DirectoryEdit.h"
 #include "pages/SettingsPage.h"
+#include "update/UpdateCheck.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/ProgramDir.h"
@@ -53,8 +55,12 @@ void TfrmMain::FormCreate()
     setProgress(1);
     LoadAll(false);
     setProgress(4);
-    // The update check and the start-up backup join here when the program
-    // has them.
+    if (m_rt.CheckOnStartup && m_update->check(false)) {
+        endProgram(); // updated and started again
+        return;
+    }
+    // Only profiles that were found and loaded are worth a copy.
+    if (m_rt.AutoBackup && m_rt.PagesLoaded) BackupProfiles(backupPlace(), false);
     setProgress(5);
 }
 

@@ -1,12 +1,18 @@
 #include "app/fMain.h"
 
 #include "app/MainMenu.h"
+#include "backup/BackupProfiles.h"
+#include "backup/fIniManager.h"
+#include "dialogs/CorvaneHelp.h"
 #include "dialogs/Guard.h"
 #include "dialogs/Logo.h"
 #include "dialogs/ModalRunner.h"
 #include "dialogs/fAbout.h"
 #include "dialogs/fReadme.h"
+#include "dialogs/fTaunts.h"
 #include "pages/SettingsPage.h"
+#include "platform/Paths.h"
+#include "update/UpdateCheck.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -32,6 +38,8 @@ TfrmMain::TfrmMain(Environment env, QWidget* parent)
     , m_context{m_rt, *m_env.shell, [this] { LoadAllPages(); }, [this](bool forceSetup) { LoadAll(forceSetup); }}
 {
     setObjectName(QStringLiteral("TfrmMain"));
+    m_update = std::make_unique<UpdateCheck>(RunTime::Version, platform::AddBackslash(m_env.executableDir),
+                                             m_rt.ManualUpdateCheck, *m_env.shell, this);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -76,11 +84,14 @@ void TfrmMain::wireCommands()
     on("ToolButton12", &TfrmMain::ToolButton12Click);
     on("Showreadmetxt1", &TfrmMain::Showreadmetxt1Click);
     on("Abouty1", &TfrmMain::Image1Click);
+    on("BackupINIs1", &TfrmMain::BackupINIs1Click);
+    on("Backuppedinismanager1", &TfrmMain::Backuppedinismanager1Click);
+    on("Checkforupdates1", &TfrmMain::Checkforupdates1Click);
+    on("auntlist1", &TfrmMain::auntlist1Click);
+    on("Corvane2k3help1", &TfrmMain::Corvane2k3help1Click);
 
     // Commands whose windows the program does not have yet.
-    for (const char* later : {"BackupINIs1", "Backuppedinismanager1", "Openfiles1", "SaveINIfilesAS1",
-                              "Checkforupdates1", "auntlist1", "Resettodefault", "Highquality1", "Lowquality1",
-                              "Corvane2k3help1"})
+    for (const char* later : {"Openfiles1", "SaveINIfilesAS1", "Resettodefault", "Highquality1", "Lowquality1"})
         action(later)->setEnabled(false);
 }
 
@@ -179,9 +190,33 @@ bool TfrmMain::pagesEnabled() const { return PageCtrl->isEnabled(); }
 
 void TfrmMain::Image1Click()
 {
-    TfrmAbout about(this);
+    TfrmAbout about(*m_env.shell, QString::fromLatin1(RunTime::Version), this);
     ModalRunner::exec(about);
 }
+
+BackupPlace TfrmMain::backupPlace() const
+{
+    return {m_rt.SystemDir, m_rt.CurrentUserFileName, m_rt.AskBackup, m_env.today()};
+}
+
+void TfrmMain::BackupINIs1Click() { BackupProfiles(backupPlace(), true); }
+
+void TfrmMain::Backuppedinismanager1Click()
+{
+    TfrmIniManager manager(backupPlace(), [this] {
+        for (PageId id : PageRegistry::restoreReloadOrder()) loadPage(id);
+    }, this);
+    ModalRunner::exec(manager);
+}
+
+void TfrmMain::Checkforupdates1Click()
+{
+    if (m_update->Checkforupdates1Click()) endProgram();
+}
+
+void TfrmMain::auntlist1Click() { TfrmTaunts::showNew(this); }
+
+void TfrmMain::Corvane2k3help1Click() { ShowCorvaneHelp(); }
 
 void TfrmMain::Showreadmetxt1Click()
 {

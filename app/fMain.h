@@ -15,6 +15,8 @@ class QLabel;
 class QTabWidget;
 class SettingsPage;
 class TfrmProgress;
+class UpdateCheck;
+struct BackupPlace;
 
 // The main window: a frame (menu, tool bar, status strip, the pages of the
 // registry) that wires each command to its handler. Start-up and the open
@@ -43,6 +45,11 @@ public:
     void ToolButton12Click();
     void Image1Click();
     void Showreadmetxt1Click();
+    void BackupINIs1Click();
+    void Backuppedinismanager1Click();
+    void Checkforupdates1Click();
+    void auntlist1Click();
+    void Corvane2k3help1Click();
 
     RunTime& runTime() { return m_rt; }
     SettingsPage* page(PageId id) const;
@@ -73,10 +80,12 @@ private:
     void releaseProfiles();
     void setProgress(int position);
     QAction* action(const char* name) const;
+    BackupPlace backupPlace() const;
 
     Environment m_env;
     RunTime m_rt;
     PageContext m_context;
+    std::unique_ptr<UpdateCheck> m_update;
     TfrmProgress* m_startupProgress = nullptr;
     bool m_exiting = false;
     int m_currentPage = 0;

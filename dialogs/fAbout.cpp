@@ -14,11 +14,6 @@
 
 namespace {
 
-ShellStarter& systemShell()
-{
-    static ProcessShellStarter shell;
-    return shell;
-}
 
 QFrame* bevel(const char* name, QWidget* parent)
 {
@@ -45,11 +40,6 @@ LinkLabel* link(const char* name, const QString& caption, const QString& hint, Q
 }
 
 } // namespace
-
-TfrmAbout::TfrmAbout(QWidget* parent)
-    : TfrmAbout(systemShell(), QStringLiteral("1.2"), parent)
-{
-}
 
 TfrmAbout::TfrmAbout(ShellStarter& shell, const QString& version, QWidget* parent)
     : QDialog(parent)

@@ -18,8 +18,6 @@ public:
 
     // The links are opened through `shell`; `version` fills "Corvane 2003 v%s".
     TfrmAbout(ShellStarter& shell, const QString& version, QWidget* parent = nullptr);
-    // For callers without a shell of their own: links open through the system's.
-    explicit TfrmAbout(QWidget* parent = nullptr);
 
     // The links: the home page is the link's caption, the others its hint.
     void Label3Click();

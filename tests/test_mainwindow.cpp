@@ -3,6 +3,8 @@
 
 #include "app/CorvaneApplication.h"
 #include "app/fMain.h"
+#include "backup/fIniManager.h"
+#include "platform/DateText.h"
 #include "tests/support/MainWindowHarness.h"
 
 #include <QAction>
@@ -15,6 +17,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 
 using namespace TestSupport;
 using MessageBox::Answer;
@@ -419,6 +422,31 @@ private slots:
         QVERIFY(script.allShown());
         QCOMPARE(TIniFile(game.userIni().toStdString()).ReadString("DefaultPlayer", "Name", ""), std::string("Newcomer"));
         QVERIFY(!main->AnyPageChanged());
+    }
+
+    // The File menu's backup and the manager's restore reach the game's
+    // files and the key, alias, player and engine pages.
+    void backupAndRestoreFromTheMenu()
+    {
+        Fixture f;
+        Script script;
+        script.box(Kind::Information, {}, Buttons::Ok);
+        f.act("BackupINIs1")->trigger();
+        QVERIFY(script.allShown());
+        const QString dated = f.game.systemDir() + "User_" + platform::TodayText(QDate::currentDate()) + ".INI";
+        QVERIFY(QFile::exists(dated));
+
+        script.dialog([&](QDialog& d) {
+            auto* manager = dynamic_cast<TfrmIniManager*>(&d);
+            if (!manager) return int(QDialog::Rejected);
+            manager->treelist->setCurrentItem(manager->treelist->topLevelItem(0));
+            manager->btnRestoreClick();
+            return int(QDialog::Accepted);
+        });
+        script.box(Kind::Confirm, {}, Buttons::YesNo, Answer::Yes).box(Kind::Information, {}, Buttons::Ok);
+        f.act("Backuppedinismanager1")->trigger();
+        QVERIFY(script.allShown());
+        QCOMPARE(f.log, QStringList({"load:KeyBinds", "load:Aliases", "load:General", "load:GameSettings"}));
     }
 
     void restoreReloadsOnlyTheActivePage()

@@ -35,6 +35,7 @@ ModalRunner::Handler answerSetup(const QString& dir, bool readme = false, int re
         if (proposed) *proposed = init.dirEdit->text();
         init.dirEdit->setText(dir);
         init.cbShowReadme->setChecked(readme);
+        init.cbAutoBackup->setChecked(false);
         return result;
     };
 }
@@ -80,6 +81,8 @@ private slots:
             readmeShown = dynamic_cast<TfrmReadme*>(&d) != nullptr;
             return int(QDialog::Accepted);
         });
+        // With both backup boxes ticked, the loaded pages are followed by the question.
+        script.box(Kind::Confirm, "Do you want to make a backup now?", Buttons::YesNo, Answer::No);
 
         TfrmMain main(testEnvironment(program, registry, standInPages(log)));
         QVERIFY(script.allShown());
