@@ -1,5 +1,7 @@
 #include "pages/Binding.h"
 
+#include "platform/CodePage.h"
+
 #include "profile/ECorvaneError.h"
 #include "profile/IniFiles.h"
 
@@ -185,15 +187,9 @@ Row text(QComboBox* control, File file, std::string section, std::string key, st
     return textRow(control, file, std::move(section), std::move(key), std::move(missing));
 }
 
-QString fromProfile(const std::string& bytes)
-{
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
+QString fromProfile(const std::string& bytes) { return platform::fromCodePage(bytes); }
 
-std::string toProfile(const QString& text)
-{
-    return text.toLatin1().toStdString();
-}
+std::string toProfile(const QString& text) { return platform::toCodePageOrThrow(text); }
 
 QString pointText(double value, int decimals)
 {

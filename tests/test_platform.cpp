@@ -1,6 +1,8 @@
 // The platform layer: paths, whole-file services, the installer registry of a
 // Wine prefix, starting programs, date text and the program's directories.
 
+#include "platform/CodePage.h"
+#include "profile/ECorvaneError.h"
 #include "platform/DateText.h"
 #include "platform/Files.h"
 #include "platform/InstallerRegistry.h"
@@ -157,6 +159,10 @@ private slots:
     void startDemoGameStub();
     void startRefusals();
     void openUrlGoesThroughDesktopServices();
+
+    // Code page
+    void codePageKeepsEveryByte();
+    void codePageRefusesCharactersWithoutByte();
 
     // Date text
     void dateText_data();
@@ -765,6 +771,34 @@ void TestPlatform::dateText_data()
     QTest::newRow("quoted slash") << "dd'/'MM'/'yyyy" << "08-12-2026";
     QTest::newRow("quoted backslash") << "dd'\\'MM'\\'yyyy" << "08-12-2026";
     QTest::newRow("empty pattern") << "" << "2026-12-08";
+}
+
+void TestPlatform::codePageKeepsEveryByte()
+{
+    std::string all;
+    for (int b = 0; b < 256; ++b) all.push_back(char(b));
+    const QString text = platform::fromCodePage(all);
+    QCOMPARE(text.size(), 256);
+    QCOMPARE(text[0x80], QChar(0x20AC));  // the euro sign
+    QCOMPARE(text[0x93], QChar(0x201C));  // a curly quote
+    QCOMPARE(text[0x81], QChar(0x81));    // undefined: its own number
+    QCOMPARE(platform::toCodePage(text), std::optional<std::string>(all));
+    QCOMPARE(platform::toCodePageOrThrow(QString::fromUtf8("\xe2\x80\x9eTr\xc3\xa9s\xe2\x80\x9c \xe2\x82\xac")),
+             std::string("\x84Tr\xe9s\x93 \x80"));
+}
+
+void TestPlatform::codePageRefusesCharactersWithoutByte()
+{
+    for (const char* utf8 : {"name \xe4\xb8\xad", "\xf0\x9f\x98\x80 smile", "\xc4\x80"}) {
+        const QString text = QString::fromUtf8(utf8);
+        QVERIFY(!platform::toCodePage(text));
+        try {
+            platform::toCodePageOrThrow(text);
+            QFAIL("accepted");
+        } catch (const ECorvaneError& e) {
+            QVERIFY2(std::string(e.what()).find("cannot be stored in the game's files") != std::string::npos, e.what());
+        }
+    }
 }
 
 void TestPlatform::dateText()

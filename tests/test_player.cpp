@@ -169,6 +169,7 @@ private slots:
     void team_data();
     void team();
     void textsRoundTrip();
+    void characterWithoutByteIsRefusedBeforeWriting();
     void characterNames_data();
     void characterNames();
     void characterList();
@@ -412,6 +413,26 @@ void TestPlayer::team()
     QCOMPARE(child<QRadioButton>(&page, "rbTeamRed")->isChecked(), !blue);
     QVERIFY(page.SaveGeneralSettings());
     QCOMPARE(game.user("DefaultPlayer", "Team"), saved);
+}
+
+void TestPlayer::characterWithoutByteIsRefusedBeforeWriting()
+{
+    Game game("[DefaultPlayer]\r\nname=Old\r\nCharacter=Gorge\r\n");
+    GeneralSettingsPage page(game.rt);
+    QVERIFY(page.LoadGeneralSettings());
+    auto* name = child<QLineEdit>(&page, "edtPlayername");
+    name->setText(QString::fromUtf8("\xe2\x82\xac name")); // the euro sign has a byte
+    QVERIFY(page.SaveGeneralSettings());
+    QVERIFY(TestSupport::readFile(game.system + "User.ini").contains("\r\nname=\x80 name\r\n"));
+    const QByteArray before = TestSupport::readFile(game.system + "User.ini");
+    name->setText(QString::fromUtf8("\xe4\xb8\xad"));
+    TestSupport::Script s;
+    s.box(MessageBox::Kind::Error, QString::fromUtf8("Error occured:The character \"\xe4\xb8\xad\" cannot be stored in "
+                                                     "the game's files. Please use another character"),
+          MessageBox::Buttons::Ok);
+    QVERIFY(!page.SaveGeneralSettings());
+    QVERIFY(s.allShown());
+    QCOMPARE(TestSupport::readFile(game.system + "User.ini"), before);
 }
 
 void TestPlayer::textsRoundTrip()

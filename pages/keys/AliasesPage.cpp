@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -101,8 +102,11 @@ bool AliasesPage::LoadAliases()
 void AliasesPage::SaveAliases()
 {
     TIniFile& profile = InputProfile::of(m_rt);
-    for (int slot = 0; slot < SlotCount; ++slot)
-        profile.WriteString(InputSection, slotName(slot), InputProfile::toBytes(value(slot)));
+    // Every alias is turned into the file's bytes before the first is
+    // written: one the file cannot hold leaves all of them as they were.
+    std::vector<std::string> bytes;
+    for (int slot = 0; slot < SlotCount; ++slot) bytes.push_back(InputProfile::toBytes(value(slot)));
+    for (int slot = 0; slot < SlotCount; ++slot) profile.WriteString(InputSection, slotName(slot), bytes[slot]);
     takeSnapshot();
 }
 

@@ -1,5 +1,6 @@
 #include "pages/keys/FreeBindingBox.h"
 
+#include "dialogs/Guard.h"
 #include "dialogs/MessageBox.h"
 #include "pages/keys/InputProfile.h"
 #include "pages/keys/KeyNames.h"
@@ -74,7 +75,7 @@ FreeBindingBox::FreeBindingBox(const RunTime& rt, KeyPage keyPage, QWidget* pare
 
     m_save = new QPushButton(QStringLiteral("Save"));
     m_save->setObjectName(QStringLiteral("btnSave"));
-    connect(m_save, &QPushButton::clicked, this, [this] { btnSaveClick(); });
+    Guard::connect(m_save, &QPushButton::clicked, this, [this] { btnSaveClick(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Press a letter")));
@@ -103,8 +104,8 @@ void FreeBindingBox::btnSaveClick()
         MessageBox::warning(QStringLiteral("You have to select a letter first"));
         return;
     }
-    InputProfile::of(m_rt).WriteString(InputSection, InputProfile::toBytes(m_capture->text()),
-                                       InputProfile::toBytes(m_command->text()));
+    const std::string command = InputProfile::toBytes(m_command->text());
+    InputProfile::of(m_rt).WriteString(InputSection, InputProfile::toBytes(m_capture->text()), command);
     m_capture->setFocus();
     if (m_keyPage.keyBindsChanged()) {
         MessageBox::warning(QStringLiteral("There have been some changes in the other keybinds.\n"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pages/RunTime.h"
+#include "platform/CodePage.h"
 
 #include <QString>
 
@@ -8,18 +9,13 @@
 #include <string>
 
 // The key pages' way to the user profile. The profile's text is bytes in the
-// game's single-byte code page; each byte stands for the character of the
-// same number (Latin-1), so what a field shows goes back to the file byte for
-// byte.
+// game's code page, so what a field shows goes back to the file byte for byte.
 namespace InputProfile {
 
-inline QString toText(const std::string& bytes) { return QString::fromLatin1(bytes.data(), qsizetype(bytes.size())); }
+inline QString toText(const std::string& bytes) { return platform::fromCodePage(bytes); }
 
-inline std::string toBytes(const QString& text)
-{
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), std::size_t(bytes.size()));
-}
+// Raises ECorvaneError for a character the game's files cannot hold.
+inline std::string toBytes(const QString& text) { return platform::toCodePageOrThrow(text); }
 
 // The open user profile; raises ECorvaneError when none is open (no user file
 // was found).
