@@ -103,6 +103,47 @@ bool writeAll(int fd, iovec* parts, int count)
     return true;
 }
 
+// Reads what is left of an open file from its current position.
+bool readRest(int fd, std::string& out)
+{
+    char chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        out.append(chunk, static_cast<std::size_t>(got));
+    }
+}
+
+// Writes `parts` over the existing file itself, for a directory that refuses
+// new files (the rename has nothing to rename). The old content is kept in
+// memory and written back if any step fails, as the profile functions of the
+// game's own platform do.
+bool writeInPlace(const std::string& target, iovec* parts, int count)
+{
+    const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    FileDescriptor file(fd);
+    std::string old;
+    if (!readRest(fd, old) || ::lseek(fd, 0, SEEK_SET) != 0)
+        return false;
+    off_t size = 0;
+    for (int i = 0; i < count; ++i)
+        size += static_cast<off_t>(parts[i].iov_len);
+    if (writeAll(fd, parts, count) && ::ftruncate(fd, size) == 0 && (::fsync(fd) == 0 || errno == EINVAL))
+        return file.close();
+    iovec back{old.data(), old.size()};
+    if (::lseek(fd, 0, SEEK_SET) == 0 && (old.empty() || writeAll(fd, &back, 1)))
+        (void)::ftruncate(fd, static_cast<off_t>(old.size()));
+    (void)::fsync(fd);
+    return false;
+}
+
 // A name for the temporary file beside `target`: hidden, so that the
 // program's wildcard searches of the game directory ("USER_*.INI") never
 // meet it.
@@ -233,8 +274,10 @@ bool replaceFile(const std::string& target, const struct stat* original, std::in
         // 0666 and the process's umask, as for any new file; an existing
         // file's bits are copied below.
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
+        if (fd < 0 && (errno == EACCES || errno == EPERM) && original != nullptr)
+            return writeInPlace(target, vectors, count); // the directory refuses new files, the file may be written
         if (fd < 0 && errno != EEXIST)
-            return false; // missing directory, no permission, read-only file system
+            return false; // missing directory, read-only file system
     }
     if (fd < 0)
         return false;

@@ -50,8 +50,10 @@ bool mayWrite(const std::string& path, const struct stat& info);
 
 // Replaces `target` by the concatenated `parts`: writes a temporary file in the
 // same directory, gives it the permission bits (and, where allowed, the owner)
-// of `original`, and renames it over the target. On failure the target is as
-// it was, the temporary file is removed and the result is false.
+// of `original`, and renames it over the target. When the directory refuses
+// new files but the existing target may be written, the target is written in
+// place instead and its old content put back if that fails. On failure the
+// target is as it was, no temporary file is left and the result is false.
 bool replaceFile(const std::string& target, const struct stat* original, std::initializer_list<std::string_view> parts);
 
 // Makes the file and its directory entry durable. False on an I/O error; a

@@ -627,7 +627,7 @@ private slots:
         QTest::newRow("missing directory") << "missing-dir" << "new"_b;
         QTest::newRow("path is a directory") << "directory" << "new"_b;
         QTest::newRow("unreadable file") << "unreadable" << "new"_b;
-        QTest::newRow("unwritable directory") << "unwritable-dir" << "new"_b;
+        QTest::newRow("unwritable directory, full disk") << "unwritable-dir" << QByteArray(20000, 'x');
         QTest::newRow("full disk") << "full-disk" << QByteArray(20000, 'x');
     }
 
@@ -659,6 +659,7 @@ private slots:
             ::chmod(m_path.c_str(), 0666);
             dirMode = 0555;
             asNobody = true;
+            sizeLimit = 4096; // written in place, and put back when the place runs out
         } else if (kind == "full-disk") {
             sizeLimit = 4096;
         }
@@ -681,6 +682,26 @@ private slots:
         ::chmod(m_path.c_str(), 0644);
         QCOMPARE(readAll(m_path), before);
         QCOMPARE(entries(m_dir.path()), filesBefore); // no temporary file left
+    }
+
+    // A directory that refuses new files still lets a writable profile be
+    // written: in place, with nothing left beside it.
+    void writesInPlaceWhenTheDirectoryRefusesNewFiles()
+    {
+        writeAll(m_path, "; keep\n[A]\r\nK=old\r\n");
+        ::chmod(m_path.c_str(), 0666);
+        const QStringList filesBefore = entries(m_dir.path());
+        ::chmod(QFile::encodeName(m_dir.path()).constData(), 0555);
+        const int outcome = inChild([&] {
+            if (!dropToNobody())
+                return int(NoPrivilegeDrop);
+            TIniFile ini(m_path);
+            return int(tryWrite(ini, "A", "K", "a longer new value"));
+        });
+        ::chmod(QFile::encodeName(m_dir.path()).constData(), 0700);
+        QCOMPARE(outcome, int(WriteDone));
+        QCOMPARE(readAll(m_path), "; keep\n[A]\r\nK=a longer new value\r\n"_b);
+        QCOMPARE(entries(m_dir.path()), filesBefore);
     }
 
     void keepsPermissionsAndOwner_data()
