@@ -39,6 +39,20 @@ constexpr KeyCode KeypadKeys[] = {
     {Qt::Key_Minus, 0x6D},    {Qt::Key_Period, 0x6E}, {Qt::Key_Slash, 0x6F},
 };
 
+// The keys of a PC keyboard by position, as X11 and Wayland number them
+// (evdev code + 8), with the code Windows gives the key at that place on the
+// US layout. The number row and the punctuation keep their code whatever the
+// layout types there, as on Windows; the letters are looked up here only when
+// the layout types no Latin letter (Cyrillic, Greek...).
+constexpr KeyCode Positions[] = {
+    {10, 0x31}, {11, 0x32}, {12, 0x33}, {13, 0x34}, {14, 0x35}, {15, 0x36}, {16, 0x37}, {17, 0x38},
+    {18, 0x39}, {19, 0x30}, {20, 0xBD}, {21, 0xBB}, {24, 'Q'},  {25, 'W'},  {26, 'E'},  {27, 'R'},
+    {28, 'T'},  {29, 'Y'},  {30, 'U'},  {31, 'I'},  {32, 'O'},  {33, 'P'},  {34, 0xDB}, {35, 0xDD},
+    {38, 'A'},  {39, 'S'},  {40, 'D'},  {41, 'F'},  {42, 'G'},  {43, 'H'},  {44, 'J'},  {45, 'K'},
+    {46, 'L'},  {47, 0xBA}, {48, 0xDE}, {49, 0xC0}, {51, 0xDC}, {52, 'Z'},  {53, 'X'},  {54, 'C'},
+    {55, 'V'},  {56, 'B'},  {57, 'N'},  {58, 'M'},  {59, 0xBC}, {60, 0xBE}, {61, 0xBF}, {94, 0xE2},
+};
+
 int lookUp(const auto& table, int key)
 {
     for (const KeyCode& entry : table)
@@ -61,6 +75,14 @@ int VirtualKeyFromQt(int key, Qt::KeyboardModifiers modifiers)
     return lookUp(MainKeys, key);
 }
 
-int VirtualKeyOf(const QKeyEvent& event) { return VirtualKeyFromQt(event.key(), event.modifiers()); }
+int VirtualKeyOf(const QKeyEvent& event)
+{
+    const int key = event.key();
+    const bool keypad = event.modifiers().testFlag(Qt::KeypadModifier);
+    const bool letter = key >= Qt::Key_A && key <= Qt::Key_Z;
+    if (!keypad && !letter)
+        if (const int code = lookUp(Positions, int(event.nativeScanCode()))) return code;
+    return VirtualKeyFromQt(key, event.modifiers());
+}
 
 } // namespace platform

@@ -90,6 +90,8 @@ private slots:
 
     void virtualKeyCodes_data();
     void virtualKeyCodes();
+    void virtualKeysOnOtherLayouts_data();
+    void virtualKeysOnOtherLayouts();
     void captureNamesTheReleasedKey_data();
     void captureNamesTheReleasedKey();
     void captureTakesNoTypedText();
@@ -417,6 +419,36 @@ void TestKeyBinds::virtualKeyCodes()
     QFETCH(int, modifiers);
     QFETCH(int, code);
     QCOMPARE(platform::VirtualKeyFromQt(key, Qt::KeyboardModifiers(modifiers)), code);
+}
+
+// Keys of French, German and Russian keyboards, as the windowing system
+// reports them: the character typed and the key's place.
+void TestKeyBinds::virtualKeysOnOtherLayouts_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<quint32>("scanCode");
+    QTest::addColumn<int>("code");
+    QTest::newRow("French 1 key types &") << int(Qt::Key_Ampersand) << 0 << 10u << 0x31;
+    QTest::newRow("French 7 key types e grave") << int(Qt::Key_Egrave) << 0 << 16u << 0x37;
+    QTest::newRow("French A at the US Q") << int(Qt::Key_A) << 0 << 24u << 0x41;
+    QTest::newRow("German Shift+7 types /") << int(Qt::Key_Slash) << int(Qt::ShiftModifier) << 16u << 0x37;
+    QTest::newRow("German Z at the US Y") << int(Qt::Key_Z) << 0 << 29u << 0x5A;
+    QTest::newRow("German sharp s key") << int(Qt::Key_ssharp) << 0 << 20u << 0xBD;
+    QTest::newRow("German key beside left Shift") << int(Qt::Key_Less) << 0 << 94u << 0xE2;
+    QTest::newRow("Russian letter at the US A") << 0x444 << 0 << 38u << 0x41;
+    QTest::newRow("pad 1 keeps its pad code") << int(Qt::Key_1) << int(Qt::KeypadModifier) << 87u << 0x61;
+    QTest::newRow("no scan code: the US table") << int(Qt::Key_Exclam) << int(Qt::ShiftModifier) << 0u << 0x31;
+}
+
+void TestKeyBinds::virtualKeysOnOtherLayouts()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(quint32, scanCode);
+    QFETCH(int, code);
+    const QKeyEvent event(QEvent::KeyRelease, key, Qt::KeyboardModifiers(modifiers), scanCode, 0, 0);
+    QCOMPARE(platform::VirtualKeyOf(event), code);
 }
 
 void TestKeyBinds::captureNamesTheReleasedKey_data()
