@@ -37,6 +37,8 @@ constexpr PageId SaveOrder[] = {PageId::KeyBinds, PageId::Aliases, PageId::Gener
                                 PageId::GameSettings};
 constexpr PageId ReloadOrder[] = {PageId::KeyBinds, PageId::Aliases, PageId::IniFiles, PageId::General,
                                   PageId::InstantAction, PageId::GameSettings};
+constexpr PageId ResetReloadOrder[] = {PageId::KeyBinds,      PageId::Aliases,      PageId::General,
+                                      PageId::InstantAction, PageId::GameSettings, PageId::IniFiles};
 constexpr PageId RestoreReloadOrder[] = {PageId::KeyBinds, PageId::Aliases, PageId::General, PageId::GameSettings};
 constexpr PageRegistry::StartupStep StartupOrder[] = {
     {PageId::KeyBinds, 2},      {PageId::Aliases, 0},  {PageId::General, 3},
@@ -60,6 +62,7 @@ std::span<const PageId> changedOrder() { return ChangedOrder; }
 std::span<const PageId> saveOrder() { return SaveOrder; }
 std::span<const PageId> reloadOrder() { return ReloadOrder; }
 std::span<const PageId> restoreReloadOrder() { return RestoreReloadOrder; }
+std::span<const PageId> resetReloadOrder() { return ResetReloadOrder; }
 std::span<const StartupStep> startupOrder() { return StartupOrder; }
 
 } // namespace PageRegistry

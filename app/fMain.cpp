@@ -2,6 +2,7 @@
 
 #include "app/MainMenu.h"
 #include "backup/BackupProfiles.h"
+#include "backup/ResetToDefaults.h"
 #include "backup/fIniManager.h"
 #include "dialogs/CorvaneHelp.h"
 #include "dialogs/Guard.h"
@@ -11,6 +12,7 @@
 #include "dialogs/fReadme.h"
 #include "dialogs/fTaunts.h"
 #include "pages/SettingsPage.h"
+#include "pages/engine/QualityPresets.h"
 #include "platform/Paths.h"
 #include "update/UpdateCheck.h"
 
@@ -89,9 +91,12 @@ void TfrmMain::wireCommands()
     on("Checkforupdates1", &TfrmMain::Checkforupdates1Click);
     on("auntlist1", &TfrmMain::auntlist1Click);
     on("Corvane2k3help1", &TfrmMain::Corvane2k3help1Click);
+    on("Highquality1", &TfrmMain::Highquality1Click);
+    on("Lowquality1", &TfrmMain::Lowquality1Click);
+    on("Resettodefault", &TfrmMain::ResettodefaultClick);
 
     // Commands whose windows the program does not have yet.
-    for (const char* later : {"Openfiles1", "SaveINIfilesAS1", "Resettodefault", "Highquality1", "Lowquality1"})
+    for (const char* later : {"Openfiles1", "SaveINIfilesAS1"})
         action(later)->setEnabled(false);
 }
 
@@ -199,7 +204,13 @@ BackupPlace TfrmMain::backupPlace() const
     return {m_rt.SystemDir, m_rt.CurrentUserFileName, m_rt.AskBackup, m_env.today()};
 }
 
-void TfrmMain::BackupINIs1Click() { BackupProfiles(backupPlace(), true); }
+// The commands that copy or change the profile files do nothing while no
+// profiles are open (the page area is disabled): there is no System
+// directory to work in.
+void TfrmMain::BackupINIs1Click()
+{
+    if (pagesEnabled()) BackupProfiles(backupPlace(), true);
+}
 
 void TfrmMain::Backuppedinismanager1Click()
 {
@@ -217,6 +228,24 @@ void TfrmMain::Checkforupdates1Click()
 void TfrmMain::auntlist1Click() { TfrmTaunts::showNew(this); }
 
 void TfrmMain::Corvane2k3help1Click() { ShowCorvaneHelp(); }
+
+void TfrmMain::Highquality1Click()
+{
+    if (pagesEnabled()) ApplyQualityPreset(*page(PageId::GameSettings), Quality::High, backupPlace());
+}
+
+void TfrmMain::Lowquality1Click()
+{
+    if (pagesEnabled()) ApplyQualityPreset(*page(PageId::GameSettings), Quality::Low, backupPlace());
+}
+
+void TfrmMain::ResettodefaultClick()
+{
+    if (!pagesEnabled()) return;
+    ResetToDefaults(m_rt.SystemDir, m_rt.CurrentUserFileName, [this] {
+        for (PageId id : PageRegistry::resetReloadOrder()) loadPage(id);
+    });
+}
 
 void TfrmMain::Showreadmetxt1Click()
 {

@@ -50,6 +50,9 @@ public:
     void Checkforupdates1Click();
     void auntlist1Click();
     void Corvane2k3help1Click();
+    void Highquality1Click();
+    void Lowquality1Click();
+    void ResettodefaultClick();
 
     RunTime& runTime() { return m_rt; }
     SettingsPage* page(PageId id) const;

@@ -1,6 +1,7 @@
 // Dated backups of the profile files and the backup manager, on a copy of the
 // demo game.
 #include "backup/BackupProfiles.h"
+#include "backup/ResetToDefaults.h"
 #include "backup/fIniManager.h"
 #include "platform/DateText.h"
 #include "tests/support/TestSupport.h"
@@ -22,6 +23,8 @@ using MessageBox::Kind;
 namespace {
 
 const QDate Day(2026, 12, 8);
+const QString ResetQuestion =
+    "The current settings will be backupped\nAre you sure you want to restore the default settings?";
 const QString Heading = "The following INI files have been backupped: (showing new files)\n";
 const QString RestoreQuestion =
     "The current settings will be backupped\nAre you sure you want to restore the 12-8-2026 settings?";
@@ -300,6 +303,53 @@ private slots:
         QVERIFY(script.allShown());
         QCOMPARE(list->topLevelItemCount(), 1);
         QCOMPARE(list->topLevelItem(0)->text(0), platform::TodayText(Day));
+    }
+
+    // Reset to the game's defaults: a custom user file is the one replaced
+    // and backed up, a second reset overwrites the .BAK copies, and without
+    // Default.ini nothing changes and no profile file is ever missing.
+    void resetToDefaults()
+    {
+        Fixture f;
+        writeFile(f.sys + "Custom.ini", "custom");
+        writeFile(f.sys + "DefUser.ini", "default user");
+        const QByteArray defaultGame = readFile(f.sys + "Default.ini");
+        const QString done = "The settings are back to default now\nYour old settings are now in the User.BAK and "
+                             "UT2003.BAK files";
+        Script script;
+        for (int run = 0; run < 2; ++run)
+            script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::Yes).box(Kind::Information, done, Buttons::Ok);
+        ResetToDefaults(f.sys.toStdString(), "Custom.ini", [&] { ++f.reloads; });
+        QCOMPARE(readFile(f.sys + "Custom.ini"), QByteArray("default user"));
+        QCOMPARE(readFile(f.game.userIni()), f.user);
+        QCOMPARE(readFile(f.sys + "User.BAK"), QByteArray("custom"));
+        writeFile(f.sys + "Custom.ini", "edited after the reset");
+        ResetToDefaults(f.sys.toStdString(), "Custom.ini", [&] { ++f.reloads; });
+        QVERIFY(script.allShown());
+        QCOMPARE(readFile(f.sys + "User.BAK"), QByteArray("edited after the reset"));
+        QCOMPARE(readFile(f.sys + "UT2003.BAK"), defaultGame);
+        QCOMPARE(f.reloads, 2);
+    }
+
+    void resetWithoutDefaultsKeepsTheProfiles()
+    {
+        Fixture f;
+        QVERIFY(QFile::remove(f.sys + "Default.ini"));
+        Script script;
+        script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::Yes)
+            .box(Kind::Warning, "Could not copy the DefUser.ini and/or Default.ini\nSettings have not been restored "
+                                "to default", Buttons::Ok);
+        const RemovalWatch watch(f.sys);
+        ResetToDefaults(f.sys.toStdString(), "User.ini", [&] { ++f.reloads; });
+        QVERIFY(script.allShown());
+        QVERIFY(!watch.removedAny({"User.ini", "UT2003.ini"}));
+        QCOMPARE(readFile(f.game.userIni()), f.user);
+        QCOMPARE(readFile(f.game.gameIni()), f.ut2003);
+        QCOMPARE(f.reloads, 0);
+
+        script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::No);
+        ResetToDefaults(f.sys.toStdString(), "User.ini", [&] { ++f.reloads; });
+        QVERIFY(script.allShown());
     }
 };
 
