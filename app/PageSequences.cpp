@@ -38,11 +38,12 @@ bool TfrmMain::SaveAllPages(TfrmProgress* progress)
 void TfrmMain::LoadAllPages()
 {
     for (PageId id : PageRegistry::reloadOrder()) loadPage(id);
+    rememberProfiles();
 }
 
 void TfrmMain::Save1Click()
 {
-    if (!pagesEnabled()) return;
+    if (!pagesEnabled() || !mayOverwriteProfiles()) return;
     bool saved = false;
     {
         TfrmProgress progress(QStringLiteral("Saving...."), 5, this);
@@ -56,6 +57,7 @@ void TfrmMain::Save1Click()
         }
         // The raw text page refreshes from disk here when the program has it.
     }
+    if (saved) rememberProfiles();
     if (saved) MessageBox::information(QStringLiteral("The changes has been succesfully saved!"));
 }
 
@@ -78,7 +80,7 @@ void TfrmMain::Exit1Click()
     }
     // A page that could not save has said so; the program stays open with
     // the edits rather than claiming they were saved.
-    if (!SaveAllPages()) return;
+    if (!mayOverwriteProfiles() || !SaveAllPages()) return;
     if (MessageBox::show(MessageBox::Kind::Confirm, QStringLiteral("Your changes have been saved, press OK to exit"),
                          MessageBox::Buttons::OkCancel) == MessageBox::Answer::Ok)
         endProgram();
@@ -103,7 +105,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     if (!m_exiting && pagesEnabled() && AnyPageChanged() && MessageBox::confirm(ChangesQuestion)) {
         bool saved = false;
         try {
-            saved = SaveAllPages();
+            saved = mayOverwriteProfiles() && SaveAllPages();
         } catch (const std::exception& e) {
             MessageBox::error(QString::fromLocal8Bit(e.what()));
         }
@@ -141,8 +143,9 @@ void TfrmMain::PageCtrlChanging(int newIndex)
         const bool settingsPage =
             leaving && leaving->content && std::ranges::count(PageRegistry::changedOrder(), leaving->id) > 0;
         if (settingsPage && leaving->content->changed()) {
-            if (MessageBox::confirm(QStringLiteral("Do you want to save the changes u made?")))
-                leaving->content->save();
+            if (MessageBox::confirm(QStringLiteral("Do you want to save the changes u made?"))) {
+                if (mayOverwriteProfiles()) leaving->content->save();
+            }
             else if (MessageBox::confirm(QStringLiteral("Do you want to undo changes?")))
                 leaving->content->load();
         }

@@ -172,6 +172,7 @@ void TfrmMain::LoadAll(bool forceSetup)
         Guard::run([&] { loadPage(step.id); });
     }
     m_rt.PagesLoaded = true;
+    rememberProfiles();
     PageCtrl->setEnabled(true);
     m_rt.StartupComplete = true;
 }

@@ -1,6 +1,7 @@
 #include "app/fMain.h"
 
 #include "app/MainMenu.h"
+#include "app/ProfileWatch.h"
 #include "backup/BackupProfiles.h"
 #include "backup/ResetToDefaults.h"
 #include "backup/fIniManager.h"
@@ -18,6 +19,7 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScreen>
@@ -40,6 +42,8 @@ TfrmMain::TfrmMain(Environment env, QWidget* parent)
     , m_context{m_rt, *m_env.shell, [this] { LoadAllPages(); }, [this](bool forceSetup) { LoadAll(forceSetup); }}
 {
     setObjectName(QStringLiteral("TfrmMain"));
+    m_watch = new ProfileWatch(this);
+    m_gameTimer = new QTimer(this);
     m_update = std::make_unique<UpdateCheck>(RunTime::Version, platform::AddBackslash(m_env.executableDir),
                                              m_rt.ManualUpdateCheck, *m_env.shell, this);
 
@@ -61,6 +65,11 @@ TfrmMain::TfrmMain(Environment env, QWidget* parent)
         r.moveCenter(screen->availableGeometry().center());
         move(r.topLeft());
     }
+    connect(m_watch, &ProfileWatch::touched, this, [this] {
+        if (isActiveWindow()) QTimer::singleShot(0, this, [this] { Guard::run([this] { checkOutsideChanges(); }); });
+    });
+    connect(m_gameTimer, &QTimer::timeout, this, &TfrmMain::checkGameRunning);
+    m_gameTimer->start(3000);
     // Start-up runs here, outside the application's own error net.
     Guard::run([this] { FormCreate(); });
 }
@@ -94,6 +103,7 @@ void TfrmMain::wireCommands()
     on("Highquality1", &TfrmMain::Highquality1Click);
     on("Lowquality1", &TfrmMain::Lowquality1Click);
     on("Resettodefault", &TfrmMain::ResettodefaultClick);
+    on("Showpendingchanges1", &TfrmMain::Showpendingchanges1Click);
 
     // Commands whose windows the program does not have yet.
     for (const char* later : {"Openfiles1", "SaveINIfilesAS1"})
@@ -143,6 +153,18 @@ void TfrmMain::buildStatusStrip(QWidget* central)
         labels->addWidget(label);
     }
     row->addLayout(labels, 1);
+    auto* notes = new QVBoxLayout;
+    notes->setSpacing(0);
+    lblGameRunning = new QLabel(panel);
+    lblNotice = new QLabel(panel);
+    lblGameRunning->setObjectName(QStringLiteral("lblGameRunning"));
+    lblNotice->setObjectName(QStringLiteral("lblNotice"));
+    for (QLabel* label : {lblGameRunning, lblNotice}) {
+        label->setWordWrap(true);
+        notes->addWidget(label);
+    }
+    lblGameRunning->setStyleSheet(QStringLiteral("color: #a00000"));
+    row->addLayout(notes, 1);
     Image1 = new ClickableLabel([this] { Image1Click(); }, panel);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(CorvaneLogo(QSize(120, 44)));
@@ -216,6 +238,7 @@ void TfrmMain::Backuppedinismanager1Click()
 {
     TfrmIniManager manager(backupPlace(), [this] {
         for (PageId id : PageRegistry::restoreReloadOrder()) loadPage(id);
+        rememberProfiles();
     }, this);
     ModalRunner::exec(manager);
 }
@@ -244,6 +267,7 @@ void TfrmMain::ResettodefaultClick()
     if (!pagesEnabled()) return;
     ResetToDefaults(m_rt.SystemDir, m_rt.CurrentUserFileName, [this] {
         for (PageId id : PageRegistry::resetReloadOrder()) loadPage(id);
+        rememberProfiles();
     });
 }
 

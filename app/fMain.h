@@ -15,6 +15,8 @@ class QLabel;
 class QTabWidget;
 class SettingsPage;
 class TfrmProgress;
+class ProfileWatch;
+class QTimer;
 class UpdateCheck;
 struct BackupPlace;
 
@@ -53,6 +55,14 @@ public:
     void Highquality1Click();
     void Lowquality1Click();
     void ResettodefaultClick();
+    void Showpendingchanges1Click();
+
+    // Profiles changed outside the editor: checked when the window becomes
+    // active again (reload, or a question when pages have edits), and
+    // before every Save.
+    void checkOutsideChanges();
+    // The status strip's line about a running game, brought up to date.
+    void checkGameRunning();
 
     RunTime& runTime() { return m_rt; }
     SettingsPage* page(PageId id) const;
@@ -62,6 +72,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     struct Page {
@@ -84,11 +95,16 @@ private:
     void setProgress(int position);
     QAction* action(const char* name) const;
     BackupPlace backupPlace() const;
+    void rememberProfiles();
+    bool mayOverwriteProfiles();
 
     Environment m_env;
     RunTime m_rt;
     PageContext m_context;
     std::unique_ptr<UpdateCheck> m_update;
+    ProfileWatch* m_watch;
+    QTimer* m_gameTimer;
+    bool m_gameWarned = false; // Save warns once per run that a running game may overwrite it
     TfrmProgress* m_startupProgress = nullptr;
     bool m_exiting = false;
     int m_currentPage = 0;
@@ -97,6 +113,8 @@ private:
     QLabel* lblDir = nullptr;
     QLabel* lblCurrUserIni = nullptr;
     QLabel* lblCurrUt2003ini = nullptr;
+    QLabel* lblGameRunning = nullptr; // shown while the game runs
+    QLabel* lblNotice = nullptr;      // what the program did on its own (a reload)
     QLabel* Image1 = nullptr;
     std::vector<Page> m_pages; // in tab order
     std::vector<QAction*> m_actions;

@@ -380,4 +380,6 @@ bool Table::changed() const
     return false;
 }
 
+std::vector<PendingWrite> Table::pendingWrites() const { return ::pendingWrites(*this, m_rt); }
+
 } // namespace Binding

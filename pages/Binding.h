@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pages/PendingWrites.h"
 #include "pages/RunTime.h"
 
 #include <QString>
@@ -148,6 +149,9 @@ public:
     // changed test has no side effects.
     void takeSnapshot();
     bool changed() const;
+
+    // The keys whose value writeAll would change.
+    std::vector<PendingWrite> pendingWrites() const;
 
 private:
     void write(const std::vector<const Row*>& rows) const;

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "pages/PendingWrites.h"
+
 #include <QWidget>
+
+#include <vector>
 
 namespace Binding {
 class Table;
@@ -24,4 +28,7 @@ public:
     // The rows that tie the page's controls to profile keys, where the page
     // has them (the page-contract checks run over them).
     virtual const Binding::Table* bindings() const { return nullptr; }
+    // The keys whose value a save would change (from the rows, where the
+    // page has them). Reads, never writes.
+    virtual std::vector<PendingWrite> pendingWrites() const;
 };

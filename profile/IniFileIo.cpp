@@ -123,7 +123,7 @@ bool readRest(int fd, std::string& out)
 // new files (the rename has nothing to rename). The old content is kept in
 // memory and written back if any step fails, as the profile functions of the
 // game's own platform do.
-bool writeInPlace(const std::string& target, iovec* parts, int count)
+bool writeInPlace(const std::string& target, iovec* parts, int count, struct stat* written)
 {
     const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY);
     if (fd < 0)
@@ -135,7 +135,8 @@ bool writeInPlace(const std::string& target, iovec* parts, int count)
     off_t size = 0;
     for (int i = 0; i < count; ++i)
         size += static_cast<off_t>(parts[i].iov_len);
-    if (writeAll(fd, parts, count) && ::ftruncate(fd, size) == 0 && (::fsync(fd) == 0 || errno == EINVAL))
+    if (writeAll(fd, parts, count) && ::ftruncate(fd, size) == 0 && (::fsync(fd) == 0 || errno == EINVAL) &&
+        (written == nullptr || ::fstat(fd, written) == 0))
         return file.close();
     iovec back{old.data(), old.size()};
     if (::lseek(fd, 0, SEEK_SET) == 0 && (old.empty() || writeAll(fd, &back, 1)))
@@ -253,7 +254,8 @@ bool mayWrite(const std::string& path, const struct stat& info)
     return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
-bool replaceFile(const std::string& target, const struct stat* original, std::initializer_list<std::string_view> parts)
+bool replaceFile(const std::string& target, const struct stat* original, std::initializer_list<std::string_view> parts,
+                 struct stat* written)
 {
     iovec vectors[16];
     int count = 0;
@@ -275,7 +277,7 @@ bool replaceFile(const std::string& target, const struct stat* original, std::in
         // file's bits are copied below.
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
         if (fd < 0 && (errno == EACCES || errno == EPERM) && original != nullptr)
-            return writeInPlace(target, vectors, count); // the directory refuses new files, the file may be written
+            return writeInPlace(target, vectors, count, written); // the directory refuses new files, the file may be written
         if (fd < 0 && errno != EEXIST)
             return false; // missing directory, read-only file system
     }
@@ -293,6 +295,7 @@ bool replaceFile(const std::string& target, const struct stat* original, std::in
         ok = ::fchmod(fd, original->st_mode & 07777) == 0;
     }
     ok = ok && writeAll(fd, vectors, count);
+    ok = ok && (written == nullptr || ::fstat(fd, written) == 0); // a rename keeps what this tells
     ok = file.close() && ok;
     ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok)

@@ -54,7 +54,9 @@ bool mayWrite(const std::string& path, const struct stat& info);
 // new files but the existing target may be written, the target is written in
 // place instead and its old content put back if that fails. On failure the
 // target is as it was, no temporary file is left and the result is false.
-bool replaceFile(const std::string& target, const struct stat* original, std::initializer_list<std::string_view> parts);
+// `written`, when given, receives the file's status right after the write.
+bool replaceFile(const std::string& target, const struct stat* original, std::initializer_list<std::string_view> parts,
+                 struct stat* written = nullptr);
 
 // Makes the file and its directory entry durable. False on an I/O error; a
 // missing file is nothing to do.

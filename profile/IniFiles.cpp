@@ -8,6 +8,13 @@
 
 namespace {
 
+FileStamp stampOf(const struct stat& info)
+{
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::int64_t>(info.st_size),
+            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
 // The longest value a read delivers: the platform's read buffer holds 2048
 // bytes with its terminating zero.
 constexpr std::size_t kMaxValueLength = 2047;
@@ -97,16 +104,17 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     const struct stat* original = exists ? &file.info() : nullptr;
     const IniText::Location where = IniText::locate(content, sectionName, keyName);
     bool written = false;
+    struct stat after {};
     if (where.entryFound) {
         if (content.substr(where.valueBegin, where.valueEnd - where.valueBegin) == value)
             return; // holds this value already: the file stays untouched
         written = IniFileIo::replaceFile(*target, original,
-                                         {content.substr(0, where.valueBegin), value, content.substr(where.valueEnd)});
+                                         {content.substr(0, where.valueBegin), value, content.substr(where.valueEnd)}, &after);
     } else if (where.sectionFound) {
         written = IniFileIo::replaceFile(*target, original,
                                          {content.substr(0, where.insertAt),
                                           where.insertNeedsLineEnd ? IniText::kLineEnd : std::string_view(), keyName,
-                                          "=", value, IniText::kLineEnd, content.substr(where.insertAt)});
+                                          "=", value, IniText::kLineEnd, content.substr(where.insertAt)}, &after);
     } else {
         // A new section goes at the end, after a blank line.
         std::string_view lead;
@@ -117,11 +125,19 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
         }
         written = IniFileIo::replaceFile(*target, original,
                                          {content, lead, "[", sectionName, "]", IniText::kLineEnd, keyName, "=", value,
-                                          IniText::kLineEnd});
+                                          IniText::kLineEnd}, &after);
     }
     if (!written)
         throw EIniFileException(m_fileName);
     m_pendingSync = true;
+    m_lastWrite = stampOf(after);
+}
+
+FileStamp StampOf(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return {};
+    return stampOf(info);
 }
 
 void TIniFile::ReadSections(std::vector<std::string>& sections) const

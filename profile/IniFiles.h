@@ -33,6 +33,19 @@ public:
     virtual void UpdateFile() = 0;
 };
 
+// How a file looked on disk: enough to tell whether it was replaced or
+// rewritten since.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = -1;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the file at `path` now, links followed (size -1: no file).
+FileStamp StampOf(const std::string& path);
+
 // An accessor bound to one file path. It keeps no handle and no content:
 // every operation opens, reads (and for writes, atomically replaces) the file.
 class TIniFile : public TCustomIniFile {
@@ -51,7 +64,12 @@ public:
     void ReadSections(std::vector<std::string>& sections) const override;
     void UpdateFile() override;
 
+    // The file as this accessor's last write left it (size -1: no write yet),
+    // so that the program can tell its own writes from another program's.
+    const FileStamp& LastWrite() const noexcept { return m_lastWrite; }
+
 private:
     std::string m_fileName;
     bool m_pendingSync = false; // written since the last UpdateFile
+    FileStamp m_lastWrite;
 };

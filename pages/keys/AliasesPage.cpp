@@ -110,6 +110,22 @@ void AliasesPage::SaveAliases()
     takeSnapshot();
 }
 
+std::vector<PendingWrite> AliasesPage::pendingWrites() const
+{
+    std::vector<PendingWrite> out;
+    const TIniFile& profile = InputProfile::of(m_rt);
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        std::string written;
+        try {
+            written = InputProfile::toBytes(value(slot));
+        } catch (const std::exception& refused) {
+            written = refused.what();
+        }
+        addPendingWrite(out, profile, profile.FileName(), InputSection, slotName(slot), written);
+    }
+    return out;
+}
+
 bool AliasesPage::AliasesChanged() const
 {
     for (int slot = 0; slot < SlotCount; ++slot)

@@ -34,6 +34,7 @@ public:
         return true;
     }
     bool changed() const override { return AliasesChanged(); }
+    std::vector<PendingWrite> pendingWrites() const override;
 
 private:
     QString value(int slot) const;

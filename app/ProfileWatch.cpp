@@ -1,0 +1,86 @@
+#include "app/ProfileWatch.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+
+namespace {
+
+QByteArray hashOf(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&file);
+    return hash.result();
+}
+
+} // namespace
+
+ProfileWatch::ProfileWatch(QObject* parent) : QObject(parent)
+{
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this] {
+        watch(); // a file replaced by rename is no longer watched
+        emit touched();
+    });
+}
+
+void ProfileWatch::remember(const TIniFile* user, const TIniFile* game)
+{
+    const TIniFile* files[] = {user, game};
+    for (std::size_t i = 0; i < m_known.size(); ++i) {
+        m_known[i] = {};
+        if (!files[i]) continue;
+        m_known[i].path = files[i]->FileName();
+        m_known[i].stamp = StampOf(m_known[i].path);
+        m_known[i].hash = hashOf(m_known[i].path);
+    }
+    m_kept.clear();
+    watch();
+}
+
+void ProfileWatch::watch()
+{
+    if (!m_watcher.files().isEmpty()) m_watcher.removePaths(m_watcher.files());
+    for (const Known& known : m_known)
+        if (!known.path.empty() && QFile::exists(QString::fromStdString(known.path)))
+            m_watcher.addPath(QString::fromStdString(known.path));
+}
+
+bool ProfileWatch::changed(Known& known, const TIniFile& file)
+{
+    if (known.path != file.FileName()) return false; // another file now: the pages were loaded from it
+    const FileStamp now = StampOf(known.path);
+    if (now == known.stamp) {
+        // Same size and time: the content decides (a copy that kept the time).
+        return hashOf(known.path) != known.hash;
+    }
+    if (now == file.LastWrite() && now.size >= 0) {
+        // The editor's own write is the latest: take the file as it is.
+        known = {known.path, now, hashOf(known.path)};
+        return false;
+    }
+    const QByteArray hash = hashOf(known.path);
+    if (hash == known.hash && now.size >= 0) {
+        known.stamp = now; // touched, or written back as it was
+        return false;
+    }
+    return true;
+}
+
+QStringList ProfileWatch::changedOutside(const TIniFile* user, const TIniFile* game)
+{
+    QStringList changedFiles = m_kept;
+    const TIniFile* files[] = {user, game};
+    for (std::size_t i = 0; i < m_known.size(); ++i) {
+        if (!files[i] || m_known[i].path.empty()) continue;
+        const QString path = QString::fromStdString(m_known[i].path);
+        if (!changedFiles.contains(path) && changed(m_known[i], *files[i])) changedFiles << path;
+    }
+    return changedFiles;
+}
+
+void ProfileWatch::keepEditing(const QStringList& files)
+{
+    for (const QString& file : files)
+        if (!m_kept.contains(file)) m_kept << file;
+}

@@ -1,0 +1,192 @@
+// Profiles changed outside the editor while it is open: the reload offer, no
+// silent overwrite, the running game, and the list of what a Save would do.
+
+#include "app/CorvaneApplication.h"
+#include "app/PendingChanges.h"
+#include "app/fMain.h"
+#include "pages/keys/KeyBindsPage.h"
+#include "pages/player/GeneralSettingsPage.h"
+#include "tests/support/MainWindowHarness.h"
+#include "tests/support/PageContract.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProcess>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace TestSupport;
+using MessageBox::Answer;
+using MessageBox::Buttons;
+using MessageBox::Kind;
+
+namespace {
+
+const QString ReloadQuestion = "User.ini has been changed outside Corvane 2003.\nDo you want to reload it and lose "
+                               "your changes?";
+const QString SaveQuestion =
+    "User.ini has been changed outside Corvane 2003 since it was loaded.\nDo you want to save over it?";
+
+struct Fixture {
+    TempGame game;
+    TempProgramDir program{configuredProgram(game.systemDir())};
+    QStringList log;
+    std::unique_ptr<TfrmMain> main;
+
+    Fixture()
+    {
+        Script quiet;
+        main = std::make_unique<TfrmMain>(testEnvironment(program, {}, standInPages(log)));
+        log.clear();
+    }
+    QLineEdit* field() const { return static_cast<StandInPage*>(main->page(PageId::KeyBinds))->field; }
+    // The game, or a player's editor, writes the user file.
+    void writeOutside(const QByteArray& extra) const
+    {
+        writeFile(game.userIni(), readFile(game.userIni()) + "\r\n[StandIn]\r\nKeyBinds=outside\r\n" + extra);
+    }
+    void activate() const
+    {
+        QEvent activation(QEvent::WindowActivate);
+        QApplication::sendEvent(main.get(), &activation);
+        QTest::qWait(1);
+        QCoreApplication::processEvents();
+    }
+    void save() const
+    {
+        main->findChild<QAction*>("Save1")->trigger();
+    }
+};
+
+} // namespace
+
+class TestOutside : public QObject {
+    Q_OBJECT
+
+private slots:
+    void unchangedPagesFollowTheFile()
+    {
+        Fixture f;
+        f.writeOutside({});
+        Script script;
+        f.activate();
+        QVERIFY(script.allShown());
+        QCOMPARE(f.field()->text(), QStringLiteral("outside"));
+        QVERIFY(!f.main->findChild<QLabel*>("lblNotice")->text().isEmpty());
+
+        // The program's own Save is no outside change.
+        f.field()->setText("mine");
+        script.box(Kind::Information, {}, Buttons::Ok);
+        f.save();
+        f.log.clear();
+        f.activate();
+        QVERIFY(script.allShown());
+        QVERIFY(f.log.isEmpty());
+    }
+
+    void editedPagesAsk_data()
+    {
+        QTest::addColumn<bool>("reload");
+        QTest::newRow("reload") << true;
+        QTest::newRow("keep the edits") << false;
+    }
+    void editedPagesAsk()
+    {
+        QFETCH(bool, reload);
+        Fixture f;
+        f.field()->setText("edit");
+        f.writeOutside({});
+        Script script;
+        script.box(Kind::Confirm, ReloadQuestion, Buttons::YesNo, reload ? Answer::Yes : Answer::No);
+        f.activate();
+        f.activate(); // asked once
+        QVERIFY(script.allShown());
+        QCOMPARE(f.field()->text(), reload ? QStringLiteral("outside") : QStringLiteral("edit"));
+    }
+
+    void saveAsksBeforeWritingOverAnOutsideChange()
+    {
+        Fixture f;
+        f.field()->setText("edit");
+        f.writeOutside("AddedOutside=kept\r\n");
+        const QByteArray outside = readFile(f.game.userIni());
+        Script script;
+        script.box(Kind::Confirm, SaveQuestion, Buttons::YesNo, Answer::No);
+        f.save();
+        QVERIFY(script.allShown());
+        QCOMPARE(readFile(f.game.userIni()), outside);
+        QCOMPARE(f.field()->text(), QStringLiteral("edit"));
+
+        script.box(Kind::Confirm, SaveQuestion, Buttons::YesNo, Answer::Yes).box(Kind::Information, {}, Buttons::Ok);
+        f.save();
+        QVERIFY(script.allShown());
+        const QByteArray saved = readFile(f.game.userIni());
+        QVERIFY(saved.contains("KeyBinds=edit\r\n"));
+        QVERIFY(saved.contains("AddedOutside=kept\r\n"));
+    }
+
+    void runningGameIsShown()
+    {
+        Fixture f;
+        auto* line = f.main->findChild<QLabel*>("lblGameRunning");
+        QTemporaryDir dir;
+        const QString stub = dir.filePath("UT2003.exe");
+        QVERIFY(QFile::copy("/bin/sleep", stub));
+        QProcess game;
+        game.start(stub, {"30"});
+        QVERIFY(game.waitForStarted());
+        f.main->checkGameRunning();
+        QVERIFY(line->text().contains("UT2003 is running"));
+        Script script;
+        script.box(Kind::Warning, {}, Buttons::Ok).box(Kind::Information, {}, Buttons::Ok);
+        script.box(Kind::Information, {}, Buttons::Ok); // warned once per run
+        f.save();
+        f.save();
+        QVERIFY(script.allShown());
+        game.kill();
+        game.waitForFinished();
+        f.main->checkGameRunning();
+        QVERIFY(line->text().isEmpty());
+    }
+
+    void pendingChangesListWhatASaveWouldWrite()
+    {
+        OpenDemoGame demo;
+        KeyBindsPage keys(demo.rt);
+        GeneralSettingsPage player(demo.rt);
+        QVERIFY(keys.load() && player.load());
+        demo.rt.PagesLoaded = true;
+        const auto pending = [&] {
+            std::vector<PendingWrite> all = keys.pendingWrites(), more = player.pendingWrites();
+            all.insert(all.end(), more.begin(), more.end());
+            return all;
+        };
+        // Keys a Save would add because the file lacks them count too: start from what a Save leaves.
+        QVERIFY(keys.save() && player.save());
+        QVERIFY(pending().empty());
+
+        auto* slider = player.findChild<QSlider*>("tbMouseSens");
+        slider->setValue(slider->value() == slider->maximum() ? slider->minimum() : slider->maximum());
+        keys.findChild<QLineEdit*>("edtA")->setText("Jump");
+        const std::vector<PendingWrite> writes = pending();
+        QCOMPARE(writes.size(), std::size_t(2));
+        QCOMPARE(writes[0].key, std::string("A"));
+        QCOMPARE(writes[0].written, std::string("Jump"));
+        QCOMPARE(writes[1].key, std::string("MouseSensitivity"));
+
+        TfrmPendingChanges dialog(writes);
+        QCOMPARE(dialog.lvChanges->topLevelItem(0)->childCount(), 2);
+        QVERIFY(keys.save() && player.save());
+        QVERIFY(pending().empty());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    CorvaneApplication app(argc, argv);
+    TestOutside test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_outside.moc"
