@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include "profile/FaultInjection.h"
 #include "profile/IniFileIo.h"
 
 #include <fcntl.h>
@@ -37,7 +38,7 @@ bool IsReadOnly(const std::string& path)
 
 bool CopyFile(const std::string& from, const std::string& to)
 {
-    if (from.empty() || to.empty())
+    if (from.empty() || to.empty() || !FaultInjection::allowed(FaultInjection::Operation::Copy, to))
         return false;
     // The profile files' own reading and atomic replacement: the target is
     // never left half written, a linked target is replaced at its end.
@@ -68,7 +69,8 @@ bool CopyFile(const std::string& from, const std::string& to)
 bool DeleteFile(const std::string& path)
 {
     struct stat st {};
-    if (path.empty() || ::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (path.empty() || ::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode) ||
+        !FaultInjection::allowed(FaultInjection::Operation::Delete, path))
         return false;
     // A read-only file is not deleted, as on Windows; ResetAttributes first.
     if (!S_ISLNK(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)

@@ -1,5 +1,7 @@
 #include "profile/IniFileIo.h"
 
+#include "profile/FaultInjection.h"
+
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/uio.h>
@@ -257,6 +259,8 @@ bool mayWrite(const std::string& path, const struct stat& info)
 bool replaceFile(const std::string& target, const struct stat* original, std::initializer_list<std::string_view> parts,
                  struct stat* written)
 {
+    if (!FaultInjection::allowed(FaultInjection::Operation::Write, target))
+        return false;
     iovec vectors[16];
     int count = 0;
     for (std::string_view part : parts) {

@@ -1,0 +1,136 @@
+// A failure struck at every copy, delete and write of the commands that
+// change the game's profile files: afterwards the System directory still
+// holds a whole User.ini and UT2003.ini, and the user was told.
+
+#include "app/CorvaneApplication.h"
+#include "app/fMain.h"
+#include "backup/BackupProfiles.h"
+#include "backup/ResetToDefaults.h"
+#include "backup/fIniManager.h"
+#include "profile/FaultInjection.h"
+#include "tests/support/MainWindowHarness.h"
+
+#include <QAction>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace TestSupport;
+
+namespace {
+
+// One command on a fresh copy of the demo game, and the contents its two
+// profiles may hold afterwards besides their old ones.
+struct Command {
+    const char* name;
+    std::function<void(TempGame&)> run;
+    QByteArray newUser; // empty: the old content only (or, for a Save, any whole file)
+    QByteArray newGame;
+};
+
+const QDate Day(2026, 12, 8);
+
+BackupPlace placeOf(const TempGame& game) { return {game.systemDir().toStdString(), "User.ini", false, Day}; }
+
+void save(TempGame& game)
+{
+    TempProgramDir program(configuredProgram(game.systemDir()));
+    QStringList log;
+    TfrmMain main(testEnvironment(program, {}, standInPages(log)));
+    for (PageId id : {PageId::KeyBinds, PageId::Aliases, PageId::General})
+        static_cast<StandInPage*>(main.page(id))->field->setText("saved");
+    main.findChild<QAction*>("Save1")->trigger();
+}
+
+void restore(TempGame& game)
+{
+    writeFile(game.systemDir() + "User_12-8-2026.INI", "[A]\r\nrestored=user\r\n");
+    writeFile(game.systemDir() + "UT2003_12-8-2026.INI", "[A]\r\nrestored=game\r\n");
+    TfrmIniManager manager(placeOf(game), {});
+    manager.treelist->setCurrentItem(manager.treelist->topLevelItem(0));
+    manager.btnRestoreClick();
+}
+
+const Command Commands[] = {
+    {"Save", save, {}, {}},
+    {"backup", [](TempGame& g) { BackupProfiles(placeOf(g), true); }, {}, {}},
+    {"restore", restore, "[A]\r\nrestored=user\r\n", "[A]\r\nrestored=game\r\n"},
+    {"reset", [](TempGame& g) { ResetToDefaults(g.systemDir().toStdString(), "User.ini", {}); }, "<DefUser.ini>",
+     "<Default.ini>"},
+};
+
+struct Outcome {
+    int operations = 0;
+    bool told = false;
+};
+
+// Runs the command with the `failAt`-th file operation failing (0: none).
+Outcome runFailing(const Command& command, TempGame& game, int failAt)
+{
+    Outcome outcome;
+    FaultInjection::setHook([&](FaultInjection::Operation, const std::string&) { return ++outcome.operations != failAt; });
+    {
+        Script script;
+        MessageBox::agreeToEveryOtherBox();
+        command.run(game);
+        for (const MessageBox::Shown& box : script.shown())
+            outcome.told = outcome.told || box.kind == MessageBox::Kind::Error || box.kind == MessageBox::Kind::Warning;
+    }
+    FaultInjection::setHook({});
+    return outcome;
+}
+
+QByteArray expanded(const QByteArray& content, const TempGame& game)
+{
+    if (content.startsWith('<')) return readFile(game.systemDir() + content.mid(1, content.size() - 2));
+    return content;
+}
+
+} // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyFailureLeavesWholeProfiles_data()
+    {
+        QTest::addColumn<int>("command");
+        for (int i = 0; i < int(std::size(Commands)); ++i) QTest::newRow(Commands[i].name) << i;
+    }
+
+    void everyFailureLeavesWholeProfiles()
+    {
+        QFETCH(int, command);
+        const Command& c = Commands[command];
+        int operations = 0;
+        {
+            TempGame game;
+            operations = runFailing(c, game, 0).operations;
+        }
+        QVERIFY(operations > 0);
+        for (int failAt = 1; failAt <= operations; ++failAt) {
+            TempGame game;
+            const QByteArray oldUser = readFile(game.userIni()), oldGame = readFile(game.gameIni());
+            const QByteArray newUser = expanded(c.newUser, game), newGame = expanded(c.newGame, game);
+            const Outcome outcome = runFailing(c, game, failAt);
+            const QByteArray user = readFile(game.userIni()), ut2003 = readFile(game.gameIni());
+            const QString where = QStringLiteral("%1, failure at operation %2").arg(c.name).arg(failAt);
+            QVERIFY2(outcome.told, qPrintable(where + ": the user was not told"));
+            if (c.newUser.isEmpty()) {
+                // A Save replaces one entry at a time: each step is a whole file.
+                QVERIFY2(user.startsWith(oldUser.left(oldUser.indexOf('\n'))), qPrintable(where));
+                QVERIFY2(ut2003 == oldGame, qPrintable(where));
+            } else {
+                QVERIFY2(user == oldUser || user == newUser, qPrintable(where + ": User.ini"));
+                QVERIFY2(ut2003 == oldGame || ut2003 == newGame, qPrintable(where + ": UT2003.ini"));
+            }
+        }
+    }
+};
+
+int main(int argc, char** argv)
+{
+    CorvaneApplication app(argc, argv);
+    TestFaults test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_faults.moc"
