@@ -89,9 +89,11 @@ void TfrmMain::wireCommands()
     on("Checkforupdates1", &TfrmMain::Checkforupdates1Click);
     on("auntlist1", &TfrmMain::auntlist1Click);
     on("Corvane2k3help1", &TfrmMain::Corvane2k3help1Click);
+    on("Openfiles1", &TfrmMain::Openfiles1Click);
+    on("SaveINIfilesAS1", &TfrmMain::SaveINIfilesAS1Click);
 
     // Commands whose windows the program does not have yet.
-    for (const char* later : {"Openfiles1", "SaveINIfilesAS1", "Resettodefault", "Highquality1", "Lowquality1"})
+    for (const char* later : {"Resettodefault", "Highquality1", "Lowquality1"})
         action(later)->setEnabled(false);
 }
 

@@ -50,6 +50,8 @@ public:
     void Checkforupdates1Click();
     void auntlist1Click();
     void Corvane2k3help1Click();
+    void Openfiles1Click();      // ProfileFileCommands.cpp
+    void SaveINIfilesAS1Click(); // ProfileFileCommands.cpp
 
     RunTime& runTime() { return m_rt; }
     SettingsPage* page(PageId id) const;
