@@ -12,6 +12,7 @@
 #include "platform/Paths.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 
