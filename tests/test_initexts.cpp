@@ -150,6 +150,28 @@ private slots:
         QCOMPARE(f.reloads, 1);
     }
 
+    // The game's real files keep every byte but their line breaks, which
+    // all become CR LF.
+    void realFilesRoundTrip()
+    {
+        const QStringList files = QDir(corpusDir()).entryList({"*.ini"}, QDir::Files);
+        if (files.isEmpty()) QSKIP("no corpus of real game files");
+        const auto withoutBreaks = [](QByteArray bytes) { return bytes.replace('\r', "").replace('\n', ""); };
+        for (const QString& name : files) {
+            PageFixture f;
+            const QByteArray original = readFile(corpusDir() + "/" + name);
+            writeFile(f.game(), original);
+            f.page.LoadIniTexts();
+            Script s;
+            s.box(Kind::Confirm, SaveQuestion, Buttons::YesNo, Answer::Yes);
+            f.page.SaveIniTexts();
+            const QByteArray saved = readFile(f.game());
+            QCOMPARE(withoutBreaks(saved), withoutBreaks(original));
+            QCOMPARE(saved.count("\r\n"), saved.count('\n'));
+            QCOMPARE(saved.count("\r\n"), original.count('\n') + (original.endsWith('\n') ? 0 : 1));
+        }
+    }
+
     // Typed text: a line break typed as a line separator, a non-breaking
     // space.
     void typedText()
