@@ -55,7 +55,15 @@ void TfrmMain::Save1Click()
             // for a successful save.
             MessageBox::error(Guard::failureText(e));
         }
-        // The raw text page refreshes from disk here when the program has it.
+        // On the raw text page its own save follows (it asks first; a file
+        // it cannot write stops the command); elsewhere the raw text page
+        // shows the files as just saved.
+        const Page* active = pageAt(PageCtrl->currentIndex());
+        if (active && active->id == PageId::IniFiles) {
+            if (active->content) active->content->save();
+        } else {
+            Guard::run([this] { loadPage(PageId::IniFiles); });
+        }
     }
     if (saved) rememberProfiles();
     if (saved) MessageBox::information(QStringLiteral("The changes has been succesfully saved!"));

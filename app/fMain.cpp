@@ -104,10 +104,8 @@ void TfrmMain::wireCommands()
     on("Lowquality1", &TfrmMain::Lowquality1Click);
     on("Resettodefault", &TfrmMain::ResettodefaultClick);
     on("Showpendingchanges1", &TfrmMain::Showpendingchanges1Click);
-
-    // Commands whose windows the program does not have yet.
-    for (const char* later : {"Openfiles1", "SaveINIfilesAS1"})
-        action(later)->setEnabled(false);
+    on("Openfiles1", &TfrmMain::Openfiles1Click);
+    on("SaveINIfilesAS1", &TfrmMain::SaveINIfilesAS1Click);
 }
 
 namespace {

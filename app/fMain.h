@@ -52,6 +52,8 @@ public:
     void Checkforupdates1Click();
     void auntlist1Click();
     void Corvane2k3help1Click();
+    void Openfiles1Click();      // ProfileFileCommands.cpp
+    void SaveINIfilesAS1Click(); // ProfileFileCommands.cpp
     void Highquality1Click();
     void Lowquality1Click();
     void ResettodefaultClick();

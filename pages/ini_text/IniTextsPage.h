@@ -1,24 +1,67 @@
 #pragma once
 
+#include "pages/PageContext.h"
 #include "pages/SettingsPage.h"
 
-struct PageContext;
-struct RunTime;
+#include <string>
 
-// The page captioned "Inifiles": both profile files as raw text.
+class QCheckBox;
+class QKeyEvent;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// The page captioned "Inifiles": the user file and UT2003.ini side by side as
+// raw text, to change what no other page offers. The editors are filled only
+// from disk and written only by SaveIniTexts; the page has no changed test.
 class IniTextsPage : public SettingsPage {
     Q_OBJECT
 public:
     explicit IniTextsPage(const PageContext& context, QWidget* parent = nullptr);
 
+    // Fills both editors from the profile files on disk and names the user
+    // file above its editor. A file that cannot be read raises "Cannot open
+    // file <path>"; both editors are emptied then, and a save refuses to
+    // write until a load succeeds.
     bool LoadIniTexts();
+    // Asks, writes both editors over the files they were loaded from and
+    // reloads every page; false when the user said No. A file that cannot
+    // be written raises "Cannot create file <path>" and both files stay as
+    // they were.
     bool SaveIniTexts();
-    bool IniTextsChanged() const;
+    bool IniTextsChanged() const { return false; }
+
+    // Handlers.
+    void btnSaveInisClick() { SaveIniTexts(); }
+    void btnReloadInisClick();
+    void cbWordWrapChange();
+    // Ctrl+F in an editor: asks for a text and selects its first occurrence.
+    // True when the key was the search key (it then does not reach the editor).
+    bool editorKeyDown(QPlainTextEdit* editor, const QKeyEvent& key);
 
     bool load() override { return LoadIniTexts(); }
     bool save() override { return SaveIniTexts(); }
     bool changed() const override { return IniTextsChanged(); }
 
+    QLabel* lblUserIni;
+    QPlainTextEdit* reUser;
+    QLabel* lblUT2003ini;
+    QPlainTextEdit* reUt2003;
+    QPushButton* btnSaveInis;
+    QPushButton* btnReloadInis;
+    QCheckBox* cbWordWrap;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    const RunTime& m_rt;
+    std::string userPath() const;
+    std::string gamePath() const;
+    void search(QPlainTextEdit* editor);
+
+    PageContext m_context;
+    // The files the editors hold; empty while a load failed.
+    std::string m_userFile;
+    std::string m_gameFile;
+    std::string m_loadFailure; // why the editors hold no files
 };

@@ -1,0 +1,83 @@
+// The two commands that switch the program to another user file: open an
+// existing one, or save a copy of the current one under a new name. Only the
+// file's name is remembered; the file is always looked up in the game's
+// System directory.
+
+#include "app/fMain.h"
+
+#include "dialogs/MessageBox.h"
+#include "dialogs/ModalRunner.h"
+#include "dialogs/ToolSettings.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+// A file dialog for the game's profiles, starting in the directory of the
+// current user file.
+void prepare(QFileDialog& dialog, const std::string& currentUserFile)
+{
+    dialog.setNameFilter(QStringLiteral("Ini files (*.ini)"));
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setDefaultSuffix(QStringLiteral("ini"));
+    dialog.setDirectory(QFileInfo(QString::fromStdString(currentUserFile)).absolutePath());
+    dialog.setSizeGripEnabled(true);
+}
+
+// The chosen path; a name typed without an extension gets ".ini".
+std::string chosenFile(const QFileDialog& dialog)
+{
+    std::string path = dialog.selectedFiles().value(0).toStdString();
+    if (!path.empty() && platform::FileNamePart(path).find('.') == std::string::npos) path += ".ini";
+    return path;
+}
+
+} // namespace
+
+void TfrmMain::Openfiles1Click()
+{
+    if (!pagesEnabled() || !m_rt.UserProfile) return;
+    QFileDialog OpenDialog(this);
+    OpenDialog.setObjectName(QStringLiteral("OpenDialog"));
+    prepare(OpenDialog, m_rt.UserProfile->FileName());
+    OpenDialog.setAcceptMode(QFileDialog::AcceptOpen);
+    OpenDialog.setFileMode(QFileDialog::ExistingFile);
+    MessageBox::information(QStringLiteral("Select the User.ini, or a User.ini with a different filename"));
+    if (ModalRunner::exec(OpenDialog) != QDialog::Accepted) return;
+    const std::string chosen = chosenFile(OpenDialog);
+    if (chosen.empty()) return;
+
+    ToolSettings::write(*m_rt.ToolConfig, ToolSettings::CurrentUserIni, platform::FileNamePart(chosen));
+    m_rt.ToolConfig.reset();
+    LoadAll(false);
+    MessageBox::information(QStringLiteral("Your current ini has now changed into: ") + QString::fromStdString(chosen));
+}
+
+void TfrmMain::SaveINIfilesAS1Click()
+{
+    if (!pagesEnabled() || !m_rt.UserProfile) return;
+    QFileDialog SaveDialog(this);
+    SaveDialog.setObjectName(QStringLiteral("SaveDialog"));
+    const std::string current = m_rt.UserProfile->FileName();
+    prepare(SaveDialog, current);
+    SaveDialog.setAcceptMode(QFileDialog::AcceptSave);
+    SaveDialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (ModalRunner::exec(SaveDialog) != QDialog::Accepted) return;
+    const std::string chosen = chosenFile(SaveDialog);
+    if (chosen.empty()) return;
+
+    // The copy takes the user file as last saved. One that fails is said,
+    // and the program stays on the current file rather than switching to
+    // whatever file of that name the System directory holds.
+    if (!platform::CopyFile(current, chosen)) {
+        MessageBox::warning(QStringLiteral("Could not copy the user file to:\n") + QString::fromStdString(chosen) +
+                            QStringLiteral("\nYour current ini has not changed"));
+        return;
+    }
+    ToolSettings::write(*m_rt.ToolConfig, ToolSettings::CurrentUserIni, platform::FileNamePart(chosen));
+    m_rt.ToolConfig.reset();
+    LoadAll(false);
+}
