@@ -240,43 +240,42 @@ QWidget* InstantActionPage::buildGeneral()
     return group;
 }
 
-QWidget* InstantActionPage::buildMaps()
+// A list group: its label and small button above the list.
+QGroupBox* InstantActionPage::buildList(const ListGroup& g, QListWidget*& list, QToolButton*& button)
 {
-    auto* group = named(new QGroupBox(QStringLiteral("Map"), this), QStringLiteral("groupMap"));
+    auto* group = named(new QGroupBox(QLatin1String(g.caption), this), QLatin1String(g.groupName));
     auto* column = new QVBoxLayout(group);
     column->setSpacing(3);
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Pick a map:"), group), 1);
-    SpeedButton8 = named(new QToolButton(group), QStringLiteral("SpeedButton8"));
-    SpeedButton8->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
-    SpeedButton8->setToolTip(QStringLiteral("Information about the map"));
-    SpeedButton8->setAutoRaise(true);
-    top->addWidget(SpeedButton8);
+    top->addWidget(new QLabel(QLatin1String(g.label), group), 1);
+    button = named(new QToolButton(group), QLatin1String(g.buttonName));
+    button->setIcon(style()->standardIcon(g.icon));
+    button->setToolTip(QLatin1String(g.buttonHint));
+    button->setAutoRaise(true);
+    top->addWidget(button);
     column->addLayout(top);
-    lbMaps = named(new QListWidget(group), QStringLiteral("lbMaps"));
-    lbMaps->setSelectionMode(QAbstractItemView::SingleSelection);
-    column->addWidget(lbMaps);
+    list = named(new QListWidget(group), QLatin1String(g.listName));
+    list->setSelectionMode(g.selection);
+    column->addWidget(list);
+    return group;
+}
+
+QWidget* InstantActionPage::buildMaps()
+{
+    QGroupBox* group = buildList({"Map", "groupMap", "Pick a map:", "lbMaps", QAbstractItemView::SingleSelection,
+                                  "SpeedButton8", "Information about the map", QStyle::SP_MessageBoxInformation},
+                                 lbMaps, SpeedButton8);
     group->setFixedWidth(PictureSize.width());
     return group;
 }
 
 QWidget* InstantActionPage::buildMutators()
 {
-    auto* group = named(new QGroupBox(QStringLiteral("Mutator"), this), QStringLiteral("groupMutator"));
-    auto* column = new QVBoxLayout(group);
-    column->setSpacing(3);
-    auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Pick mutator(s):"), group), 1);
-    SpeedButton7 = named(new QToolButton(group), QStringLiteral("SpeedButton7"));
-    SpeedButton7->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
-    SpeedButton7->setToolTip(QStringLiteral("Clear the selected mutators"));
-    SpeedButton7->setAutoRaise(true);
-    top->addWidget(SpeedButton7);
-    column->addLayout(top);
-    lbMutators = named(new QListWidget(group), QStringLiteral("lbMutators"));
-    lbMutators->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    QGroupBox* group =
+        buildList({"Mutator", "groupMutator", "Pick mutator(s):", "lbMutators", QAbstractItemView::ExtendedSelection,
+                   "SpeedButton7", "Clear the selected mutators", QStyle::SP_DialogResetButton},
+                  lbMutators, SpeedButton7);
     lbMutators->setToolTip(QStringLiteral("Keep control pressed to select more then 1 mutator"));
-    column->addWidget(lbMutators);
     return group;
 }
 

@@ -3,9 +3,11 @@
 #include "pages/Binding.h"
 #include "pages/SettingsPage.h"
 
+#include <QAbstractItemView>
 #include <QDateTime>
 #include <QImage>
 #include <QStringList>
+#include <QStyle>
 
 #include <array>
 #include <memory>
@@ -76,6 +78,17 @@ public:
 private:
     QWidget* buildRules();
     QWidget* buildGeneral();
+    struct ListGroup {
+        const char* caption;
+        const char* groupName;
+        const char* label;
+        const char* listName;
+        QAbstractItemView::SelectionMode selection;
+        const char* buttonName;
+        const char* buttonHint;
+        QStyle::StandardPixmap icon;
+    };
+    QGroupBox* buildList(const ListGroup& group, QListWidget*& list, QToolButton*& button);
     QWidget* buildMaps();
     QWidget* buildMutators();
     QWidget* buildStart();
