@@ -74,6 +74,31 @@ std::vector<std::string> SplitParameters(const std::string& parameters)
     return arguments;
 }
 
+std::string QuoteArgument(const std::string& argument)
+{
+    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos)
+        return argument;
+    // Inside quotes, backslashes count only before a quote: double those, and
+    // escape each quote with one more.
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (const char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        if (c == '"')
+            quoted.append(2 * backslashes + 1, '\\');
+        else
+            quoted.append(backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(2 * backslashes, '\\');
+    quoted += '"';
+    return quoted;
+}
+
 bool IsWindowsExecutable(const std::string& path)
 {
     QFile file(QString::fromStdString(path));

@@ -24,6 +24,11 @@ namespace platform {
 // command line is split: blanks separate, double quotes group.
 std::vector<std::string> SplitParameters(const std::string& parameters);
 
+// `argument` written so that SplitParameters gives it back as one argument,
+// whatever blanks, quotes and backslashes it holds; an argument that needs
+// no quotes is returned as it is.
+std::string QuoteArgument(const std::string& argument);
+
 // A file that begins with "MZ": a Windows program, started through Wine.
 bool IsWindowsExecutable(const std::string& path);
 

@@ -12,7 +12,10 @@
 #include "tests/support/MainWindowHarness.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QListWidget>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -27,6 +30,9 @@ int main(int argc, char** argv)
 
     TempGame game;
     TempProgramDir program(configuredProgram(game.systemDir()));
+    // The map pictures the program ships beside its executable.
+    for (const QString& name : QDir(sourceDir() + "/data/program").entryList({"*.jpg"}))
+        QFile::copy(sourceDir() + "/data/program/" + name, program.dir() + name);
     MessageBox::startScript({}); // no box may block the pictures
     ModalRunner::startScript({});
 
@@ -40,6 +46,18 @@ int main(int argc, char** argv)
         tabs->setCurrentIndex(i);
         QApplication::processEvents();
         main.grab().save(out + "/" + names[i] + ".png");
+    }
+
+    // The instant-action page on Double Domination, its largest rules group,
+    // with two mutators chosen.
+    tabs->setCurrentIndex(static_cast<int>(PageId::InstantAction));
+    if (QWidget* instant = main.page(PageId::InstantAction)) {
+        instant->findChild<QComboBox*>("pickGameType")->setCurrentIndex(3);
+        instant->findChild<QListWidget*>("lbMaps")->setCurrentRow(1);
+        auto* mutators = instant->findChild<QListWidget*>("lbMutators");
+        for (const int row : {1, 7}) mutators->item(row)->setSelected(true);
+        QApplication::processEvents();
+        main.grab().save(out + "/main-instantaction-mutators.png");
     }
 
     auto registry = std::make_shared<FakeRegistry>();
