@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -40,6 +41,13 @@ int main(int argc, char** argv)
         tabs->setCurrentIndex(i);
         QApplication::processEvents();
         main.grab().save(out + "/" + names[i] + ".png");
+    }
+    // The "UT2k3 Settings" page once more with the other device's group.
+    if (QWidget* engine = main.page(PageId::GameSettings)) {
+        tabs->setCurrentIndex(static_cast<int>(PageId::GameSettings));
+        if (auto* openGL = engine->findChild<QRadioButton*>("rbOpenGL")) openGL->click();
+        QApplication::processEvents();
+        main.grab().save(out + "/main-ut2k3-opengl.png");
     }
 
     auto registry = std::make_shared<FakeRegistry>();
