@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -32,30 +33,22 @@ const char* const D3D = "D3DDrv.D3DRenderDevice";
 const char* const OpenGL = "OpenGLDrv.OpenGLRenderDevice";
 const char* const Client = "WinDrv.WindowsClient";
 
-// UT2003.ini through an accessor that logs the keys and sections it is asked for.
+// UT2003.ini through an accessor that logs the keys it reads and writes.
 class LoggingIni : public TIniFile {
 public:
     using TIniFile::TIniFile;
-    mutable QStringList reads, sections; // each once in a row: the flag rule reads a key more than once
+    mutable QStringList reads; // a key once in a row: the flag rule reads it more than once
     QStringList writes;
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& missing) const override
     {
-        once(reads, key);
-        once(sections, section);
+        if (reads.isEmpty() || reads.last() != QString::fromStdString(key)) reads << QString::fromStdString(key);
         return TIniFile::ReadString(section, key, missing);
     }
     void WriteString(const std::string& section, const std::string& key, const std::string& value) override
     {
         writes << QString::fromStdString(key);
         TIniFile::WriteString(section, key, value);
-    }
-
-private:
-    static void once(QStringList& list, const std::string& name)
-    {
-        const QString text = QString::fromStdString(name);
-        if (list.isEmpty() || list.last() != text) list << text;
     }
 };
 
@@ -98,25 +91,17 @@ struct Engine {
 
 QByteArray client(const QByteArray& lines) { return "[WinDrv.WindowsClient]\r\n" + lines; }
 
-// Sets the process to German number formats (decimal comma) for its life.
-class CommaLocale {
-public:
-    CommaLocale() : m_old(std::setlocale(LC_ALL, nullptr)), m_oldQt(QLocale())
-    {
-        m_active = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr && *std::localeconv()->decimal_point == ',';
-        if (m_active) QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    }
+// German number formats (decimal comma) for the C library and Qt, for the object's life.
+struct CommaLocale {
+    const std::string oldC = std::setlocale(LC_ALL, nullptr);
+    const QLocale oldQt;
+    const bool active = std::setlocale(LC_ALL, "de_DE.UTF-8") && *std::localeconv()->decimal_point == ',';
+    CommaLocale() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
     ~CommaLocale()
     {
-        std::setlocale(LC_ALL, m_old.c_str());
-        QLocale::setDefault(m_oldQt);
+        std::setlocale(LC_ALL, oldC.c_str());
+        QLocale::setDefault(oldQt);
     }
-    bool active() const { return m_active; }
-
-private:
-    std::string m_old;
-    QLocale m_oldQt;
-    bool m_active = false;
 };
 
 } // namespace
@@ -149,9 +134,6 @@ private slots:
                           "SuperHighDetailActors", "UsePrecaching", "UseTrilinear", "UseCompressedLightmaps",
                           "ReduceMouseLag"};
         QCOMPARE(e.log->reads, order);
-        QCOMPARE(e.log->sections,
-                 QStringList({"Core.System", "Engine.GameEngine", Client, "Engine.Player", Client, "Engine.Engine",
-                              Client, "ALAudio.ALAudioSubsystem", D3D, OpenGL}));
         QVERIFY(e.page->save());
         order.insert(order.indexOf("FullscreenViewportX") + 1, "FullscreenViewportY"); // written, never read
         QCOMPARE(e.log->writes, order);
@@ -165,15 +147,10 @@ private slots:
         QTest::addColumn<QString>("savedX");
         QTest::addColumn<QString>("savedY");
         QTest::newRow("1152 in the 1024 range") << QByteArray() << QByteArray("1152") << "1024x768" << "1024" << "768";
-        QTest::newRow("0") << QByteArray() << QByteArray("0") << "640x480" << "640" << "480";
         QTest::newRow("720 and 721") << QByteArray("721") << QByteArray("720") << "640x480" << "640" << "480";
-        QTest::newRow("721") << QByteArray() << QByteArray("721") << "800x600" << "800" << "600";
-        QTest::newRow("1441") << QByteArray() << QByteArray("1441") << "1600x1200" << "1600" << "1200";
         QTest::newRow("1800") << QByteArray() << QByteArray("1800") << "1600x1200" << "1600" << "1200";
         QTest::newRow("missing") << QByteArray() << QByteArray() << "640x480" << "640" << "480";
-        QTest::newRow("unreadable") << QByteArray() << QByteArray("wide") << "640x480" << "640" << "480";
         QTest::newRow("2048, no choice yet") << QByteArray() << QByteArray("2048") << "" << "2048" << "1";
-        QTest::newRow("below 0, no choice yet") << QByteArray() << QByteArray("-1") << "" << "-1" << "1";
         QTest::newRow("2048 keeps the choice") << QByteArray("800") << QByteArray("2048") << "800x600" << "800"
                                                << "600";
     }
@@ -203,7 +180,6 @@ private slots:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("saved");
         QTest::newRow("capitals") << QByteArray() << QByteArray("HIGHER") << "Higher" << "Higher";
-        QTest::newRow("small letters") << QByteArray() << QByteArray("ultrahigh") << "UltraHigh" << "UltraHigh";
         QTest::newRow("missing") << QByteArray() << QByteArray() << "Normal" << "Normal";
         QTest::newRow("outside the map") << QByteArray("Low") << QByteArray("Medium") << "Low" << "Low";
         QTest::newRow("outside the map, no choice yet") << QByteArray() << QByteArray("Medium") << "" << "Medium";
@@ -280,10 +256,6 @@ private slots:
             QTest::addRow("above the range%s", locale) << comma << QByteArray("3.0") << 250
                                                        << "Gamma: 2.50 (Default = 0.80)" << "2.50";
         }
-        QTest::newRow("below the range") << false << QByteArray("-0.5") << 0 << "Gamma: 0.00 (Default = 0.80)"
-                                         << "0.00";
-        QTest::newRow("unreadable") << false << QByteArray("bright") << 80 << "Gamma: 0.80 (Default = 0.80)"
-                                    << "0.80";
     }
     void sliders()
     {
@@ -292,7 +264,7 @@ private slots:
         std::unique_ptr<CommaLocale> locale;
         if (comma) {
             locale = std::make_unique<CommaLocale>();
-            if (!locale->active()) QSKIP("the de_DE.UTF-8 locale is not installed");
+            if (!locale->active) QSKIP("the de_DE.UTF-8 locale is not installed");
         }
         Engine e(client("Gamma=" + stored + "\r\n"));
         QVERIFY(e.page->load());
@@ -317,21 +289,29 @@ private slots:
         QVERIFY2(e.page->changed(), "a failed load took a new snapshot");
     }
 
+    // A text the game's code page cannot hold is refused before the first key is written.
+    void unstorableTextWritesNothing()
+    {
+        Engine e("");
+        QVERIFY(e.page->load());
+        e.control<QLineEdit>("edtRefreshrate")->setText(QStringLiteral("60\u6F22"));
+        const QByteArray before = TestSupport::readFile(e.path);
+        TestSupport::Script script;
+        script.box(Kind::Error, {}, Buttons::Ok);
+        QVERIFY(!e.page->save());
+        QVERIFY(script.allShown());
+        QCOMPARE(TestSupport::readFile(e.path), before);
+    }
+
     void lightingBoxesShowTheOpposite()
     {
         Engine e("");
         QVERIFY(e.page->load());
-        auto* lighting = e.control<QCheckBox>("cbLighting");
-        auto* dynamic = e.control<QCheckBox>("cbDynamicLights");
-        QVERIFY(!lighting->isChecked() && !dynamic->isChecked());
+        QVERIFY(!e.control<QCheckBox>("cbLighting")->isChecked());
+        QVERIFY(!e.control<QCheckBox>("cbDynamicLights")->isChecked());
         QVERIFY(e.page->save());
         QCOMPARE(e.value(Client, "NoLighting"), "True");
         QCOMPARE(e.value(Client, "NoDynamicLights"), "True");
-        lighting->click();
-        dynamic->click();
-        QVERIFY(e.page->save());
-        QCOMPARE(e.value(Client, "NoLighting"), "False");
-        QCOMPARE(e.value(Client, "NoDynamicLights"), "False");
     }
 
     void typedCharactersAreDropped()
