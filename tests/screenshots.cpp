@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -47,10 +48,17 @@ int main(int argc, char** argv)
         QApplication::processEvents();
         main.grab().save(out + "/" + names[i] + ".png");
     }
+    // The "UT2k3 Settings" page once more with the other device's group.
+    if (QWidget* engine = main.page(PageId::GameSettings)) {
+        tabs->setCurrentWidget(main.tab(PageId::GameSettings));
+        if (auto* openGL = engine->findChild<QRadioButton*>("rbOpenGL")) openGL->click();
+        QApplication::processEvents();
+        main.grab().save(out + "/main-ut2k3-opengl.png");
+    }
 
     // The instant-action page on Double Domination, its largest rules group,
     // with two mutators chosen.
-    tabs->setCurrentIndex(static_cast<int>(PageId::InstantAction));
+    tabs->setCurrentWidget(main.tab(PageId::InstantAction));
     if (QWidget* instant = main.page(PageId::InstantAction)) {
         instant->findChild<QComboBox*>("pickGameType")->setCurrentIndex(3);
         instant->findChild<QListWidget*>("lbMaps")->setCurrentRow(1);

@@ -1,24 +1,93 @@
 #pragma once
 
+#include "pages/Binding.h"
 #include "pages/SettingsPage.h"
 
+#include <memory>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSlider;
 struct PageContext;
 struct RunTime;
 
-// The page captioned "UT2k3 Settings": engine, display and sound settings of UT2003.ini.
+// The page captioned "UT2k3 Settings": engine, display and sound settings of
+// UT2003.ini (cache and network values, render device and its options, screen
+// resolution, brightness, contrast and gamma, texture details, display effects
+// and sound options).
 class GameSettingsPage : public SettingsPage {
     Q_OBJECT
 public:
     explicit GameSettingsPage(const PageContext& context, QWidget* parent = nullptr);
+    ~GameSettingsPage() override;
 
+    // Fill every control from UT2003.ini, then take the snapshot. On a
+    // failure: "Error occured:..." shown, false, the old snapshot kept.
     bool LoadGameSettings();
+    // Write every key of the page, then take the snapshot.
     bool SaveGameSettings();
+    // The check boxes and the OpenGL choice always count; sliders, fields and
+    // pick lists once every page has been loaded.
     bool GameSettingsChanged() const;
 
     bool load() override { return LoadGameSettings(); }
     bool save() override { return SaveGameSettings(); }
     bool changed() const override { return GameSettingsChanged(); }
+    const Binding::Table* bindings() const override { return m_table.get(); }
+
+    // Selects the item named by the stored word; a word outside the map
+    // leaves the list as it was.
+    void ReadTextureDetail(QComboBox* pick, const std::string& key);
+    // Writes the word of the item the list shows; nothing when it shows none.
+    void WriteTextureDetail(const QComboBox* pick, const std::string& key);
+
+    void tbBrightChange();
+    void tbContrastChange();
+    void tbGammaChange();
+    // Show the option group of the selected device and hide the other.
+    void rbDirect3dClick();
+    void rbOpenGLClick();
+    // Typed characters never reach the resolution list: it is chosen from.
+    bool pickScreenmodeKeyPress(QEvent* event);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QWidget* buildGeneral();
+    QWidget* buildScreen();
+    QWidget* buildTextures();
+    QGroupBox* buildBoxes(const char* name, const char* caption, int first, int count);
+    void readScreenResolution();
+    void writeScreenResolution();
+    void readRenderDevice();
+    void writeRenderDevice();
+
     const RunTime& m_rt;
+
+    QLineEdit* edtPCache = nullptr;
+    QLineEdit* edtCacheSize = nullptr;
+    QLineEdit* edtFPS = nullptr;
+    QLineEdit* edtNetspeed = nullptr;
+    QRadioButton* rbDirect3d = nullptr;
+    QRadioButton* rbOpenGL = nullptr;
+    QComboBox* pickScreenmode = nullptr;
+    QSlider* tbBright = nullptr;
+    QSlider* tbContrast = nullptr;
+    QSlider* tbGamma = nullptr;
+    QLabel* lblBright = nullptr;
+    QLabel* lblContrast = nullptr;
+    QLabel* lblGamme = nullptr;
+    QGroupBox* groupDirect3d = nullptr;
+    QGroupBox* groupOpenGL = nullptr;
+    QLineEdit* edtRefreshrate = nullptr;
+
+    std::vector<QComboBox*> m_textures; // in the order they are read and written
+    std::vector<QWidget*> m_options;    // Display, Sound, Direct3D (with the refresh rate), OpenGL
+    std::unique_ptr<Binding::Table> m_table;
 };

@@ -1,0 +1,377 @@
+// The "UT2k3 Settings" page: the engine, display and sound keys of UT2003.ini,
+// the order they are read and written in, the resolution and texture words,
+// the device groups, the sliders in the C and a comma locale, and the change test.
+#include "pages/PageContext.h"
+#include "pages/RunTime.h"
+#include "pages/engine/GameSettingsPage.h"
+#include "platform/ShellStart.h"
+#include "profile/IniFiles.h"
+#include "tests/support/PageContract.h"
+#include "tests/support/TestSupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <clocale>
+#include <memory>
+
+using MessageBox::Buttons;
+using MessageBox::Kind;
+using TestSupport::child;
+
+namespace {
+
+const char* const D3D = "D3DDrv.D3DRenderDevice";
+const char* const OpenGL = "OpenGLDrv.OpenGLRenderDevice";
+const char* const Client = "WinDrv.WindowsClient";
+
+// UT2003.ini through an accessor that logs the keys it reads and writes.
+class LoggingIni : public TIniFile {
+public:
+    using TIniFile::TIniFile;
+    mutable QStringList reads; // a key once in a row: the flag rule reads it more than once
+    QStringList writes;
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& missing) const override
+    {
+        if (reads.isEmpty() || reads.last() != QString::fromStdString(key)) reads << QString::fromStdString(key);
+        return TIniFile::ReadString(section, key, missing);
+    }
+    void WriteString(const std::string& section, const std::string& key, const std::string& value) override
+    {
+        writes << QString::fromStdString(key);
+        TIniFile::WriteString(section, key, value);
+    }
+};
+
+class NoShell : public ShellStarter {
+public:
+    bool Start(const std::string&, const std::string&, const std::string&) override { return false; }
+    bool OpenUrl(const std::string&) override { return false; }
+};
+
+// The page over a UT2003.ini of the test's own making.
+struct Engine {
+    explicit Engine(const QByteArray& ini)
+    {
+        path = dir.path() + "/UT2003.ini";
+        TestSupport::writeFile(path, ini);
+        rt.SystemDir = (dir.path() + "/").toStdString();
+        auto logging = std::make_unique<LoggingIni>(path.toStdString());
+        log = logging.get();
+        rt.GameProfile = std::move(logging);
+        page = std::make_unique<GameSettingsPage>(PageContext{rt, shell, {}, {}});
+    }
+    void rewrite(const QByteArray& ini) { TestSupport::writeFile(path, ini); }
+    QString value(const char* section, const char* key) const
+    {
+        return QString::fromStdString(TIniFile(path.toStdString()).ReadString(section, key, "<none>"));
+    }
+    template <class T>
+    T* control(const char* name) const
+    {
+        return child<T>(page.get(), QLatin1String(name));
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    RunTime rt;
+    NoShell shell;
+    LoggingIni* log = nullptr;
+    std::unique_ptr<GameSettingsPage> page;
+};
+
+QByteArray client(const QByteArray& lines) { return "[WinDrv.WindowsClient]\r\n" + lines; }
+
+// German number formats (decimal comma) for the C library and Qt, for the object's life.
+struct CommaLocale {
+    const std::string oldC = std::setlocale(LC_ALL, nullptr);
+    const QLocale oldQt;
+    const bool active = std::setlocale(LC_ALL, "de_DE.UTF-8") && *std::localeconv()->decimal_point == ',';
+    CommaLocale() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    ~CommaLocale()
+    {
+        std::setlocale(LC_ALL, oldC.c_str());
+        QLocale::setDefault(oldQt);
+    }
+};
+
+} // namespace
+
+class TestEngine : public QObject {
+    Q_OBJECT
+private slots:
+    void keepsThePageContract()
+    {
+        TestSupport::OpenDemoGame demo;
+        NoShell shell;
+        GameSettingsPage page(PageContext{demo.rt, shell, {}, {}});
+        TestSupport::checkPageContract(page, demo.rt);
+    }
+
+    void readsAndWritesInTheGamesOrder()
+    {
+        Engine e("");
+        QVERIFY(e.page->load());
+        QStringList order{"PurgeCacheDays", "CacheSizeMegs", "MinDesiredFrameRate", "ConfiguredInternetSpeed",
+                          "Brightness", "Contrast", "Gamma", "FullscreenViewportX", "TextureDetailInterface",
+                          "TextureDetailTerrain", "TextureDetailWeaponSkin", "TextureDetailPlayerSkin",
+                          "TextureDetailWorld", "TextureDetailRenderMap", "TextureDetailLightmap", "RenderDevice",
+                          "ScreenFlashes", "NoLighting", "Decals", "Coronas", "DecoLayers", "Projectors",
+                          "NoDynamicLights", "UseEAX", "Use3DSound", "UseDefaultDriver", "UsePrecache",
+                          "ReverseStereo", "LowQualitySound", "DisablePitch", "DetailTextures", "HighDetailActors",
+                          "SuperHighDetailActors", "UsePrecaching", "UseTrilinear", "ReduceMouseLag",
+                          "UseTripleBuffering", "UseCubemaps", "UseCompressedLightmaps", "Use16bit",
+                          "Use16bitTextures", "UseVSync", "DesiredRefreshRate", "DetailTextures", "HighDetailActors",
+                          "SuperHighDetailActors", "UsePrecaching", "UseTrilinear", "UseCompressedLightmaps",
+                          "ReduceMouseLag"};
+        QCOMPARE(e.log->reads, order);
+        QVERIFY(e.page->save());
+        order.insert(order.indexOf("FullscreenViewportX") + 1, "FullscreenViewportY"); // written, never read
+        QCOMPARE(e.log->writes, order);
+    }
+
+    void screenResolution_data()
+    {
+        QTest::addColumn<QByteArray>("before"); // the width a first load saw; empty: the page was never loaded
+        QTest::addColumn<QByteArray>("width");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("savedX");
+        QTest::addColumn<QString>("savedY");
+        QTest::newRow("1152 in the 1024 range") << QByteArray() << QByteArray("1152") << "1024x768" << "1024" << "768";
+        QTest::newRow("720 and 721") << QByteArray("721") << QByteArray("720") << "640x480" << "640" << "480";
+        QTest::newRow("1800") << QByteArray() << QByteArray("1800") << "1600x1200" << "1600" << "1200";
+        QTest::newRow("missing") << QByteArray() << QByteArray() << "640x480" << "640" << "480";
+        QTest::newRow("2048, no choice yet") << QByteArray() << QByteArray("2048") << "" << "2048" << "1";
+        QTest::newRow("2048 keeps the choice") << QByteArray("800") << QByteArray("2048") << "800x600" << "800"
+                                               << "600";
+    }
+    void screenResolution()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, width);
+        QFETCH(QString, item);
+        const auto file = [](const QByteArray& x) {
+            return client((x.isEmpty() ? QByteArray() : "FullscreenViewportX=" + x + "\r\n") +
+                          "FullscreenViewportY=1\r\n");
+        };
+        Engine e(file(before));
+        if (!before.isEmpty()) QVERIFY(e.page->load());
+        e.rewrite(file(width));
+        QVERIFY(e.page->load());
+        QCOMPARE(e.control<QComboBox>("pickScreenmode")->currentText(), item);
+        QVERIFY(e.page->save());
+        QTEST(e.value(Client, "FullscreenViewportX"), "savedX");
+        QTEST(e.value(Client, "FullscreenViewportY"), "savedY");
+    }
+
+    void textureWords_data()
+    {
+        QTest::addColumn<QByteArray>("before"); // the word a first load saw; empty: the page was never loaded
+        QTest::addColumn<QByteArray>("stored"); // empty: no key
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("capitals") << QByteArray() << QByteArray("HIGHER") << "Higher" << "Higher";
+        QTest::newRow("missing") << QByteArray() << QByteArray() << "Normal" << "Normal";
+        QTest::newRow("outside the map") << QByteArray("Low") << QByteArray("Medium") << "Low" << "Low";
+        QTest::newRow("outside the map, no choice yet") << QByteArray() << QByteArray("Medium") << "" << "Medium";
+    }
+    void textureWords()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, stored);
+        const auto file = [](const QByteArray& word) {
+            return client(word.isEmpty() ? QByteArray() : "TextureDetailWorld=" + word + "\r\n");
+        };
+        Engine e(file(before));
+        if (!before.isEmpty()) QVERIFY(e.page->load());
+        e.rewrite(file(stored));
+        QVERIFY(e.page->load());
+        QTEST(e.control<QComboBox>("pickworld")->currentText(), "item");
+        QVERIFY(e.page->save());
+        QTEST(e.value(Client, "TextureDetailWorld"), "saved");
+    }
+
+    void renderDeviceShowsItsGroup()
+    {
+        Engine e("[Engine.Engine]\r\nRenderDevice=OpenGLDrv.OpenGLRenderDevice\r\n");
+        e.page->resize(790, 460);
+        e.page->show();
+        QVERIFY(e.page->load());
+        auto* direct3d = e.control<QRadioButton>("rbDirect3d");
+        auto* groupD3D = e.control<QGroupBox>("groupDirect3d");
+        auto* groupGL = e.control<QGroupBox>("groupOpenGL");
+        QVERIFY(e.control<QRadioButton>("rbOpenGL")->isChecked());
+        QVERIFY(groupGL->isVisible() && !groupD3D->isVisible());
+        const QRect place = groupGL->geometry();
+
+        direct3d->click();
+        QVERIFY2(e.page->changed(), "the device switch counts even before every page is loaded");
+        QVERIFY(groupD3D->isVisible() && !groupGL->isVisible());
+        QCOMPARE(groupD3D->geometry().topLeft(), place.topLeft());
+        e.control<QRadioButton>("rbOpenGL")->click();
+        QVERIFY(!e.page->changed());
+        QVERIFY(groupGL->isVisible() && !groupD3D->isVisible());
+
+        // The hidden group's keys are written all the same.
+        direct3d->click();
+        QVERIFY(e.page->save());
+        QCOMPARE(e.value("Engine.Engine", "RenderDevice"), QString(D3D));
+        QCOMPARE(e.value(OpenGL, "ReduceMouseLag"), "False");
+        QCOMPARE(e.value(OpenGL, "DetailTextures"), "True");
+        QCOMPARE(e.value(D3D, "DesiredRefreshRate"), "60");
+    }
+
+    void otherDeviceLeavesTheChoice()
+    {
+        Engine e("[Engine.Engine]\r\nRenderDevice=Engine.NullRenderDevice\r\n");
+        QCOMPARE(e.control<QLabel>("lblGamme")->text(), "Gamma"); // before the first load
+        QCOMPARE(e.control<QLabel>("lblBright")->text(), "Brightness");
+        QVERIFY(e.page->load());
+        QVERIFY(!e.control<QRadioButton>("rbDirect3d")->isChecked() && !e.control<QRadioButton>("rbOpenGL")->isChecked());
+        QVERIFY(!e.control<QGroupBox>("groupDirect3d")->isHidden() && !e.control<QGroupBox>("groupOpenGL")->isHidden());
+        QVERIFY(e.page->save());
+        QCOMPARE(e.value("Engine.Engine", "RenderDevice"), "Engine.NullRenderDevice");
+    }
+
+    void sliders_data()
+    {
+        QTest::addColumn<bool>("comma");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("saved");
+        for (const bool comma : {false, true}) {
+            const char* locale = comma ? ", comma locale" : "";
+            QTest::addRow("1.7%s", locale) << comma << QByteArray("1.7") << 170 << "Gamma: 1.70 (Default = 0.80)"
+                                           << "1.70";
+            QTest::addRow("above the range%s", locale) << comma << QByteArray("3.0") << 250
+                                                       << "Gamma: 2.50 (Default = 0.80)" << "2.50";
+        }
+    }
+    void sliders()
+    {
+        QFETCH(bool, comma);
+        QFETCH(QByteArray, stored);
+        std::unique_ptr<CommaLocale> locale;
+        if (comma) {
+            locale = std::make_unique<CommaLocale>();
+            if (!locale->active) QSKIP("the de_DE.UTF-8 locale is not installed");
+        }
+        Engine e(client("Gamma=" + stored + "\r\n"));
+        QVERIFY(e.page->load());
+        QTEST(e.control<QSlider>("tbGamma")->value(), "position");
+        QTEST(e.control<QLabel>("lblGamme")->text(), "label");
+        QCOMPARE(e.control<QLabel>("lblBright")->text(), "Brightness: 0.80 (Default = 0.80)");
+        QVERIFY(e.page->save());
+        QTEST(e.value(Client, "Gamma"), "saved");
+    }
+
+    void tooLargeADecimalStopsTheLoad()
+    {
+        Engine e("");
+        QVERIFY(e.page->load());
+        e.control<QCheckBox>("cbEAX")->click();
+        e.rewrite(client("Contrast=1e12\r\n"));
+        TestSupport::Script script;
+        script.box(Kind::Error, {}, Buttons::Ok);
+        QVERIFY(!e.page->load());
+        QVERIFY(script.allShown());
+        QVERIFY(script.shownTexts().value(0).startsWith("Error occured:"));
+        QVERIFY2(e.page->changed(), "a failed load took a new snapshot");
+    }
+
+    // A text the game's code page cannot hold is refused before the first key is written.
+    void unstorableTextWritesNothing()
+    {
+        Engine e("");
+        QVERIFY(e.page->load());
+        e.control<QLineEdit>("edtRefreshrate")->setText(QStringLiteral("60\u6F22"));
+        const QByteArray before = TestSupport::readFile(e.path);
+        TestSupport::Script script;
+        script.box(Kind::Error, {}, Buttons::Ok);
+        QVERIFY(!e.page->save());
+        QVERIFY(script.allShown());
+        QCOMPARE(TestSupport::readFile(e.path), before);
+    }
+
+    void lightingBoxesShowTheOpposite()
+    {
+        Engine e("");
+        QVERIFY(e.page->load());
+        QVERIFY(!e.control<QCheckBox>("cbLighting")->isChecked());
+        QVERIFY(!e.control<QCheckBox>("cbDynamicLights")->isChecked());
+        QVERIFY(e.page->save());
+        QCOMPARE(e.value(Client, "NoLighting"), "True");
+        QCOMPARE(e.value(Client, "NoDynamicLights"), "True");
+    }
+
+    void typedCharactersAreDropped()
+    {
+        Engine e(client("FullscreenViewportX=1024\r\n"));
+        QVERIFY(e.page->load());
+        auto* pick = e.control<QComboBox>("pickScreenmode");
+        QTest::keyClicks(pick, "8x");
+        QCOMPARE(pick->currentText(), "1024x768");
+        QTest::keyClick(pick, Qt::Key_Down); // no character: the list still steps
+        QCOMPARE(pick->currentText(), "1280x1024");
+    }
+
+    // The page in the main window's page area at 800 by 600 shows every caption whole.
+    void nothingClipped()
+    {
+        QWidget area; // a child page is not grown to its layout's minimum as a window would be
+        Engine e("");
+        area.setFixedSize(800, 480);
+        e.page->setParent(&area);
+        e.page->setGeometry(0, 0, 790, 460);
+        area.show();
+        for (QRadioButton* device : {e.control<QRadioButton>("rbDirect3d"), e.control<QRadioButton>("rbOpenGL")}) {
+            device->click();
+            QApplication::processEvents();
+            for (QWidget* w : e.page->findChildren<QWidget*>()) {
+                if (!w->isVisible()) continue;
+                const bool whole = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w);
+                const bool laidOut = qobject_cast<QComboBox*>(w) || qobject_cast<QGroupBox*>(w);
+                if (!whole && !laidOut) continue;
+                const QRect place(w->mapTo(e.page.get(), QPoint()), w->size());
+                const QString what = w->objectName() + " " + w->property("text").toString();
+                QVERIFY2(e.page->rect().contains(place), qPrintable(what + " leaves the page"));
+                const int needed = whole ? w->sizeHint().width() : w->minimumSizeHint().width();
+                QVERIFY2(w->width() >= needed, qPrintable(what + " is cut"));
+            }
+        }
+    }
+
+    // A save of a real game's file changes only the keys of the page.
+    void realGameFile()
+    {
+        const QString corpus = qEnvironmentVariable("CORVANE_CORPUS_DIR", TestSupport::corpusDir());
+        const QString source = corpus + "/l2Unreal__System_UT2003.ini";
+        if (!QFile::exists(source)) QSKIP("the real game files are not beside the project");
+        const QByteArray before = TestSupport::readFile(source);
+        Engine e(before);
+        e.rt.ViewportManagerClass = Client;
+        QVERIFY(e.page->load());
+        QCOMPARE(e.control<QComboBox>("pickScreenmode")->currentText(), "800x600");
+        QVERIFY(e.control<QRadioButton>("rbDirect3d")->isChecked());
+        QVERIFY(e.page->save());
+        QVERIFY(e.page->load());
+        QVERIFY(!e.page->changed());
+        const QList<QByteArray> after = TestSupport::readFile(e.path).split('\n');
+        for (const QByteArray& line : before.split('\n'))
+            if (!after.contains(line))
+                QVERIFY2(e.log->writes.contains(QString::fromLatin1(line.left(line.indexOf('=')))), line.constData());
+    }
+};
+
+QTEST_MAIN(TestEngine)
+#include "test_engine.moc"
