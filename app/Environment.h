@@ -26,6 +26,8 @@ struct Environment {
     std::shared_ptr<InstallerRegistry> registry;
     std::shared_ptr<ShellStarter> shell;
     std::function<QDate()> today = [] { return QDate::currentDate(); };
+    // Whether the game runs now (its process found in the process table).
+    std::function<bool()> gameRunning;
     PageFactory pages; // empty: the program's own pages
 
     static Environment system(const std::string& executableDir);

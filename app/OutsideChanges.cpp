@@ -43,6 +43,11 @@ bool busy()
 
 } // namespace
 
+bool TfrmMain::gameRunning() const
+{
+    return m_env.gameRunning ? m_env.gameRunning() : platform::IsProgramRunning(GameProgram);
+}
+
 void TfrmMain::rememberProfiles() { m_watch->remember(m_rt.UserProfile.get(), m_rt.GameProfile.get()); }
 
 bool TfrmMain::event(QEvent* e)
@@ -82,7 +87,7 @@ bool TfrmMain::mayOverwriteProfiles()
         !MessageBox::confirm(namesOf(files) + QStringLiteral(" has been changed outside Corvane 2003 since it was "
                                                              "loaded.\nDo you want to save over it?")))
         return false;
-    if (!m_gameWarned && platform::IsProgramRunning(GameProgram)) {
+    if (!m_gameWarned && gameRunning()) {
         m_gameWarned = true;
         MessageBox::warning(QStringLiteral("UT2003 is running. When it exits, it writes its own settings over what "
                                            "you save now."));
@@ -92,7 +97,7 @@ bool TfrmMain::mayOverwriteProfiles()
 
 void TfrmMain::checkGameRunning()
 {
-    lblGameRunning->setText(platform::IsProgramRunning(GameProgram)
+    lblGameRunning->setText(gameRunning()
                                 ? QStringLiteral("UT2003 is running: it will rewrite its files when it exits")
                                 : QString());
 }

@@ -99,6 +99,7 @@ private:
     BackupPlace backupPlace() const;
     void rememberProfiles();
     bool mayOverwriteProfiles();
+    bool gameRunning() const;
 
     Environment m_env;
     RunTime m_rt;

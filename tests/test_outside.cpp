@@ -6,6 +6,7 @@
 #include "app/fMain.h"
 #include "pages/keys/KeyBindsPage.h"
 #include "pages/player/GeneralSettingsPage.h"
+#include "platform/Processes.h"
 #include "tests/support/MainWindowHarness.h"
 #include "tests/support/PageContract.h"
 
@@ -129,26 +130,40 @@ private slots:
 
     void runningGameIsShown()
     {
-        Fixture f;
-        auto* line = f.main->findChild<QLabel*>("lblGameRunning");
+        bool running = true;
+        TempGame game;
+        TempProgramDir program(configuredProgram(game.systemDir()));
+        QStringList log;
+        Environment env = testEnvironment(program, {}, standInPages(log));
+        env.gameRunning = [&] { return running; };
+        Script script;
+        TfrmMain main(std::move(env));
+        auto* line = main.findChild<QLabel*>("lblGameRunning");
+        main.checkGameRunning();
+        QVERIFY(line->text().contains("UT2003 is running"));
+        script.box(Kind::Warning, {}, Buttons::Ok).box(Kind::Information, {}, Buttons::Ok);
+        script.box(Kind::Information, {}, Buttons::Ok); // warned once per run
+        main.findChild<QAction*>("Save1")->trigger();
+        main.findChild<QAction*>("Save1")->trigger();
+        QVERIFY(script.allShown());
+        running = false;
+        main.checkGameRunning();
+        QVERIFY(line->text().isEmpty());
+    }
+
+    // The game found in the process table, by a stub program of its name.
+    void gameProcessIsFound()
+    {
         QTemporaryDir dir;
         const QString stub = dir.filePath("UT2003.exe");
         QVERIFY(QFile::copy("/bin/sleep", stub));
         QProcess game;
         game.start(stub, {"30"});
         QVERIFY(game.waitForStarted());
-        f.main->checkGameRunning();
-        QVERIFY(line->text().contains("UT2003 is running"));
-        Script script;
-        script.box(Kind::Warning, {}, Buttons::Ok).box(Kind::Information, {}, Buttons::Ok);
-        script.box(Kind::Information, {}, Buttons::Ok); // warned once per run
-        f.save();
-        f.save();
-        QVERIFY(script.allShown());
+        QVERIFY(platform::IsProgramRunning("ut2003.EXE"));
         game.kill();
         game.waitForFinished();
-        f.main->checkGameRunning();
-        QVERIFY(line->text().isEmpty());
+        QVERIFY(!platform::IsProgramRunning("Corvane-no-such-program.exe"));
     }
 
     void pendingChangesListWhatASaveWouldWrite()

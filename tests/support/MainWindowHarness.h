@@ -131,6 +131,7 @@ inline Environment testEnvironment(const TempProgramDir& program, std::shared_pt
     env.registry = registry ? registry : std::make_shared<FakeRegistry>();
     env.shell = std::make_shared<RecordingShell>();
     env.pages = std::move(pages);
+    env.gameRunning = [] { return false; }; // whatever else runs on the machine
     return env;
 }
 
