@@ -30,10 +30,9 @@ constexpr MenuRow Menu[] = {
     {"&File", "SaveINIfilesAS1", "S&ave custom user.ini as..", nullptr, "Ctrl+Shift+S", NoPicture},
     {"&File", nullptr, nullptr, nullptr, nullptr, NoPicture},
     {"&File", "Exit1", "&Exit Corvane2003", "Exit Corvane 2003", "Alt+F4", QStyle::SP_TitleBarCloseButton},
-    {"&Corvane 2003", "UT2k3Dir1", "&Re-run Initialization", "Re-run the setup", "Ctrl+Alt+S",
-     QStyle::SP_ComputerIcon},
-    {"&Corvane 2003", "Checkforupdates1", "&Check for updates", "Check if there is a new version available",
-     "Ctrl+U", QStyle::SP_ArrowDown},
+    {"&Corvane 2003", "UT2k3Dir1", "&Re-run Initialization", "Re-run the setup", "Ctrl+Alt+S", QStyle::SP_ComputerIcon},
+    {"&Corvane 2003", "Checkforupdates1", "&Check for updates", "Check if there is a new version available", "Ctrl+U",
+     QStyle::SP_ArrowDown},
     {"&Corvane 2003", nullptr, nullptr, nullptr, nullptr, NoPicture},
     {"&Corvane 2003", "auntlist1", "&Tauntlist", "Open the list with taunts", "Ctrl+T",
      QStyle::SP_FileDialogContentsView},
@@ -103,8 +102,8 @@ std::vector<QAction*> BuildMainMenu(QMainWindow& window)
     }
 
     // The restore button belongs to no menu item.
-    auto* restore = new QAction(window.style()->standardIcon(QStyle::SP_DialogResetButton),
-                                QStringLiteral("Restore"), &window);
+    auto* restore =
+        new QAction(window.style()->standardIcon(QStyle::SP_DialogResetButton), QStringLiteral("Restore"), &window);
     restore->setObjectName(QStringLiteral("ToolButton12"));
     restore->setToolTip(QStringLiteral("Restore your previous settings on the current tab"));
     restore->setStatusTip(restore->toolTip());

@@ -15,11 +15,11 @@
 
 #include <QApplication>
 
-#include <algorithm>
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -28,7 +28,8 @@ constexpr const char* GameProgram = "UT2003.exe";
 QString namesOf(const QStringList& files)
 {
     QStringList names;
-    for (const QString& file : files) names << QFileInfo(file).fileName();
+    for (const QString& file : files)
+        names << QFileInfo(file).fileName();
     return names.join(QStringLiteral(" and "));
 }
 
@@ -68,7 +69,8 @@ void TfrmMain::checkOutsideChanges()
     // next activation.
     if (!pagesEnabled() || busy()) return;
     QStringList files = m_watch->changedOutside(m_rt.UserProfile.get(), m_rt.GameProfile.get());
-    for (const QString& kept : m_watch->kept()) files.removeAll(kept);
+    for (const QString& kept : m_watch->kept())
+        files.removeAll(kept);
     if (files.isEmpty()) return;
     if (AnyPageChanged() &&
         !MessageBox::confirm(namesOf(files) + QStringLiteral(" has been changed outside Corvane 2003.\n"
@@ -97,9 +99,8 @@ bool TfrmMain::mayOverwriteProfiles()
 
 void TfrmMain::checkGameRunning()
 {
-    lblGameRunning->setText(gameRunning()
-                                ? QStringLiteral("UT2003 is running: it will rewrite its files when it exits")
-                                : QString());
+    lblGameRunning->setText(gameRunning() ? QStringLiteral("UT2003 is running: it will rewrite its files when it exits")
+                                          : QString());
 }
 
 void TfrmMain::Showpendingchanges1Click()

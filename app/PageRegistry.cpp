@@ -15,11 +15,12 @@ namespace {
 
 // A page is handed only what it uses: the run-time values, or the whole
 // context when it also needs the window's services.
-template <class Page>
-SettingsPage* make(const PageContext& context)
+template <class Page> SettingsPage* make(const PageContext& context)
 {
-    if constexpr (std::is_constructible_v<Page, const PageContext&>) return new Page(context);
-    else return new Page(context.rt);
+    if constexpr (std::is_constructible_v<Page, const PageContext&>)
+        return new Page(context);
+    else
+        return new Page(context.rt);
 }
 
 const PageInfo Pages[] = {
@@ -35,10 +36,10 @@ constexpr PageId ChangedOrder[] = {PageId::KeyBinds, PageId::Aliases, PageId::Ge
                                    PageId::InstantAction};
 constexpr PageId SaveOrder[] = {PageId::KeyBinds, PageId::Aliases, PageId::General, PageId::InstantAction,
                                 PageId::GameSettings};
-constexpr PageId ReloadOrder[] = {PageId::KeyBinds, PageId::Aliases, PageId::IniFiles, PageId::General,
-                                  PageId::InstantAction, PageId::GameSettings};
+constexpr PageId ReloadOrder[] = {PageId::KeyBinds, PageId::Aliases,       PageId::IniFiles,
+                                  PageId::General,  PageId::InstantAction, PageId::GameSettings};
 constexpr PageId ResetReloadOrder[] = {PageId::KeyBinds,      PageId::Aliases,      PageId::General,
-                                      PageId::InstantAction, PageId::GameSettings, PageId::IniFiles};
+                                       PageId::InstantAction, PageId::GameSettings, PageId::IniFiles};
 constexpr PageId RestoreReloadOrder[] = {PageId::KeyBinds, PageId::Aliases, PageId::General, PageId::GameSettings};
 constexpr PageRegistry::StartupStep StartupOrder[] = {
     {PageId::KeyBinds, 2},      {PageId::Aliases, 0},  {PageId::General, 3},

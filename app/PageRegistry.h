@@ -23,9 +23,9 @@ std::span<const PageInfo> pages(); // in tab order
 const PageInfo& info(PageId id);
 
 // The fixed orders in which the window goes over its pages.
-std::span<const PageId> changedOrder(); // AnyPageChanged: the settings pages
-std::span<const PageId> saveOrder();    // SaveAllPages
-std::span<const PageId> reloadOrder();  // LoadAllPages
+std::span<const PageId> changedOrder();       // AnyPageChanged: the settings pages
+std::span<const PageId> saveOrder();          // SaveAllPages
+std::span<const PageId> reloadOrder();        // LoadAllPages
 std::span<const PageId> restoreReloadOrder(); // after the backup manager restored the profiles
 std::span<const PageId> resetReloadOrder();   // after the game's defaults replaced the profiles
 

@@ -37,7 +37,8 @@ bool TfrmMain::SaveAllPages(TfrmProgress* progress)
 
 void TfrmMain::LoadAllPages()
 {
-    for (PageId id : PageRegistry::reloadOrder()) loadPage(id);
+    for (PageId id : PageRegistry::reloadOrder())
+        loadPage(id);
     rememberProfiles();
 }
 
@@ -153,8 +154,7 @@ void TfrmMain::PageCtrlChanging(int newIndex)
         if (settingsPage && leaving->content->changed()) {
             if (MessageBox::confirm(QStringLiteral("Do you want to save the changes u made?"))) {
                 if (mayOverwriteProfiles()) leaving->content->save();
-            }
-            else if (MessageBox::confirm(QStringLiteral("Do you want to undo changes?")))
+            } else if (MessageBox::confirm(QStringLiteral("Do you want to undo changes?")))
                 leaving->content->load();
         }
     }

@@ -9,7 +9,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-TfrmPendingChanges::TfrmPendingChanges(const std::vector<PendingWrite>& writes, QWidget* parent) : QDialog(parent)
+TfrmPendingChanges::TfrmPendingChanges(const std::vector<PendingWrite>& writes, QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfrmPendingChanges"));
     setWindowTitle(QStringLiteral("Pending changes"));

@@ -16,7 +16,8 @@ QByteArray hashOf(const std::string& path)
 
 } // namespace
 
-ProfileWatch::ProfileWatch(QObject* parent) : QObject(parent)
+ProfileWatch::ProfileWatch(QObject* parent)
+    : QObject(parent)
 {
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this] {
         watch(); // a file replaced by rename is no longer watched

@@ -4,6 +4,7 @@
 #include "app/fMain.h"
 
 #include "backup/BackupProfiles.h"
+#include "dialogs/DirectoryEdit.h"
 #include "dialogs/Guard.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/ModalRunner.h"
@@ -11,12 +12,11 @@
 #include "dialogs/dlgInit.h"
 #include "dialogs/fProgress.h"
 #include "dialogs/fReadme.h"
-#include "dialogs/DirectoryEdit.h"
 #include "pages/SettingsPage.h"
-#include "update/UpdateCheck.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/ProgramDir.h"
+#include "update/UpdateCheck.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -146,7 +146,8 @@ void TfrmMain::LoadAll(bool forceSetup)
         if (!openProfiles()) return;
         m_rt.ViewportManagerClass =
             m_rt.GameProfile->ReadString("Engine.Engine", "ViewportManager", "WinDrv.WindowsClient");
-        m_rt.RenderDeviceClass = m_rt.GameProfile->ReadString("Engine.Engine", "RenderDevice", "D3DDrv.D3DRenderDevice");
+        m_rt.RenderDeviceClass =
+            m_rt.GameProfile->ReadString("Engine.Engine", "RenderDevice", "D3DDrv.D3DRenderDevice");
         lblDir->setText(QStringLiteral("UT2k3 dir: ") + QString::fromStdString(read(config, Dir)));
         lblCurrUserIni->setText(QStringLiteral("Current User.Ini: ") +
                                 QString::fromStdString(m_rt.UserProfile->FileName()));

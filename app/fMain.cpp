@@ -19,11 +19,11 @@
 
 #include <QAction>
 #include <QGuiApplication>
-#include <QTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -234,10 +234,14 @@ void TfrmMain::BackupINIs1Click()
 
 void TfrmMain::Backuppedinismanager1Click()
 {
-    TfrmIniManager manager(backupPlace(), [this] {
-        for (PageId id : PageRegistry::restoreReloadOrder()) loadPage(id);
-        rememberProfiles();
-    }, this);
+    TfrmIniManager manager(
+        backupPlace(),
+        [this] {
+            for (PageId id : PageRegistry::restoreReloadOrder())
+                loadPage(id);
+            rememberProfiles();
+        },
+        this);
     ModalRunner::exec(manager);
 }
 
@@ -264,7 +268,8 @@ void TfrmMain::ResettodefaultClick()
 {
     if (!pagesEnabled()) return;
     ResetToDefaults(m_rt.SystemDir, m_rt.CurrentUserFileName, [this] {
-        for (PageId id : PageRegistry::resetReloadOrder()) loadPage(id);
+        for (PageId id : PageRegistry::resetReloadOrder())
+            loadPage(id);
         rememberProfiles();
     });
 }

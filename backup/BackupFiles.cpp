@@ -10,16 +10,14 @@ std::string DatedGameFileName(const std::string& dateText) { return "UT2003_" + 
 std::string SystemFile(const std::string& systemDir, const std::string& name)
 {
     // No System directory, no file: never one of the working directory.
-    if (systemDir.empty())
-        return {};
+    if (systemDir.empty()) return {};
     return platform::ResolveNoCase(systemDir, name);
 }
 
 bool CopyInOrder(const std::string& systemDir, const FileCopy& first, const FileCopy& second)
 {
     for (const FileCopy* copy : {&first, &second}) {
-        if (!platform::CopyFile(SystemFile(systemDir, copy->from), SystemFile(systemDir, copy->to)))
-            return false;
+        if (!platform::CopyFile(SystemFile(systemDir, copy->from), SystemFile(systemDir, copy->to))) return false;
     }
     return true;
 }
@@ -33,8 +31,7 @@ bool MakeBakCopies(const std::string& systemDir, const std::string& userFileName
 
 void PutBakCopiesBack(const std::string& systemDir, const std::string& userFileName)
 {
-    if (!platform::FileExists(SystemFile(systemDir, UserBakName)))
-        return;
+    if (!platform::FileExists(SystemFile(systemDir, UserBakName))) return;
     for (const FileCopy& copy : {FileCopy{UserBakName, userFileName}, FileCopy{GameBakName, GameIniName}})
         platform::CopyFile(SystemFile(systemDir, copy.from), SystemFile(systemDir, copy.to));
 }

@@ -13,11 +13,9 @@ namespace {
 // plain writable file, which the copy then overwrites.
 void clearOldBackup(const std::string& path, bool deleteAgain)
 {
-    if (platform::DeleteFile(path))
-        return;
+    if (platform::DeleteFile(path)) return;
     platform::ResetAttributes(path);
-    if (deleteAgain)
-        platform::DeleteFile(path);
+    if (deleteAgain) platform::DeleteFile(path);
 }
 
 struct Outcome {
@@ -44,8 +42,7 @@ void BackupProfiles(const BackupPlace& place, bool showResult, bool alwaysAsk)
     Outcome outcome;
 
     std::string userSource = SystemFile(dir, place.currentUserFileName);
-    if (!platform::FileExists(userSource))
-        userSource = SystemFile(dir, UserIniName);
+    if (!platform::FileExists(userSource)) userSource = SystemFile(dir, UserIniName);
     if (platform::FileExists(userSource)) {
         const std::string old = SystemFile(dir, DatedUserFileName(date));
         if (platform::FileExists(old)) {
@@ -59,8 +56,7 @@ void BackupProfiles(const BackupPlace& place, bool showResult, bool alwaysAsk)
     const std::string gameSource = SystemFile(dir, GameIniName);
     if (platform::FileExists(gameSource)) {
         const std::string old = SystemFile(dir, DatedGameFileName(date));
-        if (platform::FileExists(old))
-            clearOldBackup(old, true);
+        if (platform::FileExists(old)) clearOldBackup(old, true);
         copyInto(gameSource, SystemFile(dir, DatedGameFileName(date)), "", outcome);
     }
 

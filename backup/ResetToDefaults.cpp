@@ -24,15 +24,13 @@ void ResetToDefaults(const std::string& systemDir, const std::string& userFileNa
         return;
     const bool defaultsThere = platform::FileExists(SystemFile(systemDir, DefaultUserName)) &&
                                platform::FileExists(SystemFile(systemDir, DefaultGameName));
-    if (!defaultsThere ||
-        !CopyInOrder(systemDir, {DefaultUserName, userFileName}, {DefaultGameName, GameIniName})) {
+    if (!defaultsThere || !CopyInOrder(systemDir, {DefaultUserName, userFileName}, {DefaultGameName, GameIniName})) {
         warning(QStringLiteral("Could not copy the DefUser.ini and/or Default.ini\n"
                                "Settings have not been restored to default"));
         PutBakCopiesBack(systemDir, userFileName);
         return;
     }
-    if (reloadPages)
-        reloadPages();
+    if (reloadPages) reloadPages();
     information(QStringLiteral("The settings are back to default now\n"
                                "Your old settings are now in the User.BAK and UT2003.BAK files"));
 }

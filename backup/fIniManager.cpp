@@ -23,8 +23,7 @@ namespace {
 // with it, so that a name the locale cannot spell still finds its files.
 constexpr int DateBytesRole = Qt::UserRole;
 
-template <class T>
-T* named(T* widget, const char* name)
+template <class T> T* named(T* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -123,8 +122,7 @@ std::string TfrmIniManager::dateOf(const QTreeWidgetItem* row)
 void TfrmIniManager::btnRestoreClick()
 {
     const QTreeWidgetItem* row = selectedRow();
-    if (!row)
-        return;
+    if (!row) return;
     const std::string date = dateOf(row);
     if (!MessageBox::confirm(QStringLiteral("The current settings will be backupped\n") +
                              QStringLiteral("Are you sure you want to restore the ") + shown(date) +
@@ -144,8 +142,7 @@ void TfrmIniManager::btnRestoreClick()
         PutBakCopiesBack(dir, UserIniName);
         return;
     }
-    if (m_reloadPages)
-        m_reloadPages();
+    if (m_reloadPages) m_reloadPages();
     MessageBox::information(QStringLiteral("The settings are restored\nYour previous settings are now in the "
                                            "User.BAK and UT2003.BAK files"));
 }
@@ -156,8 +153,7 @@ void TfrmIniManager::btnBAKClick()
         MessageBox::warning(QStringLiteral("Could not copy the files\nSettings have not been restored"));
         return;
     }
-    if (m_reloadPages)
-        m_reloadPages();
+    if (m_reloadPages) m_reloadPages();
     MessageBox::information(
         QStringLiteral("The settings are restored\nYour old settings are now in the User.BAK and UT2003.BAK files"));
 }
@@ -165,11 +161,9 @@ void TfrmIniManager::btnBAKClick()
 void TfrmIniManager::btnDelClick()
 {
     QTreeWidgetItem* row = selectedRow();
-    if (!row)
-        return;
+    if (!row) return;
     const std::string date = dateOf(row);
-    if (!MessageBox::confirm(QStringLiteral("Are you sure you want to delete the backup from ") + shown(date)))
-        return;
+    if (!MessageBox::confirm(QStringLiteral("Are you sure you want to delete the backup from ") + shown(date))) return;
     for (const std::string& name : {DatedUserFileName(date), DatedGameFileName(date)})
         platform::DeleteFile(SystemFile(m_place.systemDir, name));
     delete row;

@@ -40,8 +40,7 @@ std::string syntheticProfile(std::size_t wanted, std::string& middleSection, std
 {
     std::string text = "; Corvane 2003 benchmark profile\r\n\r\n";
     for (int s = 0; text.size() < wanted; ++s) {
-        if (middleSection.empty() && text.size() >= wanted / 2)
-            middleSection = "XGame.Package" + std::to_string(s);
+        if (middleSection.empty() && text.size() >= wanted / 2) middleSection = "XGame.Package" + std::to_string(s);
         lastSection = "XGame.Package" + std::to_string(s);
         text += "[" + lastSection + "]\r\n";
         for (int k = 0; k < 8; ++k)
@@ -58,7 +57,8 @@ std::string syntheticProfile(std::size_t wanted, std::string& middleSection, std
 void writeFile(const std::string& path, const std::string& content)
 {
     FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr || std::fwrite(content.data(), 1, content.size(), file) != content.size() || std::fclose(file) != 0)
+    if (file == nullptr || std::fwrite(content.data(), 1, content.size(), file) != content.size() ||
+        std::fclose(file) != 0)
         throw std::runtime_error("cannot write " + path);
 }
 
@@ -74,8 +74,7 @@ std::size_t plainRead(const std::string& path)
     std::size_t size = 0;
     for (;;) {
         const ssize_t got = ::read(fd, g_buffer.data() + size, g_buffer.size() - size);
-        if (got <= 0)
-            break;
+        if (got <= 0) break;
         size += static_cast<std::size_t>(got);
     }
     ::close(fd);
@@ -97,8 +96,7 @@ void PlainCopyRename(benchmark::State& state, const Profile* profile)
     for (auto _ : state) {
         const std::size_t size = plainRead(profile->path);
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (::write(fd, g_buffer.data(), size) != static_cast<ssize_t>(size))
-            state.SkipWithError("short write");
+        if (::write(fd, g_buffer.data(), size) != static_cast<ssize_t>(size)) state.SkipWithError("short write");
         ::close(fd);
         ::rename(temporary.c_str(), profile->path.c_str());
     }
@@ -171,8 +169,7 @@ public:
     double median(const std::string& name) const
     {
         const auto found = m_times.find(name);
-        if (found == m_times.end() || found->second.empty())
-            return 0;
+        if (found == m_times.end() || found->second.empty()) return 0;
         std::vector<double> times = found->second;
         std::sort(times.begin(), times.end());
         return times[times.size() / 2];
@@ -182,10 +179,11 @@ private:
     std::map<std::string, std::vector<double>> m_times;
 };
 
-const char* kNames[] = {"PlainRead", "ReadString", "ReadStringMiddle", "ReadSections", "PlainCopyRename", "WriteString",
-                        "WriteStringUnchanged"};
+const char* kNames[] = {"PlainRead",       "ReadString",  "ReadStringMiddle",    "ReadSections",
+                        "PlainCopyRename", "WriteString", "WriteStringUnchanged"};
 using Body = void (*)(benchmark::State&, const Profile*);
-const Body kBodies[] = {PlainRead, ReadString, ReadStringMiddle, ReadSections, PlainCopyRename, WriteString, WriteStringUnchanged};
+const Body kBodies[] = {PlainRead,       ReadString,  ReadStringMiddle,    ReadSections,
+                        PlainCopyRename, WriteString, WriteStringUnchanged};
 
 } // namespace
 

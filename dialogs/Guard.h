@@ -28,8 +28,7 @@ bool run(const std::function<void()>& work) noexcept;
 
 // `handler` wrapped in the guard, for a signal connection. The handler takes
 // the signal's arguments, or none.
-template <class F>
-auto guarded(F handler)
+template <class F> auto guarded(F handler)
 {
     return [handler = std::move(handler)](auto&&... args) {
         run([&] {
@@ -55,8 +54,10 @@ QMetaObject::Connection connect(Sender* sender, Signal signal, Receiver* receive
 {
     return QObject::connect(sender, signal, receiver, [receiver, slot](auto&&... args) {
         run([&] {
-            if constexpr (sizeof...(Args) == 0) (receiver->*slot)();
-            else (receiver->*slot)(std::forward<decltype(args)>(args)...);
+            if constexpr (sizeof...(Args) == 0)
+                (receiver->*slot)();
+            else
+                (receiver->*slot)(std::forward<decltype(args)>(args)...);
         });
     });
 }

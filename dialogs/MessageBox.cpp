@@ -25,10 +25,14 @@ Script& script()
 QString kindName(Kind kind)
 {
     switch (kind) {
-    case Kind::Information: return QStringLiteral("Information");
-    case Kind::Warning: return QStringLiteral("Warning");
-    case Kind::Error: return QStringLiteral("Error");
-    case Kind::Confirm: return QStringLiteral("Confirm");
+    case Kind::Information:
+        return QStringLiteral("Information");
+    case Kind::Warning:
+        return QStringLiteral("Warning");
+    case Kind::Error:
+        return QStringLiteral("Error");
+    case Kind::Confirm:
+        return QStringLiteral("Confirm");
     }
     return {};
 }
@@ -36,9 +40,12 @@ QString kindName(Kind kind)
 QString buttonsName(Buttons buttons)
 {
     switch (buttons) {
-    case Buttons::Ok: return QStringLiteral("OK");
-    case Buttons::YesNo: return QStringLiteral("Yes/No");
-    case Buttons::OkCancel: return QStringLiteral("OK/Cancel");
+    case Buttons::Ok:
+        return QStringLiteral("OK");
+    case Buttons::YesNo:
+        return QStringLiteral("Yes/No");
+    case Buttons::OkCancel:
+        return QStringLiteral("OK/Cancel");
     }
     return {};
 }
@@ -46,9 +53,12 @@ QString buttonsName(Buttons buttons)
 Answer negativeAnswer(Buttons buttons)
 {
     switch (buttons) {
-    case Buttons::Ok: return Answer::Ok;
-    case Buttons::YesNo: return Answer::No;
-    case Buttons::OkCancel: return Answer::Cancel;
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::YesNo:
+        return Answer::No;
+    case Buttons::OkCancel:
+        return Answer::Cancel;
     }
     return Answer::Ok;
 }
@@ -56,9 +66,12 @@ Answer negativeAnswer(Buttons buttons)
 bool answerFits(Answer answer, Buttons buttons)
 {
     switch (buttons) {
-    case Buttons::Ok: return answer == Answer::Ok;
-    case Buttons::YesNo: return answer == Answer::Yes || answer == Answer::No;
-    case Buttons::OkCancel: return answer == Answer::Ok || answer == Answer::Cancel;
+    case Buttons::Ok:
+        return answer == Answer::Ok;
+    case Buttons::YesNo:
+        return answer == Answer::Yes || answer == Answer::No;
+    case Buttons::OkCancel:
+        return answer == Answer::Ok || answer == Answer::Cancel;
     }
     return false;
 }
@@ -103,13 +116,23 @@ Answer show(Kind kind, const QString& text, Buttons buttons, QWidget* parent)
     box.setWindowTitle(kindTitle(kind));
     box.setText(text);
     switch (kind) {
-    case Kind::Information: box.setIcon(QMessageBox::Information); break;
-    case Kind::Warning: box.setIcon(QMessageBox::Warning); break;
-    case Kind::Error: box.setIcon(QMessageBox::Critical); break;
-    case Kind::Confirm: box.setIcon(QMessageBox::Question); break;
+    case Kind::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Kind::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Kind::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Kind::Confirm:
+        box.setIcon(QMessageBox::Question);
+        break;
     }
     switch (buttons) {
-    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
     case Buttons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
@@ -120,11 +143,16 @@ Answer show(Kind kind, const QString& text, Buttons buttons, QWidget* parent)
         break;
     }
     switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    case QMessageBox::Ok: return Answer::Ok;
-    default: return negativeAnswer(buttons); // closed with Escape or the close box
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    default:
+        return negativeAnswer(buttons); // closed with Escape or the close box
     }
 }
 

@@ -29,7 +29,10 @@ inline constexpr TextKey Dir{"UT2k3", "Dir", ""};
 inline constexpr TextKey System{"UT2k3", "System", ""};
 inline constexpr TextKey CurrentUserIni{"UT2k3", "CurrentUserIni", "User.ini"};
 
-inline bool read(const TCustomIniFile& config, const FlagKey& k) { return config.ReadBool(k.section, k.key, k.missing); }
+inline bool read(const TCustomIniFile& config, const FlagKey& k)
+{
+    return config.ReadBool(k.section, k.key, k.missing);
+}
 inline std::string read(const TCustomIniFile& config, const TextKey& k)
 {
     return config.ReadString(k.section, k.key, k.missing);

@@ -14,8 +14,7 @@
 #include <QVBoxLayout>
 
 namespace {
-template <class T>
-T* named(T* widget, const char* name)
+template <class T> T* named(T* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;

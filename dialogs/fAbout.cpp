@@ -14,7 +14,6 @@
 
 namespace {
 
-
 QFrame* bevel(const char* name, QWidget* parent)
 {
     auto* line = new QFrame(parent);
@@ -71,7 +70,8 @@ TfrmAbout::TfrmAbout(ShellStarter& shell, const QString& version, QWidget* paren
     QFont bold = lblVersion->font();
     bold.setBold(true);
     lblVersion->setFont(bold);
-    for (QLabel* centred : {Image1, lblVersion, Label1, Label6}) centred->setAlignment(Qt::AlignCenter);
+    for (QLabel* centred : {Image1, lblVersion, Label1, Label6})
+        centred->setAlignment(Qt::AlignCenter);
     connect(Label3, &LinkLabel::clicked, this, &TfrmAbout::Label3Click);
     connect(Label5, &LinkLabel::clicked, this, &TfrmAbout::Label5Click);
     connect(Label7, &LinkLabel::clicked, this, &TfrmAbout::Label7Click);

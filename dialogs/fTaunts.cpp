@@ -195,7 +195,8 @@ constexpr std::initializer_list<const char*> TeamSay = {
 
 void append(QStringList& lines, std::initializer_list<const char*> block)
 {
-    for (const char* line : block) lines << QString::fromLatin1(line);
+    for (const char* line : block)
+        lines << QString::fromLatin1(line);
 }
 
 } // namespace

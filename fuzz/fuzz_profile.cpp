@@ -47,17 +47,23 @@ std::string get(const std::string& path)
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return out;
     char chunk[4096];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) out.append(chunk, n);
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;)
+        out.append(chunk, n);
     std::fclose(f);
     return out;
 }
 
-bool blank(unsigned char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n' || c == 0x1A; }
+bool blank(unsigned char c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n' || c == 0x1A;
+}
 
 std::string_view trimmed(std::string_view s)
 {
-    while (!s.empty() && blank(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-    while (!s.empty() && blank(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    while (!s.empty() && blank(static_cast<unsigned char>(s.front())))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(static_cast<unsigned char>(s.back())))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -96,7 +102,8 @@ std::string makeValue(unsigned length, unsigned seed)
 {
     static const char Alphabet[] = "abcXYZ019,;:()|-";
     std::string v;
-    for (unsigned i = 0; i < length; ++i) v.push_back(Alphabet[(seed + i * 7) % (sizeof Alphabet - 1)]);
+    for (unsigned i = 0; i < length; ++i)
+        v.push_back(Alphabet[(seed + i * 7) % (sizeof Alphabet - 1)]);
     return v;
 }
 
@@ -141,7 +148,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (ini.ReadString(section, key, "default") != value.substr(0, 2047)) std::abort();
         // Everything outside one line of the old file is kept.
         std::size_t prefix = 0;
-        while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix]) ++prefix;
+        while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix])
+            ++prefix;
         std::size_t suffix = 0;
         while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
                before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])

@@ -38,9 +38,12 @@ Row makeRow(QWidget* control, File file, std::string section, std::string key, F
 
 void setPosition(const Row& row, int position)
 {
-    if (auto* slider = qobject_cast<QAbstractSlider*>(row.control)) slider->setValue(position);
-    else if (auto* spin = qobject_cast<QSpinBox*>(row.control)) spin->setValue(position);
-    else unsupported(row);
+    if (auto* slider = qobject_cast<QAbstractSlider*>(row.control))
+        slider->setValue(position);
+    else if (auto* spin = qobject_cast<QSpinBox*>(row.control))
+        spin->setValue(position);
+    else
+        unsupported(row);
 }
 
 int position(const Row& row)
@@ -140,11 +143,13 @@ Row textRow(QWidget* control, File file, std::string section, std::string key, s
 bool holdsForm(const Row& row)
 {
     switch (row.form) {
-    case Form::Flag: return qobject_cast<const QAbstractButton*>(row.control);
+    case Form::Flag:
+        return qobject_cast<const QAbstractButton*>(row.control);
     case Form::Integer:
     case Form::Number:
         return qobject_cast<const QAbstractSlider*>(row.control) || qobject_cast<const QSpinBox*>(row.control);
-    case Form::Text: return qobject_cast<const QLineEdit*>(row.control) || qobject_cast<const QComboBox*>(row.control);
+    case Form::Text:
+        return qobject_cast<const QLineEdit*>(row.control) || qobject_cast<const QComboBox*>(row.control);
     }
     return false;
 }
@@ -177,10 +182,7 @@ Row text(QLineEdit* control, File file, std::string section, std::string key, st
     return textRow(control, file, std::move(section), std::move(key), std::move(missing));
 }
 
-Row unbound(QLineEdit* control)
-{
-    return textRow(control, File::User, {}, {}, {});
-}
+Row unbound(QLineEdit* control) { return textRow(control, File::User, {}, {}, {}); }
 
 Row text(QComboBox* control, File file, std::string section, std::string key, std::string missing)
 {
@@ -213,10 +215,7 @@ TCustomIniFile& profile(File file, const RunTime& rt)
     return *ini;
 }
 
-TCustomIniFile& profile(const Row& row, const RunTime& rt)
-{
-    return profile(row.file, rt);
-}
+TCustomIniFile& profile(const Row& row, const RunTime& rt) { return profile(row.file, rt); }
 
 std::string section(const Row& row, const RunTime& rt)
 {
@@ -268,9 +267,12 @@ std::string stored(const Row& row)
         const bool on = row.sense == Sense::Inverted ? !box->isChecked() : box->isChecked();
         return on ? "True" : "False";
     }
-    case Form::Integer: return std::to_string(position(row));
-    case Form::Number: return toProfile(pointText(position(row) / row.scale, row.decimals));
-    case Form::Text: return toProfile(textOf(row.control));
+    case Form::Integer:
+        return std::to_string(position(row));
+    case Form::Number:
+        return toProfile(pointText(position(row) / row.scale, row.decimals));
+    case Form::Text:
+        return toProfile(textOf(row.control));
     }
     return {};
 }
@@ -285,10 +287,7 @@ void put(const Row& row, const std::string& value, const RunTime& rt)
 }
 } // namespace
 
-void write(const Row& row, const RunTime& rt)
-{
-    put(row, stored(row), rt);
-}
+void write(const Row& row, const RunTime& rt) { put(row, stored(row), rt); }
 
 QString value(const QWidget* control)
 {
@@ -302,11 +301,14 @@ QStringList values(std::initializer_list<const QWidget*> controls)
 {
     QStringList result;
     result.reserve(static_cast<qsizetype>(controls.size()));
-    for (const QWidget* control : controls) result << value(control);
+    for (const QWidget* control : controls)
+        result << value(control);
     return result;
 }
 
-Table::Table(const RunTime& rt, std::vector<Row> rows) : m_rt(rt), m_rows(std::move(rows))
+Table::Table(const RunTime& rt, std::vector<Row> rows)
+    : m_rt(rt)
+    , m_rows(std::move(rows))
 {
     for (const Row& r : m_rows)
         if (!r.control || !holdsForm(r)) throw ECorvaneError("The control for " + r.key + " cannot hold its value");
@@ -320,14 +322,12 @@ const Row& Table::row(const QWidget* control) const
     return *found;
 }
 
-QVariant Table::read(const QWidget* control) const
-{
-    return Binding::read(row(control), m_rt);
-}
+QVariant Table::read(const QWidget* control) const { return Binding::read(row(control), m_rt); }
 
 void Table::read(std::initializer_list<const QWidget*> controls) const
 {
-    for (const QWidget* control : controls) read(control);
+    for (const QWidget* control : controls)
+        read(control);
 }
 
 void Table::readAll() const
@@ -336,15 +336,13 @@ void Table::readAll() const
         if (!r.key.empty()) Binding::read(r, m_rt);
 }
 
-void Table::write(const QWidget* control) const
-{
-    write(std::vector<const Row*>{&row(control)});
-}
+void Table::write(const QWidget* control) const { write(std::vector<const Row*>{&row(control)}); }
 
 void Table::write(std::initializer_list<const QWidget*> controls) const
 {
     std::vector<const Row*> rows;
-    for (const QWidget* control : controls) rows.push_back(&row(control));
+    for (const QWidget* control : controls)
+        rows.push_back(&row(control));
     write(rows);
 }
 
@@ -360,14 +358,17 @@ void Table::write(const std::vector<const Row*>& rows) const
 {
     std::vector<std::string> texts;
     texts.reserve(rows.size());
-    for (const Row* r : rows) texts.push_back(stored(*r));
-    for (std::size_t i = 0; i < rows.size(); ++i) put(*rows[i], texts[i], m_rt);
+    for (const Row* r : rows)
+        texts.push_back(stored(*r));
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        put(*rows[i], texts[i], m_rt);
 }
 
 void Table::takeSnapshot()
 {
     m_snapshot.clear();
-    for (const Row& r : m_rows) m_snapshot << value(r.control);
+    for (const Row& r : m_rows)
+        m_snapshot << value(r.control);
 }
 
 bool Table::changed() const

@@ -50,18 +50,18 @@ struct Row {
     QWidget* control = nullptr;
     File file = File::User;
     std::string section; // not used for File::Viewport
-    std::string key; // empty: a control no key backs
+    std::string key;     // empty: a control no key backs
     Form form = Form::Text;
-    Sense sense = Sense::Direct;       // Flag
-    bool missingFlag = false;          // Flag: the stored value used when the key is absent
-    std::int32_t missingInteger = 0;   // Integer
-    double missingNumber = 0;          // Number
-    std::string missingText;           // Text
-    double scale = 1;                  // Number
-    int decimals = 0;                  // Number: decimals written to the file
-    std::string alsoWrittenTo;         // a second key of the section that a write gives the same value
-    bool readsDecimals = false;        // Integer: a stored decimal ("85.000000") is read, rounded
-    std::string writtenKey;            // the key's spelling in a write, when it differs from `key`
+    Sense sense = Sense::Direct;     // Flag
+    bool missingFlag = false;        // Flag: the stored value used when the key is absent
+    std::int32_t missingInteger = 0; // Integer
+    double missingNumber = 0;        // Number
+    std::string missingText;         // Text
+    double scale = 1;                // Number
+    int decimals = 0;                // Number: decimals written to the file
+    std::string alsoWrittenTo;       // a second key of the section that a write gives the same value
+    bool readsDecimals = false;      // Integer: a stored decimal ("85.000000") is read, rounded
+    std::string writtenKey;          // the key's spelling in a write, when it differs from `key`
     Compare compare = Compare::Always;
 
     // The same row, writing its value to `key` as well.

@@ -12,7 +12,7 @@ class ShellStarter;
 // page may ask for.
 struct PageContext {
     const RunTime& rt;
-    ShellStarter& shell;                       // starts the game and opens links
-    std::function<void()> loadAllPages;        // reload every page (after a whole-file change)
+    ShellStarter& shell;                          // starts the game and opens links
+    std::function<void()> loadAllPages;           // reload every page (after a whole-file change)
     std::function<void(bool forceSetup)> loadAll; // reopen the profiles and reload every page
 };

@@ -40,7 +40,8 @@ qsizetype firstRefused(const QString& text, std::string* out)
 QString fromCodePage(std::string_view bytes)
 {
     QString text(qsizetype(bytes.size()), Qt::Uninitialized);
-    for (std::size_t i = 0; i < bytes.size(); ++i) text[qsizetype(i)] = QChar(codePoint(static_cast<unsigned char>(bytes[i])));
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        text[qsizetype(i)] = QChar(codePoint(static_cast<unsigned char>(bytes[i])));
     return text;
 }
 

@@ -13,8 +13,7 @@ QString DateText(const QDate& date, const QString& shortPattern)
     QString pattern = shortPattern;
     pattern.replace(QLatin1Char('/'), QLatin1Char('-'));
     QString text = QLocale::c().toString(date, pattern);
-    if (text.trimmed().isEmpty())
-        text = QLocale::c().toString(date, QStringLiteral("yyyy-MM-dd"));
+    if (text.trimmed().isEmpty()) text = QLocale::c().toString(date, QStringLiteral("yyyy-MM-dd"));
     // Backup names are built from the text: it never holds a path separator,
     // not even from a quoted literal of the pattern.
     text.replace(QLatin1Char('/'), QLatin1Char('-'));
@@ -22,9 +21,6 @@ QString DateText(const QDate& date, const QString& shortPattern)
     return text;
 }
 
-QString TodayText(const QDate& today)
-{
-    return DateText(today, QLocale::system().dateFormat(QLocale::ShortFormat));
-}
+QString TodayText(const QDate& today) { return DateText(today, QLocale::system().dateFormat(QLocale::ShortFormat)); }
 
 } // namespace platform

@@ -17,10 +17,7 @@ namespace platform {
 
 namespace {
 
-bool statPath(const std::string& path, struct stat& st)
-{
-    return !path.empty() && ::stat(path.c_str(), &st) == 0;
-}
+bool statPath(const std::string& path, struct stat& st) { return !path.empty() && ::stat(path.c_str(), &st) == 0; }
 
 } // namespace
 
@@ -38,26 +35,21 @@ bool IsReadOnly(const std::string& path)
 
 bool CopyFile(const std::string& from, const std::string& to)
 {
-    if (from.empty() || to.empty() || !FaultInjection::allowed(FaultInjection::Operation::Copy, to))
-        return false;
+    if (from.empty() || to.empty() || !FaultInjection::allowed(FaultInjection::Operation::Copy, to)) return false;
     // The profile files' own reading and atomic replacement: the target is
     // never left half written, a linked target is replaced at its end.
     IniFileIo::FileBytes source;
-    if (source.read(from) != IniFileIo::FileBytes::Status::Read)
-        return false;
+    if (source.read(from) != IniFileIo::FileBytes::Status::Read) return false;
     const std::optional<std::string> target = IniFileIo::resolveLinks(to);
-    if (!target)
-        return false;
+    if (!target) return false;
     struct stat targetStat {};
     const bool targetExists = ::stat(target->c_str(), &targetStat) == 0;
     // As the Windows copy does: a directory or a read-only file is never
     // overwritten (ResetAttributes makes a read-only file writable). A new
     // file is a plain file, whatever the source's bits: a copy of a read-only
     // default file must not make the profile read-only.
-    if (targetExists && !IniFileIo::mayWrite(*target, targetStat))
-        return false;
-    if (!IniFileIo::replaceFile(*target, targetExists ? &targetStat : nullptr, {source.bytes()}))
-        return false;
+    if (targetExists && !IniFileIo::mayWrite(*target, targetStat)) return false;
+    if (!IniFileIo::replaceFile(*target, targetExists ? &targetStat : nullptr, {source.bytes()})) return false;
     // The Windows copy keeps the source's modification time; the backup
     // manager shows it as the date of the copied settings.
     const timespec times[2] = {source.info().st_atim, source.info().st_mtim};
@@ -73,24 +65,21 @@ bool DeleteFile(const std::string& path)
         !FaultInjection::allowed(FaultInjection::Operation::Delete, path))
         return false;
     // A read-only file is not deleted, as on Windows; ResetAttributes first.
-    if (!S_ISLNK(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        return false;
+    if (!S_ISLNK(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
     return ::unlink(path.c_str()) == 0;
 }
 
 bool ResetAttributes(const std::string& path)
 {
     struct stat st {};
-    if (!statPath(path, st) || S_ISDIR(st.st_mode))
-        return false;
+    if (!statPath(path, st) || S_ISDIR(st.st_mode)) return false;
     return ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
 }
 
 std::optional<QDateTime> LastModified(const std::string& path)
 {
     struct stat st {};
-    if (!statPath(path, st))
-        return std::nullopt;
+    if (!statPath(path, st)) return std::nullopt;
     const qint64 ms = static_cast<qint64>(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
     return QDateTime::fromMSecsSinceEpoch(ms);
 }

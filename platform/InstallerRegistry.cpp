@@ -55,20 +55,43 @@ bool decodeEscaped(const std::string& text, std::size_t& pos, char terminator, s
             continue;
         }
         ++pos;
-        if (pos >= text.size())
-            break;
+        if (pos >= text.size()) break;
         const char e = text[pos];
         char16_t unit = 0;
         bool isUnit = true;
         switch (e) {
-        case 'a': unit = u'\a'; ++pos; break;
-        case 'b': unit = u'\b'; ++pos; break;
-        case 'e': unit = 0x1b; ++pos; break;
-        case 'f': unit = u'\f'; ++pos; break;
-        case 'n': unit = u'\n'; ++pos; break;
-        case 'r': unit = u'\r'; ++pos; break;
-        case 't': unit = u'\t'; ++pos; break;
-        case 'v': unit = u'\v'; ++pos; break;
+        case 'a':
+            unit = u'\a';
+            ++pos;
+            break;
+        case 'b':
+            unit = u'\b';
+            ++pos;
+            break;
+        case 'e':
+            unit = 0x1b;
+            ++pos;
+            break;
+        case 'f':
+            unit = u'\f';
+            ++pos;
+            break;
+        case 'n':
+            unit = u'\n';
+            ++pos;
+            break;
+        case 'r':
+            unit = u'\r';
+            ++pos;
+            break;
+        case 't':
+            unit = u'\t';
+            ++pos;
+            break;
+        case 'v':
+            unit = u'\v';
+            ++pos;
+            break;
         case 'x': {
             std::size_t p = pos + 1;
             int value = 0;
@@ -112,10 +135,7 @@ bool decodeEscaped(const std::string& text, std::size_t& pos, char terminator, s
     return false;
 }
 
-std::string toUtf8(const std::u16string& text)
-{
-    return QString::fromStdU16String(text).toStdString();
-}
+std::string toUtf8(const std::u16string& text) { return QString::fromStdU16String(text).toStdString(); }
 
 bool equalKeys(const std::u16string& a, const std::u16string& b)
 {
@@ -129,13 +149,11 @@ std::optional<std::string> stringData(const std::string& data)
 {
     std::size_t pos = 0;
     std::string rest = data;
-    if (rest.rfind("str(2):", 0) == 0 || rest.rfind("str(1):", 0) == 0)
-        rest = rest.substr(7);
+    if (rest.rfind("str(2):", 0) == 0 || rest.rfind("str(1):", 0) == 0) rest = rest.substr(7);
     if (!rest.empty() && rest[0] == '"') {
         pos = 1;
         std::u16string value;
-        if (!decodeEscaped(rest, pos, '"', value))
-            return std::nullopt;
+        if (!decodeEscaped(rest, pos, '"', value)) return std::nullopt;
         return toUtf8(value);
     }
     if (rest.rfind("hex(1):", 0) == 0 || rest.rfind("hex(2):", 0) == 0) {
@@ -144,8 +162,7 @@ std::optional<std::string> stringData(const std::string& data)
         int low = -1;
         for (std::size_t i = 7; i < rest.size(); ++i) {
             const int d = hexDigit(rest[i]);
-            if (d < 0)
-                continue;
+            if (d < 0) continue;
             // Two hex digits make a byte, two bytes a little-endian code unit.
             if (i + 1 < rest.size() && hexDigit(rest[i + 1]) >= 0) {
                 const int byte = d * 16 + hexDigit(rest[i + 1]);
@@ -179,56 +196,47 @@ std::vector<KeyResult> readFolders(const std::string& regFile, const std::vector
 {
     std::vector<KeyResult> results(keys.size());
     std::ifstream in(regFile, std::ios::binary);
-    if (!in)
-        return results;
+    if (!in) return results;
 
     const std::u16string folder = u"Folder";
     int current = -1; // index into keys of the key being read, or -1
     std::string line;
     std::string pending; // a value whose data continues on the next line
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!pending.empty()) {
             std::size_t start = line.find_first_not_of(" \t");
             pending += start == std::string::npos ? std::string() : line.substr(start);
             line.swap(pending);
             pending.clear();
         }
-        if (line.empty() || line[0] == ';' || line[0] == '#')
-            continue;
+        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
         if (line[0] == '[') {
             std::size_t pos = 1;
             std::u16string name;
             current = -1;
-            if (!decodeEscaped(line, pos, ']', name))
-                continue;
+            if (!decodeEscaped(line, pos, ']', name)) continue;
             for (std::size_t i = 0; i < keys.size(); ++i) {
                 if (equalKeys(name, keys[i])) {
                     current = static_cast<int>(i);
-                    if (results[i].state == KeyLookup::Missing)
-                        results[i].state = KeyLookup::NoValue;
+                    if (results[i].state == KeyLookup::Missing) results[i].state = KeyLookup::NoValue;
                     break;
                 }
             }
             continue;
         }
-        if (current < 0)
-            continue;
+        if (current < 0) continue;
         if (line.back() == '\\' && (line.find("=hex") != std::string::npos)) {
             // hex data continues on the next line
             line.pop_back();
             pending = line;
             continue;
         }
-        if (line[0] != '"')
-            continue; // "@=" is the default value
+        if (line[0] != '"') continue; // "@=" is the default value
         std::size_t pos = 1;
         std::u16string name;
-        if (!decodeEscaped(line, pos, '"', name) || pos >= line.size() || line[pos] != '=')
-            continue;
-        if (!equalKeys(name, folder))
-            continue;
+        if (!decodeEscaped(line, pos, '"', name) || pos >= line.size() || line[pos] != '=') continue;
+        if (!equalKeys(name, folder)) continue;
         if (auto text = stringData(line.substr(pos + 1))) {
             results[static_cast<std::size_t>(current)].state = KeyLookup::Found;
             results[static_cast<std::size_t>(current)].folder = *text;
@@ -239,10 +247,8 @@ std::vector<KeyResult> readFolders(const std::string& regFile, const std::vector
 
 std::string homeDirectory()
 {
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
-        return pw->pw_dir;
+    if (const char* home = std::getenv("HOME"); home && *home) return home;
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
     return {};
 }
 
@@ -252,10 +258,10 @@ namespace platform {
 
 std::string WindowsToUnixPath(const std::string& prefix, const std::string& windowsPath)
 {
-    const bool hasDrive = windowsPath.size() >= 2 && windowsPath[1] == ':'
-        && ((windowsPath[0] >= 'A' && windowsPath[0] <= 'Z') || (windowsPath[0] >= 'a' && windowsPath[0] <= 'z'));
-    if (!hasDrive)
-        return windowsPath;
+    const bool hasDrive =
+        windowsPath.size() >= 2 && windowsPath[1] == ':' &&
+        ((windowsPath[0] >= 'A' && windowsPath[0] <= 'Z') || (windowsPath[0] >= 'a' && windowsPath[0] <= 'z'));
+    if (!hasDrive) return windowsPath;
 
     const std::string dosdevices = AddBackslash(prefix) + "dosdevices";
     const std::string drive = std::string(1, windowsPath[0]) + ":";
@@ -279,8 +285,7 @@ std::string WindowsToUnixPath(const std::string& prefix, const std::string& wind
 
     std::string rest = windowsPath.substr(2);
     for (char& c : rest) {
-        if (c == '\\')
-            c = '/';
+        if (c == '\\') c = '/';
     }
     const bool trailing = !rest.empty() && rest.back() == '/';
     while (!rest.empty() && rest.front() == '/')
@@ -294,12 +299,14 @@ std::string WindowsToUnixPath(const std::string& prefix, const std::string& wind
 
 } // namespace platform
 
-WineInstallerRegistry::WineInstallerRegistry(std::string prefix) : m_prefix(std::move(prefix)) {}
+WineInstallerRegistry::WineInstallerRegistry(std::string prefix)
+    : m_prefix(std::move(prefix))
+{
+}
 
 std::string WineInstallerRegistry::DefaultPrefix()
 {
-    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
-        return prefix;
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
     const std::string home = homeDirectory();
     return home.empty() ? std::string() : platform::AddBackslash(home) + ".wine";
 }
@@ -307,8 +314,7 @@ std::string WineInstallerRegistry::DefaultPrefix()
 std::optional<std::string> WineInstallerRegistry::ReadFolder(const std::string& key) const
 {
     try {
-        if (m_prefix.empty())
-            return std::nullopt;
+        if (m_prefix.empty()) return std::nullopt;
         std::string rest = key;
         while (!rest.empty() && rest.front() == '\\')
             rest.erase(rest.begin());
@@ -327,12 +333,10 @@ std::optional<std::string> WineInstallerRegistry::ReadFolder(const std::string& 
         // counts only when no location has the value.
         bool anyKey = false;
         for (const KeyResult& result : results) {
-            if (result.state == KeyLookup::Found)
-                return platform::WindowsToUnixPath(m_prefix, result.folder);
+            if (result.state == KeyLookup::Found) return platform::WindowsToUnixPath(m_prefix, result.folder);
             anyKey = anyKey || result.state == KeyLookup::NoValue;
         }
-        if (anyKey)
-            return std::string();
+        if (anyKey) return std::string();
         return std::nullopt;
     } catch (...) {
         return std::nullopt;

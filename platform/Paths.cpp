@@ -11,18 +11,13 @@ namespace {
 
 // The game's names are ASCII; letter case is folded for ASCII letters only,
 // as the profile accessor does.
-char foldCase(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
+char foldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool equalNoCase(const std::string& a, const std::string& b)
 {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (foldCase(a[i]) != foldCase(b[i]))
-            return false;
+        if (foldCase(a[i]) != foldCase(b[i])) return false;
     }
     return true;
 }
@@ -50,15 +45,12 @@ using DirHandle = std::unique_ptr<DIR, DirCloser>;
 std::string resolveComponent(const std::string& dir, const std::string& name)
 {
     const std::string exact = dir + name;
-    if (name.empty() || name == "." || name == ".." || entryExists(exact))
-        return exact;
+    if (name.empty() || name == "." || name == ".." || entryExists(exact)) return exact;
     DirHandle handle(::opendir(dir.empty() ? "." : dir.c_str()));
-    if (!handle)
-        return exact;
+    if (!handle) return exact;
     while (const dirent* entry = ::readdir(handle.get())) {
         const std::string entryName = entry->d_name;
-        if (equalNoCase(entryName, name))
-            return dir + entryName;
+        if (equalNoCase(entryName, name)) return dir + entryName;
     }
     return exact;
 }
@@ -67,15 +59,13 @@ std::string resolveComponent(const std::string& dir, const std::string& name)
 
 std::string AddBackslash(const std::string& path)
 {
-    if (path.empty() || path.back() == Separator)
-        return path;
+    if (path.empty() || path.back() == Separator) return path;
     return path + Separator;
 }
 
 bool DirectoryExists(const std::string& path)
 {
-    if (path.empty())
-        return false;
+    if (path.empty()) return false;
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
@@ -92,10 +82,8 @@ std::string ResolveNoCase(const std::string& dir, const std::string& name)
         const std::size_t end = slash == std::string::npos ? name.size() : slash;
         const std::string component = name.substr(start, end - start);
         const std::string next = resolveComponent(resolved, component);
-        if (slash == std::string::npos)
-            return next;
-        if (!entryExists(next))
-            return next + name.substr(slash);
+        if (slash == std::string::npos) return next;
+        if (!entryExists(next)) return next + name.substr(slash);
         resolved = next + Separator;
         start = slash + 1;
     }
@@ -134,14 +122,11 @@ std::vector<std::string> FindFiles(const std::string& dir, const std::string& pa
     std::vector<std::string> names;
     const std::string base = AddBackslash(dir);
     DirHandle handle(::opendir(base.empty() ? "." : base.c_str()));
-    if (!handle)
-        return names;
+    if (!handle) return names;
     while (const dirent* entry = ::readdir(handle.get())) {
         const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
-        if (WildcardMatch(pattern, name) && isRegularFile(base + name))
-            names.push_back(name);
+        if (name == "." || name == "..") continue;
+        if (WildcardMatch(pattern, name) && isRegularFile(base + name)) names.push_back(name);
     }
     return names;
 }

@@ -24,8 +24,7 @@ std::string homeDirectory()
 {
     std::string home = environment("HOME");
     if (home.empty()) {
-        if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
-            home = pw->pw_dir;
+        if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) home = pw->pw_dir;
     }
     return home;
 }
@@ -36,11 +35,9 @@ void makeDirectories(const std::string& path)
     std::size_t pos = 1;
     while (pos <= path.size()) {
         pos = path.find('/', pos);
-        if (pos == std::string::npos)
-            pos = path.size();
+        if (pos == std::string::npos) pos = path.size();
         const std::string part = path.substr(0, pos);
-        if (!part.empty() && !DirectoryExists(part))
-            ::mkdir(part.c_str(), 0700);
+        if (!part.empty() && !DirectoryExists(part)) ::mkdir(part.c_str(), 0700);
         ++pos;
     }
 }
@@ -50,10 +47,8 @@ void makeDirectories(const std::string& path)
 std::string ConfigHome(const std::string& xdgConfigHome, const std::string& home)
 {
     // A relative XDG_CONFIG_HOME is invalid and ignored.
-    if (!xdgConfigHome.empty() && xdgConfigHome.front() == '/')
-        return AddBackslash(xdgConfigHome);
-    if (home.empty())
-        return {};
+    if (!xdgConfigHome.empty() && xdgConfigHome.front() == '/') return AddBackslash(xdgConfigHome);
+    if (home.empty()) return {};
     return AddBackslash(home) + ".config/";
 }
 
@@ -62,8 +57,7 @@ ProgramDirs ChooseProgramDirs(const std::string& executableDir, bool executableD
 {
     const std::string exeDir = AddBackslash(executableDir);
     ProgramDirs dirs{exeDir, exeDir};
-    if (executableDirWritable)
-        return dirs;
+    if (executableDirWritable) return dirs;
 
     const std::string configHome = ConfigHome(xdgConfigHome, home);
     if (!configHome.empty()) {

@@ -69,15 +69,13 @@ std::vector<std::string> SplitParameters(const std::string& parameters)
         inArgument = true;
         ++i;
     }
-    if (inArgument)
-        arguments.push_back(current);
+    if (inArgument) arguments.push_back(current);
     return arguments;
 }
 
 std::string QuoteArgument(const std::string& argument)
 {
-    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos)
-        return argument;
+    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
     // Inside quotes, backslashes count only before a quote: double those, and
     // escape each quote with one more.
     std::string quoted = "\"";
@@ -102,8 +100,7 @@ std::string QuoteArgument(const std::string& argument)
 bool IsWindowsExecutable(const std::string& path)
 {
     QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    if (!file.open(QIODevice::ReadOnly)) return false;
     char magic[2] = {};
     return file.read(magic, 2) == 2 && magic[0] == 'M' && magic[1] == 'Z';
 }
@@ -123,15 +120,12 @@ LaunchCommand MakeLaunchCommand(const std::string& program, const std::string& p
 
 } // namespace platform
 
-bool ProcessShellStarter::Start(const std::string& program, const std::string& parameters,
-                                const std::string& workDir)
+bool ProcessShellStarter::Start(const std::string& program, const std::string& parameters, const std::string& workDir)
 {
     // An absolute path: a bare name must never be looked up on PATH.
     const QFileInfo info(QString::fromStdString(program));
-    if (program.empty() || !info.isFile())
-        return false;
-    if (!workDir.empty() && !platform::DirectoryExists(workDir))
-        return false;
+    if (program.empty() || !info.isFile()) return false;
+    if (!workDir.empty() && !platform::DirectoryExists(workDir)) return false;
 
     const platform::LaunchCommand command =
         platform::MakeLaunchCommand(info.absoluteFilePath().toStdString(), parameters);
@@ -143,19 +137,16 @@ bool ProcessShellStarter::Start(const std::string& program, const std::string& p
     QProcess process;
     process.setProgram(QString::fromStdString(command.program));
     process.setArguments(arguments);
-    if (!workDir.empty())
-        process.setWorkingDirectory(QString::fromStdString(workDir));
+    if (!workDir.empty()) process.setWorkingDirectory(QString::fromStdString(workDir));
     process.setStandardInputFile(QProcess::nullDevice());
     return process.startDetached();
 }
 
 bool ProcessShellStarter::OpenUrl(const std::string& url)
 {
-    if (url.empty())
-        return false;
+    if (url.empty()) return false;
     // fromUserInput gives "www.example.com" its http:// and keeps "mailto:".
     const QUrl target = QUrl::fromUserInput(QString::fromStdString(url));
-    if (!target.isValid())
-        return false;
+    if (!target.isValid()) return false;
     return QDesktopServices::openUrl(target);
 }

@@ -6,8 +6,7 @@ namespace {
 std::string lowerAscii(std::string text)
 {
     for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     return text;
 }
@@ -18,8 +17,7 @@ std::int32_t TCustomIniFile::ReadInteger(const std::string& section, const std::
                                          std::int32_t defaultValue) const
 {
     std::string text = ReadString(section, key, std::string());
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        text.replace(0, 2, "$");
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.replace(0, 2, "$");
     return IniNumbers::parseInteger(text).value_or(defaultValue);
 }
 
@@ -36,10 +34,8 @@ bool TCustomIniFile::ReadBool(const std::string& section, const std::string& key
     // existing one gives its value in every read, so one read with the
     // default of the last step gives the same result in one pass.
     const std::string text = lowerAscii(ReadString(section, key, defaultValue ? "true" : "false"));
-    if (text == "0")
-        return false;
-    if (text == "1")
-        return true;
+    if (text == "0") return false;
+    if (text == "1") return true;
     return text != "false";
 }
 
@@ -51,7 +47,6 @@ void TCustomIniFile::WriteBool(const std::string& section, const std::string& ke
 double TCustomIniFile::ReadFloat(const std::string& section, const std::string& key, double defaultValue) const
 {
     const std::string text = ReadString(section, key, std::string());
-    if (text.empty())
-        return defaultValue;
+    if (text.empty()) return defaultValue;
     return IniNumbers::parseFloat(text).value_or(defaultValue);
 }

@@ -8,7 +8,10 @@
 // carries a message meant for the user.
 class ECorvaneError : public std::exception {
 public:
-    explicit ECorvaneError(std::string message) : m_message(std::move(message)) {}
+    explicit ECorvaneError(std::string message)
+        : m_message(std::move(message))
+    {
+    }
     const char* what() const noexcept override { return m_message.c_str(); }
     const std::string& Message() const noexcept { return m_message; }
 

@@ -23,11 +23,9 @@ struct FileBytes::Buffer {
 
     bool reserve(std::size_t size)
     {
-        if (size <= capacity)
-            return true;
+        if (size <= capacity) return true;
         char* grown = static_cast<char*>(std::realloc(data, size));
-        if (grown == nullptr)
-            return false;
+        if (grown == nullptr) return false;
         data = grown;
         capacity = size;
         return true;
@@ -48,11 +46,13 @@ constexpr std::size_t kKeptBufferSize = std::size_t(8) << 20;
 
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd = -1) noexcept : m_fd(fd) {}
+    explicit FileDescriptor(int fd = -1) noexcept
+        : m_fd(fd)
+    {
+    }
     ~FileDescriptor()
     {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        if (m_fd >= 0) ::close(m_fd);
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
@@ -73,10 +73,8 @@ private:
 std::string directoryOf(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
     return path.substr(0, slash);
 }
 
@@ -85,12 +83,10 @@ bool writeAll(int fd, iovec* parts, int count)
     while (count > 0) {
         const ssize_t written = ::writev(fd, parts, count < IOV_MAX ? count : IOV_MAX);
         if (written < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             return false; // ENOSPC, EDQUOT, EFBIG (file-size limit), EIO
         }
-        if (written == 0)
-            return false;
+        if (written == 0) return false;
         std::size_t left = static_cast<std::size_t>(written);
         while (count > 0 && left >= parts->iov_len) {
             left -= parts->iov_len;
@@ -111,12 +107,9 @@ bool readRest(int fd, std::string& out)
     char chunk[65536];
     for (;;) {
         const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return true;
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) return true;
         out.append(chunk, static_cast<std::size_t>(got));
     }
 }
@@ -128,12 +121,10 @@ bool readRest(int fd, std::string& out)
 bool writeInPlace(const std::string& target, iovec* parts, int count, struct stat* written)
 {
     const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     FileDescriptor file(fd);
     std::string old;
-    if (!readRest(fd, old) || ::lseek(fd, 0, SEEK_SET) != 0)
-        return false;
+    if (!readRest(fd, old) || ::lseek(fd, 0, SEEK_SET) != 0) return false;
     off_t size = 0;
     for (int i = 0; i < count; ++i)
         size += static_cast<off_t>(parts[i].iov_len);
@@ -156,8 +147,7 @@ std::string temporaryName(const std::string& target)
     const std::size_t slash = target.rfind('/');
     const std::string directory = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    if (base.size() > 200)
-        base.resize(200); // room for the suffix within a file name's 255 bytes
+    if (base.size() > 200) base.resize(200); // room for the suffix within a file name's 255 bytes
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
     return directory + "." + base + suffix;
@@ -167,14 +157,12 @@ std::string temporaryName(const std::string& target)
 
 FileBytes::~FileBytes()
 {
-    if (m_buffer == nullptr)
-        return;
+    if (m_buffer == nullptr) return;
     if (m_ownsBuffer) {
         delete m_buffer;
         return;
     }
-    if (m_buffer->capacity > kKeptBufferSize)
-        m_buffer->release();
+    if (m_buffer->capacity > kKeptBufferSize) m_buffer->release();
     m_buffer->inUse = false;
 }
 
@@ -182,12 +170,10 @@ FileBytes::Status FileBytes::read(const std::string& path)
 {
     m_bytes = {};
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::Failed;
+    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::Failed;
     FileDescriptor file(fd);
     // Only a regular file is a profile: a FIFO or a device would block or never end.
-    if (::fstat(fd, &m_info) != 0 || !S_ISREG(m_info.st_mode))
-        return Status::Failed;
+    if (::fstat(fd, &m_info) != 0 || !S_ISREG(m_info.st_mode)) return Status::Failed;
 
     if (m_buffer == nullptr) {
         static thread_local Buffer shared;
@@ -203,21 +189,17 @@ FileBytes::Status FileBytes::read(const std::string& path)
     // One byte more than the file's size, so that the end shows in one read.
     std::size_t size = 0;
     std::size_t wanted = static_cast<std::size_t>(m_info.st_size) + 1;
-    if (wanted < 4096)
-        wanted = 4096;
-    if (!m_buffer->reserve(wanted))
-        return Status::Failed;
+    if (wanted < 4096) wanted = 4096;
+    if (!m_buffer->reserve(wanted)) return Status::Failed;
     for (;;) {
         if (size == m_buffer->capacity && !m_buffer->reserve(m_buffer->capacity * 2))
             return Status::Failed; // the file grows while it is read
         const ssize_t got = ::read(fd, m_buffer->data + size, m_buffer->capacity - size);
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             return Status::Failed;
         }
-        if (got == 0)
-            break;
+        if (got == 0) break;
         size += static_cast<std::size_t>(got);
     }
     m_bytes = std::string_view(m_buffer->data, size);
@@ -230,17 +212,13 @@ std::optional<std::string> resolveLinks(const std::string& path)
     for (int hops = 0; hops < 40; ++hops) {
         char target[PATH_MAX];
         const ssize_t length = ::readlink(current.c_str(), target, sizeof target);
-        if (length < 0)
-            return current; // not a link, or nothing there yet
-        if (static_cast<std::size_t>(length) >= sizeof target)
-            return std::nullopt;
+        if (length < 0) return current; // not a link, or nothing there yet
+        if (static_cast<std::size_t>(length) >= sizeof target) return std::nullopt;
         std::string next(target, static_cast<std::size_t>(length));
-        if (next.empty())
-            return std::nullopt;
+        if (next.empty()) return std::nullopt;
         if (next.front() != '/') {
             const std::size_t slash = current.rfind('/');
-            if (slash != std::string::npos)
-                next = current.substr(0, slash + 1) + next;
+            if (slash != std::string::npos) next = current.substr(0, slash + 1) + next;
         }
         current = std::move(next);
     }
@@ -249,25 +227,20 @@ std::optional<std::string> resolveLinks(const std::string& path)
 
 bool mayWrite(const std::string& path, const struct stat& info)
 {
-    if (!S_ISREG(info.st_mode))
-        return false;
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        return false;
+    if (!S_ISREG(info.st_mode)) return false;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
     return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 bool replaceFile(const std::string& target, const struct stat* original, std::initializer_list<std::string_view> parts,
                  struct stat* written)
 {
-    if (!FaultInjection::allowed(FaultInjection::Operation::Write, target))
-        return false;
+    if (!FaultInjection::allowed(FaultInjection::Operation::Write, target)) return false;
     iovec vectors[16];
     int count = 0;
     for (std::string_view part : parts) {
-        if (part.empty())
-            continue;
-        if (count == 16)
-            return false;
+        if (part.empty()) continue;
+        if (count == 16) return false;
         vectors[count].iov_base = const_cast<char*>(part.data());
         vectors[count].iov_len = part.size();
         ++count;
@@ -281,12 +254,11 @@ bool replaceFile(const std::string& target, const struct stat* original, std::in
         // file's bits are copied below.
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
         if (fd < 0 && (errno == EACCES || errno == EPERM) && original != nullptr)
-            return writeInPlace(target, vectors, count, written); // the directory refuses new files, the file may be written
-        if (fd < 0 && errno != EEXIST)
-            return false; // missing directory, read-only file system
+            return writeInPlace(target, vectors, count,
+                                written);            // the directory refuses new files, the file may be written
+        if (fd < 0 && errno != EEXIST) return false; // missing directory, read-only file system
     }
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     FileDescriptor file(fd);
 
     bool ok = true;
@@ -302,24 +274,20 @@ bool replaceFile(const std::string& target, const struct stat* original, std::in
     ok = ok && (written == nullptr || ::fstat(fd, written) == 0); // a rename keeps what this tells
     ok = file.close() && ok;
     ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(temporary.c_str());
+    if (!ok) ::unlink(temporary.c_str());
     return ok;
 }
 
 bool syncFile(const std::string& target)
 {
     const int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return errno == ENOENT;
+    if (fd < 0) return errno == ENOENT;
     FileDescriptor file(fd);
-    if (::fsync(fd) != 0 && errno != EINVAL)
-        return false;
+    if (::fsync(fd) != 0 && errno != EINVAL) return false;
     file.close();
 
     const int directory = ::open(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directory < 0)
-        return true; // a directory we may not list still holds the renamed file
+    if (directory < 0) return true; // a directory we may not list still holds the renamed file
     FileDescriptor dir(directory);
     return ::fsync(directory) == 0 || errno == EINVAL;
 }

@@ -30,8 +30,7 @@ std::string quoted(std::string_view name)
     constexpr std::size_t kShown = 80;
     std::string text = "\"";
     text.append(name.substr(0, kShown));
-    if (name.size() > kShown)
-        text += "...";
+    if (name.size() > kShown) text += "...";
     return text + "\"";
 }
 
@@ -42,8 +41,7 @@ void checkStorable(const std::string& path, const std::string& section, const st
                    const std::string& value)
 {
     const std::string prefix = "Unable to write to " + path + ": ";
-    if (IniText::containsLineBreak(section))
-        throw ECorvaneError(prefix + "a section name cannot hold a line break.");
+    if (IniText::containsLineBreak(section)) throw ECorvaneError(prefix + "a section name cannot hold a line break.");
     if (IniText::containsLineBreak(key))
         throw ECorvaneError(prefix + "a key in section " + quoted(section) + " cannot hold a line break.");
     if (IniText::containsLineBreak(value))
@@ -56,7 +54,10 @@ void checkStorable(const std::string& path, const std::string& section, const st
 
 } // namespace
 
-TIniFile::TIniFile(std::string path) : m_fileName(std::move(path)) {}
+TIniFile::TIniFile(std::string path)
+    : m_fileName(std::move(path))
+{
+}
 
 TIniFile::~TIniFile()
 {
@@ -71,12 +72,10 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
                                  const std::string& defaultValue) const
 {
     FileBytes file;
-    if (file.read(m_fileName) != FileBytes::Status::Read)
-        return defaultValue;
+    if (file.read(m_fileName) != FileBytes::Status::Read) return defaultValue;
     const std::string_view content = file.bytes();
     const IniText::Location where = IniText::locate(content, IniText::trim(section), IniText::trim(key));
-    if (!where.entryFound)
-        return defaultValue;
+    if (!where.entryFound) return defaultValue;
     return std::string(content.substr(where.valueBegin, std::min(where.valueEnd - where.valueBegin, kMaxValueLength)));
 }
 
@@ -87,8 +86,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     const std::string_view keyName = IniText::trim(key);
 
     const std::optional<std::string> target = IniFileIo::resolveLinks(m_fileName);
-    if (!target || target->empty() || target->back() == '/')
-        throw EIniFileException(m_fileName);
+    if (!target || target->empty() || target->back() == '/') throw EIniFileException(m_fileName);
 
     FileBytes file;
     const FileBytes::Status status = file.read(*target);
@@ -97,8 +95,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     const bool exists = status == FileBytes::Status::Read;
     // Checked before anything else, so that a write that changes nothing is
     // refused for a read-only file too.
-    if (exists && !IniFileIo::mayWrite(*target, file.info()))
-        throw EIniFileException(m_fileName);
+    if (exists && !IniFileIo::mayWrite(*target, file.info())) throw EIniFileException(m_fileName);
 
     const std::string_view content = file.bytes();
     const struct stat* original = exists ? &file.info() : nullptr;
@@ -108,13 +105,14 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     if (where.entryFound) {
         if (content.substr(where.valueBegin, where.valueEnd - where.valueBegin) == value)
             return; // holds this value already: the file stays untouched
-        written = IniFileIo::replaceFile(*target, original,
-                                         {content.substr(0, where.valueBegin), value, content.substr(where.valueEnd)}, &after);
+        written = IniFileIo::replaceFile(
+            *target, original, {content.substr(0, where.valueBegin), value, content.substr(where.valueEnd)}, &after);
     } else if (where.sectionFound) {
         written = IniFileIo::replaceFile(*target, original,
                                          {content.substr(0, where.insertAt),
                                           where.insertNeedsLineEnd ? IniText::kLineEnd : std::string_view(), keyName,
-                                          "=", value, IniText::kLineEnd, content.substr(where.insertAt)}, &after);
+                                          "=", value, IniText::kLineEnd, content.substr(where.insertAt)},
+                                         &after);
     } else {
         // A new section goes at the end, after a blank line.
         std::string_view lead;
@@ -123,12 +121,11 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
             const bool needsBlankLine = !IniText::lastLineIsBlank(content);
             lead = std::string_view("\r\n\r\n", (needsLineEnd ? 2 : 0) + (needsBlankLine ? 2 : 0));
         }
-        written = IniFileIo::replaceFile(*target, original,
-                                         {content, lead, "[", sectionName, "]", IniText::kLineEnd, keyName, "=", value,
-                                          IniText::kLineEnd}, &after);
+        written = IniFileIo::replaceFile(
+            *target, original,
+            {content, lead, "[", sectionName, "]", IniText::kLineEnd, keyName, "=", value, IniText::kLineEnd}, &after);
     }
-    if (!written)
-        throw EIniFileException(m_fileName);
+    if (!written) throw EIniFileException(m_fileName);
     m_pendingSync = true;
     m_lastWrite = stampOf(after);
 }
@@ -152,10 +149,8 @@ void TIniFile::ReadSections(std::vector<std::string>& sections) const
 
 void TIniFile::UpdateFile()
 {
-    if (!m_pendingSync)
-        return;
+    if (!m_pendingSync) return;
     m_pendingSync = false;
     const std::optional<std::string> target = IniFileIo::resolveLinks(m_fileName);
-    if (!target || !IniFileIo::syncFile(*target))
-        throw EIniFileException(m_fileName);
+    if (!target || !IniFileIo::syncFile(*target)) throw EIniFileException(m_fileName);
 }

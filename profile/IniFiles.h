@@ -9,7 +9,10 @@
 // Raised when a profile file cannot be written: "Unable to write to <path>".
 class EIniFileException : public ECorvaneError {
 public:
-    explicit EIniFileException(const std::string& path) : ECorvaneError("Unable to write to " + path) {}
+    explicit EIniFileException(const std::string& path)
+        : ECorvaneError("Unable to write to " + path)
+    {
+    }
 };
 
 // Reads and writes values of a profile file (the game's .ini files and the

@@ -15,12 +15,9 @@ bool isLeadingBlank(char c) noexcept { return c == ' ' || c == '\t'; }
 
 int hexDigit(char c) noexcept
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
@@ -29,8 +26,7 @@ std::optional<std::int32_t> parseInteger(std::string_view text) noexcept
     std::size_t i = 0;
     while (i < text.size() && isLeadingBlank(text[i]))
         ++i;
-    if (i == text.size())
-        return std::nullopt;
+    if (i == text.size()) return std::nullopt;
 
     std::size_t digits = i;
     bool hex = false;
@@ -43,16 +39,13 @@ std::optional<std::int32_t> parseInteger(std::string_view text) noexcept
     }
 
     if (hex) {
-        if (digits == text.size())
-            return std::nullopt;
+        if (digits == text.size()) return std::nullopt;
         std::uint64_t value = 0;
         for (std::size_t j = digits; j < text.size(); ++j) {
             const int digit = hexDigit(text[j]);
-            if (digit < 0)
-                return std::nullopt;
+            if (digit < 0) return std::nullopt;
             value = value * 16 + static_cast<unsigned>(digit);
-            if (value > 0xFFFFFFFFu)
-                return std::nullopt;
+            if (value > 0xFFFFFFFFu) return std::nullopt;
         }
         return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
     }
@@ -62,16 +55,13 @@ std::optional<std::int32_t> parseInteger(std::string_view text) noexcept
         negative = text[i] == '-';
         ++digits;
     }
-    if (digits == text.size())
-        return std::nullopt;
+    if (digits == text.size()) return std::nullopt;
     const std::uint64_t limit = negative ? 2147483648u : 2147483647u;
     std::uint64_t value = 0;
     for (std::size_t j = digits; j < text.size(); ++j) {
-        if (!isDigit(text[j]))
-            return std::nullopt;
+        if (!isDigit(text[j])) return std::nullopt;
         value = value * 10 + static_cast<unsigned>(text[j] - '0');
-        if (value > limit)
-            return std::nullopt;
+        if (value > limit) return std::nullopt;
     }
     return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(value) : static_cast<std::int64_t>(value));
 }
@@ -82,8 +72,7 @@ std::optional<double> parseFloat(std::string_view text) noexcept
     // prefix such as the "1" of "1,5".
     std::size_t i = 0;
     const std::size_t n = text.size();
-    if (i < n && (text[i] == '+' || text[i] == '-'))
-        ++i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
     const std::size_t mantissa = i;
     std::size_t mantissaDigits = 0;
     while (i < n && isDigit(text[i])) {
@@ -97,29 +86,24 @@ std::optional<double> parseFloat(std::string_view text) noexcept
             ++mantissaDigits;
         }
     }
-    if (mantissaDigits == 0)
-        return std::nullopt;
+    if (mantissaDigits == 0) return std::nullopt;
     if (i < n && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-'))
-            ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
         std::size_t exponentDigits = 0;
         while (i < n && isDigit(text[i])) {
             ++i;
             ++exponentDigits;
         }
-        if (exponentDigits == 0)
-            return std::nullopt;
+        if (exponentDigits == 0) return std::nullopt;
     }
-    if (i != n)
-        return std::nullopt;
+    if (i != n) return std::nullopt;
 
     double value = 0;
     const char* first = text.data() + mantissa;
     const auto [end, error] = std::from_chars(first, text.data() + n, value, std::chars_format::general);
     // Out of a double's range (either way) is no number the game wrote.
-    if (error != std::errc() || end != text.data() + n || !std::isfinite(value))
-        return std::nullopt;
+    if (error != std::errc() || end != text.data() + n || !std::isfinite(value)) return std::nullopt;
     return mantissa > 0 && text[0] == '-' ? -value : value;
 }
 

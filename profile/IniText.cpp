@@ -39,8 +39,7 @@ const char* findLineBreak(const char* p, const char* end) noexcept
     while (end - p >= 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
-        if (mask != 0)
-            return p + __builtin_ctz(static_cast<unsigned>(mask));
+        if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
         p += 16;
     }
 #endif
@@ -57,8 +56,7 @@ const char* findLineBreak(const char* p, const char* end) noexcept
 const char* findHeaderCandidateScalar(const char* begin, const char* p, const char* end) noexcept
 {
     for (; p < end; ++p) {
-        if (*p == '[' && (p == begin || isBlank(static_cast<unsigned char>(p[-1]))))
-            return p;
+        if (*p == '[' && (p == begin || isBlank(static_cast<unsigned char>(p[-1])))) return p;
     }
     return end;
 }
@@ -69,10 +67,8 @@ const char* findHeaderCandidateScalar(const char* begin, const char* p, const ch
 // over the line's indentation.
 const char* findHeaderCandidateSse2(const char* begin, const char* p, const char* end) noexcept
 {
-    if (p == begin && p < end && *p == '[')
-        return p;
-    if (p == begin)
-        ++p;
+    if (p == begin && p < end && *p == '[') return p;
+    if (p == begin) ++p;
     const __m128i open = _mm_set1_epi8('[');
     const __m128i space = _mm_set1_epi8(' ');
     while (end - p >= 16) {
@@ -82,8 +78,7 @@ const char* findHeaderCandidateSse2(const char* begin, const char* p, const char
             const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1));
             const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(before, space), before);
             const unsigned hits = opens & static_cast<unsigned>(_mm_movemask_epi8(low));
-            if (hits != 0)
-                return p + __builtin_ctz(hits);
+            if (hits != 0) return p + __builtin_ctz(hits);
         }
         p += 16;
     }
@@ -93,10 +88,8 @@ const char* findHeaderCandidateSse2(const char* begin, const char* p, const char
 __attribute__((target("avx2"))) const char* findHeaderCandidateAvx2(const char* begin, const char* p,
                                                                     const char* end) noexcept
 {
-    if (p == begin && p < end && *p == '[')
-        return p;
-    if (p == begin)
-        ++p;
+    if (p == begin && p < end && *p == '[') return p;
+    if (p == begin) ++p;
     const __m256i open = _mm256_set1_epi8('[');
     const __m256i space = _mm256_set1_epi8(' ');
     while (end - p >= 64) {
@@ -112,11 +105,10 @@ __attribute__((target("avx2"))) const char* findHeaderCandidateAvx2(const char* 
                 _mm256_and_si256(firstOpens, _mm256_cmpeq_epi8(_mm256_min_epu8(firstBefore, space), firstBefore));
             const __m256i secondHits =
                 _mm256_and_si256(secondOpens, _mm256_cmpeq_epi8(_mm256_min_epu8(secondBefore, space), secondBefore));
-            const std::uint64_t hits = static_cast<std::uint32_t>(_mm256_movemask_epi8(firstHits)) |
-                                       static_cast<std::uint64_t>(static_cast<std::uint32_t>(
-                                           _mm256_movemask_epi8(secondHits))) << 32;
-            if (hits != 0)
-                return p + __builtin_ctzll(hits);
+            const std::uint64_t hits =
+                static_cast<std::uint32_t>(_mm256_movemask_epi8(firstHits)) |
+                static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(secondHits))) << 32;
+            if (hits != 0) return p + __builtin_ctzll(hits);
         }
         p += 64;
     }
@@ -135,19 +127,16 @@ __attribute__((target("avx512f,avx512bw"))) inline std::uint64_t headerHits512(c
 __attribute__((target("avx512f,avx512bw"))) const char* findHeaderCandidateAvx512(const char* begin, const char* p,
                                                                                   const char* end) noexcept
 {
-    if (p == begin && p < end && *p == '[')
-        return p;
-    if (p == begin)
-        ++p;
+    if (p == begin && p < end && *p == '[') return p;
+    if (p == begin) ++p;
     const char* aligned = p + ((64 - (reinterpret_cast<std::uintptr_t>(p) & 63)) & 63);
-    if (end - aligned < 256)
-        return findHeaderCandidateSse2(begin, p, end);
+    if (end - aligned < 256) return findHeaderCandidateSse2(begin, p, end);
     if (aligned != p) {
-        const std::uint64_t head = _mm512_mask_cmple_epu8_mask(
-            _mm512_cmpeq_epi8_mask(_mm512_loadu_si512(p), _mm512_set1_epi8('[')), _mm512_loadu_si512(p - 1),
-            _mm512_set1_epi8(' ')) & ((std::uint64_t(1) << (aligned - p)) - 1);
-        if (head != 0)
-            return p + __builtin_ctzll(head);
+        const std::uint64_t head =
+            _mm512_mask_cmple_epu8_mask(_mm512_cmpeq_epi8_mask(_mm512_loadu_si512(p), _mm512_set1_epi8('[')),
+                                        _mm512_loadu_si512(p - 1), _mm512_set1_epi8(' ')) &
+            ((std::uint64_t(1) << (aligned - p)) - 1);
+        if (head != 0) return p + __builtin_ctzll(head);
         p = aligned;
     }
     while (end - p >= 256) {
@@ -156,12 +145,9 @@ __attribute__((target("avx512f,avx512bw"))) const char* findHeaderCandidateAvx51
         const std::uint64_t h2 = headerHits512(p + 128);
         const std::uint64_t h3 = headerHits512(p + 192);
         if ((h0 | h1 | h2 | h3) != 0) {
-            if (h0 != 0)
-                return p + __builtin_ctzll(h0);
-            if (h1 != 0)
-                return p + 64 + __builtin_ctzll(h1);
-            if (h2 != 0)
-                return p + 128 + __builtin_ctzll(h2);
+            if (h0 != 0) return p + __builtin_ctzll(h0);
+            if (h1 != 0) return p + 64 + __builtin_ctzll(h1);
+            if (h2 != 0) return p + 128 + __builtin_ctzll(h2);
             return p + 192 + __builtin_ctzll(h3);
         }
         p += 256;
@@ -219,10 +205,8 @@ CandidateFinder findHeaderCandidate = finderFor(g_search);
 // The start of the next line after a line that ends at `lineEnd` (CR LF counts once).
 const char* skipLineEnd(const char* lineEnd, const char* end) noexcept
 {
-    if (lineEnd == end)
-        return end;
-    if (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n')
-        return lineEnd + 2;
+    if (lineEnd == end) return end;
+    if (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n') return lineEnd + 2;
     return lineEnd + 1;
 }
 
@@ -238,11 +222,9 @@ const char* skipInlineBlanks(const char* p, const char* end) noexcept
 bool headerName(const char* open, const char* lineEnd, std::string_view& name) noexcept
 {
     const char* afterOpen = open + 1;
-    if (afterOpen >= lineEnd)
-        return false;
+    if (afterOpen >= lineEnd) return false;
     const void* close = ::memrchr(afterOpen, ']', static_cast<std::size_t>(lineEnd - afterOpen));
-    if (close == nullptr)
-        return false;
+    if (close == nullptr) return false;
     name = trim(std::string_view(afterOpen, static_cast<std::size_t>(static_cast<const char*>(close) - afterOpen)));
     return true;
 }
@@ -254,7 +236,9 @@ bool mayStartWithName(const char* text, const char* end, std::string_view prefix
 class HeaderScanner {
 public:
     explicit HeaderScanner(std::string_view content) noexcept
-        : m_begin(content.data()), m_end(content.data() + content.size()), m_pos(m_begin)
+        : m_begin(content.data())
+        , m_end(content.data() + content.size())
+        , m_pos(m_begin)
     {
     }
 
@@ -291,8 +275,8 @@ public:
     }
 
     std::string_view name() const noexcept { return m_name; }
-    const char* lineEnd() const noexcept { return m_lineEnd; }   // end of the header line's text
-    const char* nextLine() const noexcept { return m_pos; }      // start of the line after the header
+    const char* lineEnd() const noexcept { return m_lineEnd; } // end of the header line's text
+    const char* nextLine() const noexcept { return m_pos; }    // start of the line after the header
 
 private:
     const char* m_begin;
@@ -308,8 +292,7 @@ std::vector<HeaderSearch> availableHeaderSearches()
 {
     std::vector<HeaderSearch> searches;
     for (HeaderSearch search : {HeaderSearch::Scalar, HeaderSearch::Sse2, HeaderSearch::Avx2, HeaderSearch::Avx512}) {
-        if (supported(search))
-            searches.push_back(search);
+        if (supported(search)) searches.push_back(search);
     }
     return searches;
 }
@@ -339,11 +322,9 @@ std::string_view trim(std::string_view text) noexcept
 
 bool equalsNoCase(std::string_view a, std::string_view b) noexcept
 {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (kFold[static_cast<unsigned char>(a[i])] != kFold[static_cast<unsigned char>(b[i])])
-            return false;
+        if (kFold[static_cast<unsigned char>(a[i])] != kFold[static_cast<unsigned char>(b[i])]) return false;
     }
     return true;
 }
@@ -356,16 +337,13 @@ namespace {
 bool mayStartWithName(const char* text, const char* end, std::string_view prefix) noexcept
 {
     const std::size_t n = prefix.size();
-    if (static_cast<std::size_t>(end - text) <= n)
-        return false;
+    if (static_cast<std::size_t>(end - text) <= n) return false;
     const unsigned char after = static_cast<unsigned char>(text[n]);
-    if (after != ']' && !isInlineBlank(after))
-        return false;
+    if (after != ']' && !isInlineBlank(after)) return false;
     if (kFold[static_cast<unsigned char>(text[n - 1])] != kFold[static_cast<unsigned char>(prefix[n - 1])])
         return false;
     for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (kFold[static_cast<unsigned char>(text[i])] != kFold[static_cast<unsigned char>(prefix[i])])
-            return false;
+        if (kFold[static_cast<unsigned char>(text[i])] != kFold[static_cast<unsigned char>(prefix[i])]) return false;
     }
     return true;
 }
@@ -389,8 +367,7 @@ Location locate(std::string_view content, std::string_view section, std::string_
             break;
         }
     }
-    if (!found)
-        return where;
+    if (!found) return where;
 
     const char* const begin = content.data();
     const char* const end = begin + content.size();
@@ -403,8 +380,7 @@ Location locate(std::string_view content, std::string_view section, std::string_
         const char* text = skipInlineBlanks(line, lineEnd);
         if (text < lineEnd) {
             std::string_view ignored;
-            if (*text == '[' && headerName(text, lineEnd, ignored))
-                break; // the next section
+            if (*text == '[' && headerName(text, lineEnd, ignored)) break; // the next section
             const void* eq = std::memchr(text, '=', static_cast<std::size_t>(lineEnd - text));
             if (eq != nullptr) {
                 const char* equals = static_cast<const char*>(eq);
@@ -438,10 +414,8 @@ void listSections(std::string_view content, std::vector<std::string>& names, std
     HeaderScanner headers(content);
     while (headers.next()) {
         const std::string_view name = headers.name();
-        if (name.empty())
-            continue;
-        if (name.size() + 1 > room - used)
-            break;
+        if (name.empty()) continue;
+        if (name.size() + 1 > room - used) break;
         used += name.size() + 1;
         // The strings already in the list are filled again, not freed and made anew.
         if (count < names.size())
@@ -455,12 +429,10 @@ void listSections(std::string_view content, std::vector<std::string>& names, std
 
 bool isStorableKey(std::string_view key, std::string_view value) noexcept
 {
-    if (key.find('=') != std::string_view::npos)
-        return false;
+    if (key.find('=') != std::string_view::npos) return false;
     if (!key.empty() && key.front() == '[') {
         // "[x" with a "]" later in the key or the value would read as a header.
-        if (key.find(']') != std::string_view::npos || value.find(']') != std::string_view::npos)
-            return false;
+        if (key.find(']') != std::string_view::npos || value.find(']') != std::string_view::npos) return false;
     }
     return true;
 }
@@ -473,13 +445,10 @@ bool endsWithLineEnd(std::string_view content) noexcept
 bool lastLineIsBlank(std::string_view content) noexcept
 {
     std::size_t end = content.size();
-    if (end > 0 && content[end - 1] == '\n')
-        --end;
-    if (end > 0 && content[end - 1] == '\r')
-        --end;
+    if (end > 0 && content[end - 1] == '\n') --end;
+    if (end > 0 && content[end - 1] == '\r') --end;
     while (end > 0 && !isLineBreak(static_cast<unsigned char>(content[end - 1]))) {
-        if (!isInlineBlank(static_cast<unsigned char>(content[end - 1])))
-            return false;
+        if (!isInlineBlank(static_cast<unsigned char>(content[end - 1]))) return false;
         --end;
     }
     return true;

@@ -40,8 +40,8 @@ int main(int argc, char** argv)
     TfrmMain main(testEnvironment(program));
     main.show();
     auto* tabs = main.findChild<QTabWidget*>("PageCtrl");
-    const char* names[] = {"main-keybinds", "main-general", "main-ut2k3", "main-aliases", "main-instantaction",
-                           "main-inifiles"};
+    const char* names[] = {"main-keybinds", "main-general",       "main-ut2k3",
+                           "main-aliases",  "main-instantaction", "main-inifiles"};
     for (int i = 0; i < tabs->count(); ++i) {
         if (!main.page(static_cast<PageId>(i))) continue; // a page the program does not have yet
         tabs->setCurrentIndex(i);
@@ -63,7 +63,8 @@ int main(int argc, char** argv)
         instant->findChild<QComboBox*>("pickGameType")->setCurrentIndex(3);
         instant->findChild<QListWidget*>("lbMaps")->setCurrentRow(1);
         auto* mutators = instant->findChild<QListWidget*>("lbMutators");
-        for (const int row : {1, 7}) mutators->item(row)->setSelected(true);
+        for (const int row : {1, 7})
+            mutators->item(row)->setSelected(true);
         QApplication::processEvents();
         main.grab().save(out + "/main-instantaction-mutators.png");
     }

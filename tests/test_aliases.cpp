@@ -78,8 +78,10 @@ void TestAliases::noEntriesLoadAsDefaultsAndOneSaveAddsThem()
     Profile profile(lines({"[Engine.Input]", "A=Fire", "", "[Engine.HUD]", "CrosshairScale=1.0"}));
     AliasesPage page(profile.rt);
     QVERIFY(page.LoadAliases());
-    for (int row = 0; row < 46; ++row) QCOMPARE(value(&page, row), EmptyAlias);
-    for (int row = 46; row < 51; ++row) QCOMPARE(value(&page, row), "");
+    for (int row = 0; row < 46; ++row)
+        QCOMPARE(value(&page, row), EmptyAlias);
+    for (int row = 46; row < 51; ++row)
+        QCOMPARE(value(&page, row), "");
     QVERIFY(!page.AliasesChanged());
 
     page.SaveAliases();
@@ -101,7 +103,8 @@ void TestAliases::slotsPastTheLastAreUntouched()
     AliasesPage page(profile.rt);
     QVERIFY(page.LoadAliases());
     QCOMPARE(value(&page, 45), "(Command=\"Say gg\",Alias=\"gg\")");
-    for (int row = 46; row < 51; ++row) QCOMPARE(value(&page, row), "");
+    for (int row = 46; row < 51; ++row)
+        QCOMPARE(value(&page, row), "");
     page.SaveAliases();
     QVERIFY(profile.bytes().startsWith(file)); // the slots 0 to 44 are added after them
     QCOMPARE(profile.bytes().count("Aliases["), 48);
@@ -120,8 +123,12 @@ void TestAliases::valuesRoundTripUnchanged_data()
     QTest::newRow("plain text") << "just some text" << QString() << QString();
     QTest::newRow("latin-1") << QString::fromLatin1("(Command=\"Say \xe9t\xe9\",Alias=\"e\")") << QString()
                              << QString();
-    QTest::newRow("emptied") << "(Command=\"Jump\",Alias=\"j\")" << "" << "";
-    QTest::newRow("replaced") << "(Command=\"Jump\",Alias=\"j\")" << "Duck" << "Duck";
+    QTest::newRow("emptied") << "(Command=\"Jump\",Alias=\"j\")"
+                             << ""
+                             << "";
+    QTest::newRow("replaced") << "(Command=\"Jump\",Alias=\"j\")"
+                              << "Duck"
+                              << "Duck";
 }
 
 void TestAliases::valuesRoundTripUnchanged()
@@ -131,7 +138,8 @@ void TestAliases::valuesRoundTripUnchanged()
     QFETCH(QString, shownAfter);
     Script script;
     QByteArray file = "[Engine.Input]\r\n";
-    for (int slot = 0; slot < 46; ++slot) file += QStringLiteral("Aliases[%1]=%2\r\n").arg(slot).arg(stored).toLatin1();
+    for (int slot = 0; slot < 46; ++slot)
+        file += QStringLiteral("Aliases[%1]=%2\r\n").arg(slot).arg(stored).toLatin1();
     Profile profile(file);
     AliasesPage page(profile.rt);
     QVERIFY(page.LoadAliases());

@@ -69,7 +69,8 @@ struct Fixture {
 // The names the System directory lost at some moment: deleted or renamed away.
 class RemovalWatch {
 public:
-    explicit RemovalWatch(const QString& dir) : m_fd(inotify_init1(IN_NONBLOCK))
+    explicit RemovalWatch(const QString& dir)
+        : m_fd(inotify_init1(IN_NONBLOCK))
     {
         inotify_add_watch(m_fd, QFile::encodeName(dir).constData(), IN_DELETE | IN_MOVED_FROM);
     }
@@ -185,7 +186,8 @@ private slots:
     void listing()
     {
         Fixture f;
-        for (const char* name : {"user_1-1-2026.ini", "USER_.INI", "UT2003_5-5-2026.INI"}) writeFile(f.sys + name, "x");
+        for (const char* name : {"user_1-1-2026.ini", "USER_.INI", "UT2003_5-5-2026.INI"})
+            writeFile(f.sys + name, "x");
         QVERIFY(QDir().mkdir(f.sys + "User_folder.INI"));
         auto manager = f.manager();
         QStringList inDirectoryOrder, rows;
@@ -318,7 +320,8 @@ private slots:
                              "UT2003.BAK files";
         Script script;
         for (int run = 0; run < 2; ++run)
-            script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::Yes).box(Kind::Information, done, Buttons::Ok);
+            script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::Yes)
+                .box(Kind::Information, done, Buttons::Ok);
         ResetToDefaults(f.sys.toStdString(), "Custom.ini", [&] { ++f.reloads; });
         QCOMPARE(readFile(f.sys + "Custom.ini"), QByteArray("default user"));
         QCOMPARE(readFile(f.game.userIni()), f.user);
@@ -337,8 +340,10 @@ private slots:
         QVERIFY(QFile::remove(f.sys + "Default.ini"));
         Script script;
         script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::Yes)
-            .box(Kind::Warning, "Could not copy the DefUser.ini and/or Default.ini\nSettings have not been restored "
-                                "to default", Buttons::Ok);
+            .box(Kind::Warning,
+                 "Could not copy the DefUser.ini and/or Default.ini\nSettings have not been restored "
+                 "to default",
+                 Buttons::Ok);
         const RemovalWatch watch(f.sys);
         ResetToDefaults(f.sys.toStdString(), "User.ini", [&] { ++f.reloads; });
         QVERIFY(script.allShown());

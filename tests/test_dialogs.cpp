@@ -11,11 +11,11 @@
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -124,7 +124,8 @@ private slots:
         {
             Script script;
             TfrmReadme readme(dir.path());
-            QCOMPARE(child<QPlainTextEdit>(&readme, "readmeMemo")->toPlainText(), QStringLiteral("line one\nline two\n"));
+            QCOMPARE(child<QPlainTextEdit>(&readme, "readmeMemo")->toPlainText(),
+                     QStringLiteral("line one\nline two\n"));
             QCOMPARE(readme.windowTitle(), QStringLiteral("ReadMe.txt"));
             QCOMPARE(child<QPushButton>(&readme, "btnOk")->text(), QStringLiteral("Ok"));
             QVERIFY(script.allShown());
@@ -205,21 +206,36 @@ private slots:
         }
         const auto range = [](int from, int to) {
             QString numbers;
-            for (int i = from; i <= to; ++i) numbers += " " + QString::number(i);
+            for (int i = from; i <= to; ++i)
+                numbers += " " + QString::number(i);
             return numbers;
         };
         const QStringList expected = {
-            "Ack:" + range(0, 3), "friendlyfire:" + range(0, 2), "friendlyfireAbbrev: 1", "Taunt:" + range(0, 26),
-            "Order: 0 1 2 3 4 10 11", "OrderAbbrev: 0 2", "Other:" + range(0, 33),
-            "OtherAbbrev: 1 2 3 6 8 9 12 15", "JuggFemaleVoice", "Taunt:" + range(21, 27), "Other: 32 33",
-            "NightFemaleVoice", "Taunt:" + range(21, 28), "MercFemaleVoice ", "Taunt:" + range(21, 30),
-            "Abbrev: 24", "Other: 32", "AlienFemaleVoice", "Taunt:" + range(21, 27),
+            "Ack:" + range(0, 3),
+            "friendlyfire:" + range(0, 2),
+            "friendlyfireAbbrev: 1",
+            "Taunt:" + range(0, 26),
+            "Order: 0 1 2 3 4 10 11",
+            "OrderAbbrev: 0 2",
+            "Other:" + range(0, 33),
+            "OtherAbbrev: 1 2 3 6 8 9 12 15",
+            "JuggFemaleVoice",
+            "Taunt:" + range(21, 27),
+            "Other: 32 33",
+            "NightFemaleVoice",
+            "Taunt:" + range(21, 28),
+            "MercFemaleVoice ",
+            "Taunt:" + range(21, 30),
+            "Abbrev: 24",
+            "Other: 32",
+            "AlienFemaleVoice",
+            "Taunt:" + range(21, 27),
         };
         QCOMPARE(groups, expected);
         QVERIFY(lines.contains("speech Other 12 = \"Enemy flag carrier is %l\" "));
-        QCOMPARE(lines.mid(lines.size() - 3), QStringList({"Gives:",
-                 "I am near the red rocket launcher (red mesa) with assault rifle having 45 ",
-                 "adrenaline with 87 health and 50 shield left"}));
+        QCOMPARE(lines.mid(lines.size() - 3),
+                 QStringList({"Gives:", "I am near the red rocket launcher (red mesa) with assault rifle having 45 ",
+                              "adrenaline with 87 health and 50 shield left"}));
         QCOMPARE(lines[lines.indexOf("Teamsay:") - 2], QString(40, '='));
     }
 };

@@ -75,11 +75,7 @@ struct Engine {
     {
         return QString::fromStdString(TIniFile(path.toStdString()).ReadString(section, key, "<none>"));
     }
-    template <class T>
-    T* control(const char* name) const
-    {
-        return child<T>(page.get(), QLatin1String(name));
-    }
+    template <class T> T* control(const char* name) const { return child<T>(page.get(), QLatin1String(name)); }
 
     QTemporaryDir dir;
     QString path;
@@ -121,17 +117,55 @@ private slots:
     {
         Engine e("");
         QVERIFY(e.page->load());
-        QStringList order{"PurgeCacheDays", "CacheSizeMegs", "MinDesiredFrameRate", "ConfiguredInternetSpeed",
-                          "Brightness", "Contrast", "Gamma", "FullscreenViewportX", "TextureDetailInterface",
-                          "TextureDetailTerrain", "TextureDetailWeaponSkin", "TextureDetailPlayerSkin",
-                          "TextureDetailWorld", "TextureDetailRenderMap", "TextureDetailLightmap", "RenderDevice",
-                          "ScreenFlashes", "NoLighting", "Decals", "Coronas", "DecoLayers", "Projectors",
-                          "NoDynamicLights", "UseEAX", "Use3DSound", "UseDefaultDriver", "UsePrecache",
-                          "ReverseStereo", "LowQualitySound", "DisablePitch", "DetailTextures", "HighDetailActors",
-                          "SuperHighDetailActors", "UsePrecaching", "UseTrilinear", "ReduceMouseLag",
-                          "UseTripleBuffering", "UseCubemaps", "UseCompressedLightmaps", "Use16bit",
-                          "Use16bitTextures", "UseVSync", "DesiredRefreshRate", "DetailTextures", "HighDetailActors",
-                          "SuperHighDetailActors", "UsePrecaching", "UseTrilinear", "UseCompressedLightmaps",
+        QStringList order{"PurgeCacheDays",
+                          "CacheSizeMegs",
+                          "MinDesiredFrameRate",
+                          "ConfiguredInternetSpeed",
+                          "Brightness",
+                          "Contrast",
+                          "Gamma",
+                          "FullscreenViewportX",
+                          "TextureDetailInterface",
+                          "TextureDetailTerrain",
+                          "TextureDetailWeaponSkin",
+                          "TextureDetailPlayerSkin",
+                          "TextureDetailWorld",
+                          "TextureDetailRenderMap",
+                          "TextureDetailLightmap",
+                          "RenderDevice",
+                          "ScreenFlashes",
+                          "NoLighting",
+                          "Decals",
+                          "Coronas",
+                          "DecoLayers",
+                          "Projectors",
+                          "NoDynamicLights",
+                          "UseEAX",
+                          "Use3DSound",
+                          "UseDefaultDriver",
+                          "UsePrecache",
+                          "ReverseStereo",
+                          "LowQualitySound",
+                          "DisablePitch",
+                          "DetailTextures",
+                          "HighDetailActors",
+                          "SuperHighDetailActors",
+                          "UsePrecaching",
+                          "UseTrilinear",
+                          "ReduceMouseLag",
+                          "UseTripleBuffering",
+                          "UseCubemaps",
+                          "UseCompressedLightmaps",
+                          "Use16bit",
+                          "Use16bitTextures",
+                          "UseVSync",
+                          "DesiredRefreshRate",
+                          "DetailTextures",
+                          "HighDetailActors",
+                          "SuperHighDetailActors",
+                          "UsePrecaching",
+                          "UseTrilinear",
+                          "UseCompressedLightmaps",
                           "ReduceMouseLag"};
         QCOMPARE(e.log->reads, order);
         QVERIFY(e.page->save());
@@ -146,12 +180,23 @@ private slots:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("savedX");
         QTest::addColumn<QString>("savedY");
-        QTest::newRow("1152 in the 1024 range") << QByteArray() << QByteArray("1152") << "1024x768" << "1024" << "768";
-        QTest::newRow("720 and 721") << QByteArray("721") << QByteArray("720") << "640x480" << "640" << "480";
-        QTest::newRow("1800") << QByteArray() << QByteArray("1800") << "1600x1200" << "1600" << "1200";
-        QTest::newRow("missing") << QByteArray() << QByteArray() << "640x480" << "640" << "480";
-        QTest::newRow("2048, no choice yet") << QByteArray() << QByteArray("2048") << "" << "2048" << "1";
-        QTest::newRow("2048 keeps the choice") << QByteArray("800") << QByteArray("2048") << "800x600" << "800"
+        QTest::newRow("1152 in the 1024 range") << QByteArray() << QByteArray("1152") << "1024x768"
+                                                << "1024"
+                                                << "768";
+        QTest::newRow("720 and 721") << QByteArray("721") << QByteArray("720") << "640x480"
+                                     << "640"
+                                     << "480";
+        QTest::newRow("1800") << QByteArray() << QByteArray("1800") << "1600x1200"
+                              << "1600"
+                              << "1200";
+        QTest::newRow("missing") << QByteArray() << QByteArray() << "640x480"
+                                 << "640"
+                                 << "480";
+        QTest::newRow("2048, no choice yet") << QByteArray() << QByteArray("2048") << ""
+                                             << "2048"
+                                             << "1";
+        QTest::newRow("2048 keeps the choice") << QByteArray("800") << QByteArray("2048") << "800x600"
+                                               << "800"
                                                << "600";
     }
     void screenResolution()
@@ -179,10 +224,14 @@ private slots:
         QTest::addColumn<QByteArray>("stored"); // empty: no key
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("saved");
-        QTest::newRow("capitals") << QByteArray() << QByteArray("HIGHER") << "Higher" << "Higher";
-        QTest::newRow("missing") << QByteArray() << QByteArray() << "Normal" << "Normal";
-        QTest::newRow("outside the map") << QByteArray("Low") << QByteArray("Medium") << "Low" << "Low";
-        QTest::newRow("outside the map, no choice yet") << QByteArray() << QByteArray("Medium") << "" << "Medium";
+        QTest::newRow("capitals") << QByteArray() << QByteArray("HIGHER") << "Higher"
+                                  << "Higher";
+        QTest::newRow("missing") << QByteArray() << QByteArray() << "Normal"
+                                 << "Normal";
+        QTest::newRow("outside the map") << QByteArray("Low") << QByteArray("Medium") << "Low"
+                                         << "Low";
+        QTest::newRow("outside the map, no choice yet") << QByteArray() << QByteArray("Medium") << ""
+                                                        << "Medium";
     }
     void textureWords()
     {
@@ -236,7 +285,8 @@ private slots:
         QCOMPARE(e.control<QLabel>("lblGamme")->text(), "Gamma"); // before the first load
         QCOMPARE(e.control<QLabel>("lblBright")->text(), "Brightness");
         QVERIFY(e.page->load());
-        QVERIFY(!e.control<QRadioButton>("rbDirect3d")->isChecked() && !e.control<QRadioButton>("rbOpenGL")->isChecked());
+        QVERIFY(!e.control<QRadioButton>("rbDirect3d")->isChecked() &&
+                !e.control<QRadioButton>("rbOpenGL")->isChecked());
         QVERIFY(!e.control<QGroupBox>("groupDirect3d")->isHidden() && !e.control<QGroupBox>("groupOpenGL")->isHidden());
         QVERIFY(e.page->save());
         QCOMPARE(e.value("Engine.Engine", "RenderDevice"), "Engine.NullRenderDevice");
@@ -253,8 +303,9 @@ private slots:
             const char* locale = comma ? ", comma locale" : "";
             QTest::addRow("1.7%s", locale) << comma << QByteArray("1.7") << 170 << "Gamma: 1.70 (Default = 0.80)"
                                            << "1.70";
-            QTest::addRow("above the range%s", locale) << comma << QByteArray("3.0") << 250
-                                                       << "Gamma: 2.50 (Default = 0.80)" << "2.50";
+            QTest::addRow("above the range%s", locale)
+                << comma << QByteArray("3.0") << 250 << "Gamma: 2.50 (Default = 0.80)"
+                << "2.50";
         }
     }
     void sliders()

@@ -67,7 +67,8 @@ struct Outcome {
 Outcome runFailing(const Command& command, TempGame& game, int failAt)
 {
     Outcome outcome;
-    FaultInjection::setHook([&](FaultInjection::Operation, const std::string&) { return ++outcome.operations != failAt; });
+    FaultInjection::setHook(
+        [&](FaultInjection::Operation, const std::string&) { return ++outcome.operations != failAt; });
     {
         Script script;
         MessageBox::agreeToEveryOtherBox();
@@ -94,7 +95,8 @@ private slots:
     void everyFailureLeavesWholeProfiles_data()
     {
         QTest::addColumn<int>("command");
-        for (int i = 0; i < int(std::size(Commands)); ++i) QTest::newRow(Commands[i].name) << i;
+        for (int i = 0; i < int(std::size(Commands)); ++i)
+            QTest::newRow(Commands[i].name) << i;
     }
 
     void everyFailureLeavesWholeProfiles()

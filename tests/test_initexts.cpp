@@ -10,8 +10,8 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,10 +38,12 @@ struct PageFixture {
     OpenDemoGame demo;
     RecordingShell shell;
     int reloads = 0;
-    IniTextsPage page{PageContext{demo.rt, shell, [this] {
-                                  ++reloads;
-                                  page.LoadIniTexts();
-                              }, [](bool) {}}};
+    IniTextsPage page{PageContext{demo.rt, shell,
+                                  [this] {
+                                      ++reloads;
+                                      page.LoadIniTexts();
+                                  },
+                                  [](bool) {}}};
 
     PageFixture() { page.LoadIniTexts(); }
     QString user() const { return demo.game.userIni(); }
@@ -78,7 +80,8 @@ struct WindowFixture {
     QString keyA() const { return child<QLineEdit>(main.get(), "edtA")->text(); }
     QString currentUserIni() const
     {
-        return QString::fromStdString(TIniFile(program.configPath().toStdString()).ReadString("UT2k3", "CurrentUserIni", ""));
+        return QString::fromStdString(
+            TIniFile(program.configPath().toStdString()).ReadString("UT2k3", "CurrentUserIni", ""));
     }
     QString userStatus() const { return child<QLabel>(main.get(), "lblCurrUserIni")->text(); }
 };
@@ -92,8 +95,10 @@ ModalRunner::Handler choose(const QString& path, QFileDialog::AcceptMode mode, c
             QCOMPARE(dialog.acceptMode(), mode);
             QCOMPARE(dialog.nameFilters(), QStringList("Ini files (*.ini)"));
             QCOMPARE(QDir(dialog.directory()).absolutePath() + "/", startDir);
-            if (mode == QFileDialog::AcceptOpen) QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
-            else QVERIFY(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+            if (mode == QFileDialog::AcceptOpen)
+                QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
+            else
+                QVERIFY(dialog.testOption(QFileDialog::DontConfirmOverwrite));
         }();
         dialog.selectFile(path);
         return int(QDialog::Accepted);
@@ -177,7 +182,8 @@ private slots:
     void typedText()
     {
         PageFixture f;
-        f.page.reUser->setPlainText(QString::fromUtf8("A=\xc2\xa0x\xe2\x80\xa8" "B=\xc3\xa9"));
+        f.page.reUser->setPlainText(QString::fromUtf8("A=\xc2\xa0x\xe2\x80\xa8"
+                                                      "B=\xc3\xa9"));
         Script s;
         s.box(Kind::Confirm, SaveQuestion, Buttons::YesNo, Answer::Yes);
         f.page.SaveIniTexts();

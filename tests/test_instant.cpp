@@ -75,7 +75,8 @@ public:
     explicit Game(const QStringList& maps = {"DM-Alpha", "CTF-Beta", "DOM-Gamma", "BR-Delta", "CTF-Bridge"})
     {
         QDir(demo.game.root() + "Maps").removeRecursively();
-        for (const QString& map : maps) writeFile(demo.game.root() + "Maps/" + map + ".ut2", {});
+        for (const QString& map : maps)
+            writeFile(demo.game.root() + "Maps/" + map + ".ut2", {});
         rt().ProgramDir = program.path().toStdString() + "/";
     }
     RunTime& rt() { return demo.rt; }
@@ -84,11 +85,7 @@ public:
         if (!m_page) m_page = std::make_unique<InstantActionPage>(context);
         return *m_page;
     }
-    template <class T>
-    T* get(const char* name)
-    {
-        return child<T>(&page(), QString::fromLatin1(name));
-    }
+    template <class T> T* get(const char* name) { return child<T>(&page(), QString::fromLatin1(name)); }
     QString game(const char* section, const char* key)
     {
         return QString::fromStdString(TIniFile(demo.game.gameIni().toStdString()).ReadString(section, key, "<none>"));
@@ -98,7 +95,8 @@ public:
     static QStringList texts(const QListWidget* list)
     {
         QStringList result;
-        for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
+        for (int i = 0; i < list->count(); ++i)
+            result << list->item(i)->text();
         return result;
     }
     QString front() { return get<QStackedWidget>("rulesStack")->currentWidget()->objectName(); }
@@ -172,12 +170,14 @@ void TestInstant::emptyGameIni()
         {"dmMaxLives", 0},     {"brTimeLimit", 0},    {"ctfScoreLimit", 15},  {"tdmMaxTeamSize", 16},
         {"ddFriendlyFire", 0}, {"ddTimeToScore", 10}, {"ddTimeDisabled", 10}, {"spinBotCount", 0},
     };
-    for (const auto& [name, value] : numbers) QCOMPARE(g.get<QSpinBox>(name)->value(), value);
+    for (const auto& [name, value] : numbers)
+        QCOMPARE(g.get<QSpinBox>(name)->value(), value);
     const std::pair<const char*, bool> boxes[] = {
         {"dmPlayersReady", false}, {"ctfForceRespawn", false}, {"tdmAllowTaunts", true},
         {"brWeaponsStay", true},   {"cbTrans", true},
     };
-    for (const auto& [name, on] : boxes) QCOMPARE(g.get<QCheckBox>(name)->isChecked(), on);
+    for (const auto& [name, on] : boxes)
+        QCOMPARE(g.get<QCheckBox>(name)->isChecked(), on);
     QCOMPARE(g.get<QComboBox>("pickDiff")->currentText(), QString("Novice"));
     QCOMPARE(g.get<QComboBox>("pickGameType")->currentText(), QString("Deathmatch"));
     QCOMPARE(g.front(), QString("dmGroup"));
@@ -221,7 +221,8 @@ void TestInstant::botSkill_data()
         {"4 is Skilled", "4", "Skilled", "4"},      {"0 clears the text", "0", "", "0"},
         {"9 leaves the list", "9", "Average", "2"}, {"no number: the default", "hard", "Novice", "1"},
     };
-    for (const auto& row : rows) QTest::newRow(row[0]) << QByteArray(row[1]) << QString(row[2]) << QString(row[3]);
+    for (const auto& row : rows)
+        QTest::newRow(row[0]) << QByteArray(row[1]) << QString(row[2]) << QString(row[3]);
 }
 
 void TestInstant::botSkill()
@@ -502,7 +503,8 @@ void TestInstant::badPictures_data()
     QByteArray corrupt = good;
     const qsizetype scan = corrupt.indexOf("\xFF\xDA"); // start of the picture data
     QVERIFY(scan > 0);
-    for (qsizetype i = scan + 20; i < corrupt.size() - 2; i += 7) corrupt[i] = char(0xFF), corrupt[i + 1] = char(0xD3);
+    for (qsizetype i = scan + 20; i < corrupt.size() - 2; i += 7)
+        corrupt[i] = char(0xFF), corrupt[i + 1] = char(0xD3);
     QByteArray huge = good;
     const qsizetype frame = huge.indexOf("\xFF\xC0");
     QVERIFY(frame > 0);
@@ -617,7 +619,8 @@ void TestInstant::corpusFiles()
     const QStringList mutators = MapSources::mutatorNames(g.rt().SystemDir);
     QVERIFY(mutators.contains("InstaGib"));
     QVERIFY(mutators.contains("ZoomInstagib"));
-    for (const QString& name : mutators) QVERIFY2(!name.startsWith("Mut"), qPrintable(name));
+    for (const QString& name : mutators)
+        QVERIFY2(!name.startsWith("Mut"), qPrintable(name));
     const QString core = MapSources::mapInformation(g.rt().SystemDir, "DM-Core");
     QVERIFY(core.startsWith("There's not all that much difference"));
     QVERIFY(core.contains("the planet.\r\n- Overseer Thale"));

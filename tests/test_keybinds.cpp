@@ -45,13 +45,16 @@ InputSectionSplit splitAtInput(const QByteArray& file)
     const QList<QByteArray> all = file.split('\n');
     InputSectionSplit split;
     qsizetype header = 0;
-    while (header < all.size() && all[header].trimmed() != "[Engine.Input]") ++header;
+    while (header < all.size() && all[header].trimmed() != "[Engine.Input]")
+        ++header;
     qsizetype next = header + 1;
-    while (next < all.size() && !all[next].trimmed().startsWith('[')) ++next;
+    while (next < all.size() && !all[next].trimmed().startsWith('['))
+        ++next;
     split.before = all.mid(0, header + 1);
     split.body = all.mid(header + 1, next - header - 1);
     split.after = all.mid(next);
-    while (!split.body.isEmpty() && split.body.last().trimmed().isEmpty()) split.body.removeLast();
+    while (!split.body.isEmpty() && split.body.last().trimmed().isEmpty())
+        split.body.removeLast();
     return split;
 }
 
@@ -113,23 +116,57 @@ void TestKeyBinds::tableRowsShowAsLabelledFields_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("fieldName");
     QTest::addColumn<QString>("label");
-    QTest::newRow("A") << 1 << "A" << "edtA" << "A:";
-    QTest::newRow("Z") << 26 << "Z" << "edtZ" << "Z:";
-    QTest::newRow("1") << 27 << "1" << "edt1" << "1:";
-    QTest::newRow("0") << 36 << "0" << "edt0" << "0:";
-    QTest::newRow("F12") << 48 << "F12" << "edtF12" << "F12:";
-    QTest::newRow("NumPad1") << 49 << "NumPad1" << "edtNumpad1" << "Numpad1:";
-    QTest::newRow("NumPad0") << 58 << "NumPad0" << "edtNumpad0" << "Numpad0:";
-    QTest::newRow("GreyStar") << 61 << "GreyStar" << "edtGreystar" << "GreyStar:";
-    QTest::newRow("NumLock") << 64 << "NumLock" << "edtNumlock" << "NumLock:";
-    QTest::newRow("Left") << 65 << "Left" << "edtLeft" << "Left:";
-    QTest::newRow("LeftMouse") << 77 << "LeftMouse" << "edtLeftMouse" << "LetMouse:";
-    QTest::newRow("Backspace") << 81 << "Backspace" << "edtBackSpace" << "Backspace:";
-    QTest::newRow("LShift") << 104 << "LShift" << "edtLShift" << "Left Shift:";
-    QTest::newRow("MouseWheelDown") << 108 << "MouseWheelDown" << "edtMWheelDown" << "MWheelDwn:";
-    QTest::newRow("JoyX") << 109 << "JoyX" << "edtJoyx" << "JoyX:";
-    QTest::newRow("Joy1") << 115 << "Joy1" << "edtJoy1" << "Button1:";
-    QTest::newRow("Joy16") << 130 << "Joy16" << "edtJoy16" << "Button16:";
+    QTest::newRow("A") << 1 << "A"
+                       << "edtA"
+                       << "A:";
+    QTest::newRow("Z") << 26 << "Z"
+                       << "edtZ"
+                       << "Z:";
+    QTest::newRow("1") << 27 << "1"
+                       << "edt1"
+                       << "1:";
+    QTest::newRow("0") << 36 << "0"
+                       << "edt0"
+                       << "0:";
+    QTest::newRow("F12") << 48 << "F12"
+                         << "edtF12"
+                         << "F12:";
+    QTest::newRow("NumPad1") << 49 << "NumPad1"
+                             << "edtNumpad1"
+                             << "Numpad1:";
+    QTest::newRow("NumPad0") << 58 << "NumPad0"
+                             << "edtNumpad0"
+                             << "Numpad0:";
+    QTest::newRow("GreyStar") << 61 << "GreyStar"
+                              << "edtGreystar"
+                              << "GreyStar:";
+    QTest::newRow("NumLock") << 64 << "NumLock"
+                             << "edtNumlock"
+                             << "NumLock:";
+    QTest::newRow("Left") << 65 << "Left"
+                          << "edtLeft"
+                          << "Left:";
+    QTest::newRow("LeftMouse") << 77 << "LeftMouse"
+                               << "edtLeftMouse"
+                               << "LetMouse:";
+    QTest::newRow("Backspace") << 81 << "Backspace"
+                               << "edtBackSpace"
+                               << "Backspace:";
+    QTest::newRow("LShift") << 104 << "LShift"
+                            << "edtLShift"
+                            << "Left Shift:";
+    QTest::newRow("MouseWheelDown") << 108 << "MouseWheelDown"
+                                    << "edtMWheelDown"
+                                    << "MWheelDwn:";
+    QTest::newRow("JoyX") << 109 << "JoyX"
+                          << "edtJoyx"
+                          << "JoyX:";
+    QTest::newRow("Joy1") << 115 << "Joy1"
+                          << "edtJoy1"
+                          << "Button1:";
+    QTest::newRow("Joy16") << 130 << "Joy16"
+                           << "edtJoy16"
+                           << "Button16:";
 }
 
 void TestKeyBinds::tableRowsShowAsLabelledFields()
@@ -187,7 +224,8 @@ void TestKeyBinds::loadThenSaveKeepsTheDemoProfile()
     QVERIFY(now.body.size() >= old.body.size());
     QCOMPARE(now.body.mid(0, old.body.size()), old.body);
     QSet<QByteArray> had;
-    for (const QByteArray& line : old.body) had.insert(keyOf(line).trimmed().toLower());
+    for (const QByteArray& line : old.body)
+        had.insert(keyOf(line).trimmed().toLower());
     QList<QByteArray> expectedAdded;
     for (const KeyRow& row : keyTable())
         if (!had.contains(QByteArray(row.key).toLower())) expectedAdded << QByteArray(row.savedKey()) + "=\r";
@@ -227,7 +265,8 @@ void TestKeyBinds::saveAddsMissingKeysInTableOrder()
         expected << QByteArray(row.savedKey()) + "=";
     }
     QList<QByteArray> body;
-    for (const QByteArray& line : splitAtInput(profile.bytes()).body) body << line.chopped(1); // the CR
+    for (const QByteArray& line : splitAtInput(profile.bytes()).body)
+        body << line.chopped(1); // the CR
     QCOMPARE(body, expected);
     QVERIFY(body.contains(expectedBackspaceLine));
     QVERIFY(profile.bytes().endsWith(lines({"", "[Engine.PlayerInput]", "MouseSensitivity=3.0"})));
@@ -320,17 +359,22 @@ void TestKeyBinds::clearButtons_data()
     QTest::addColumn<QString>("hint");
     QTest::addColumn<QStringList>("emptied");
     QTest::addColumn<QStringList>("kept");
-    QTest::newRow("Alpha") << "SpeedButton1" << "Clear all the Alpha keys" << QStringList{"edtA", "edtZ"}
-                           << QStringList{"edt1", "edtF1"};
-    QTest::newRow("Number") << "SpeedButton3" << "Clear all the Number keys" << QStringList{"edt1", "edt0"}
+    QTest::newRow("Alpha") << "SpeedButton1"
+                           << "Clear all the Alpha keys" << QStringList{"edtA", "edtZ"} << QStringList{"edt1", "edtF1"};
+    QTest::newRow("Number") << "SpeedButton3"
+                            << "Clear all the Number keys" << QStringList{"edt1", "edt0"}
                             << QStringList{"edtA", "edtNumpad1"};
-    QTest::newRow("Function") << "SpeedButton4" << "Clear all the Function keys" << QStringList{"edtF1", "edtF12"}
+    QTest::newRow("Function") << "SpeedButton4"
+                              << "Clear all the Function keys" << QStringList{"edtF1", "edtF12"}
                               << QStringList{"edt1", "edtNumpad1"};
-    QTest::newRow("Numeric") << "SpeedButton2" << "Clear all the Numeric keys"
-                             << QStringList{"edtNumpad1", "edtNumlock"} << QStringList{"edtF1", "edtLeft"};
-    QTest::newRow("Other") << "SpeedButton5" << "Clear all the Other keys"
-                           << QStringList{"edtLeft", "edtMWheelDown"} << QStringList{"edtNumlock", "edtJoyx"};
-    QTest::newRow("Joystick") << "SpeedButton6" << "Clear all the Joystick keys"
+    QTest::newRow("Numeric") << "SpeedButton2"
+                             << "Clear all the Numeric keys" << QStringList{"edtNumpad1", "edtNumlock"}
+                             << QStringList{"edtF1", "edtLeft"};
+    QTest::newRow("Other") << "SpeedButton5"
+                           << "Clear all the Other keys" << QStringList{"edtLeft", "edtMWheelDown"}
+                           << QStringList{"edtNumlock", "edtJoyx"};
+    QTest::newRow("Joystick") << "SpeedButton6"
+                              << "Clear all the Joystick keys"
                               << QStringList{"edtJoyx", "edtJoy16", "edtJoySlider1", "edtJoySlider2"}
                               << QStringList{"edtMWheelDown", "edtA"};
 }
@@ -344,12 +388,15 @@ void TestKeyBinds::clearButtons()
     Script script;
     Profile profile(lines({"[Engine.Input]"}));
     KeyBindsPage page(profile.rt);
-    for (QLineEdit* edit : page.findChildren<QLineEdit*>()) edit->setText("x");
+    for (QLineEdit* edit : page.findChildren<QLineEdit*>())
+        edit->setText("x");
     QToolButton* clear = child<QToolButton>(&page, button);
     QCOMPARE(clear->toolTip(), hint);
     clear->click();
-    for (const QString& name : emptied) QCOMPARE(field(&page, qPrintable(name))->text(), "");
-    for (const QString& name : kept) QCOMPARE(field(&page, qPrintable(name))->text(), "x");
+    for (const QString& name : emptied)
+        QCOMPARE(field(&page, qPrintable(name))->text(), "");
+    for (const QString& name : kept)
+        QCOMPARE(field(&page, qPrintable(name))->text(), "x");
     QCOMPARE(field(&page, "edtCharNoCheck")->text(), "x");
     QCOMPARE(field(&page, "edtCommandNoCheck")->text(), "x");
     QCOMPARE(profile.bytes(), lines({"[Engine.Input]"}));
@@ -458,45 +505,84 @@ void TestKeyBinds::captureNamesTheReleasedKey_data()
     QTest::addColumn<QString>("name"); // empty: the field keeps "A", the key captured before
     QTest::addColumn<QString>("command");
     const int none = 0, shift = int(Qt::ShiftModifier), pad = int(Qt::KeypadModifier);
-    QTest::newRow("A") << int(Qt::Key_A) << none << "A" << "Fire";
-    QTest::newRow("Shift+A") << int(Qt::Key_A) << shift << "A" << "Fire";
-    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << int(Qt::ControlModifier) << "A" << "Fire";
-    QTest::newRow("Q") << int(Qt::Key_Q) << none << "Q" << "";
-    QTest::newRow("7") << int(Qt::Key_7) << none << "7" << "SwitchWeapon 7";
-    QTest::newRow("Shift+7 types &") << int(Qt::Key_Ampersand) << shift << "7" << "SwitchWeapon 7";
-    QTest::newRow("Shift+0 types )") << int(Qt::Key_ParenRight) << shift << "0" << "";
-    QTest::newRow("pad 1") << int(Qt::Key_1) << pad << "Numpad1" << "Duck";
-    QTest::newRow("pad 0") << int(Qt::Key_0) << pad << "Numpad0" << "";
-    QTest::newRow("pad point") << int(Qt::Key_Period) << pad << "NumpadPeriod" << "";
-    QTest::newRow("pad star") << int(Qt::Key_Asterisk) << pad << "GreyStar" << "";
-    QTest::newRow("pad slash") << int(Qt::Key_Slash) << pad << "GreySlash" << "";
-    QTest::newRow("pad minus") << int(Qt::Key_Minus) << pad << "GreyMinus" << "";
-    QTest::newRow("pad plus") << int(Qt::Key_Plus) << pad << "GreyPlus" << "";
-    QTest::newRow("pad Enter") << int(Qt::Key_Enter) << pad << "Enter" << "";
-    QTest::newRow("pad 7, Num Lock off") << int(Qt::Key_Home) << pad << "Home" << "";
-    QTest::newRow("Enter") << int(Qt::Key_Return) << none << "Enter" << "";
-    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << none << "Backspace" << "Jump";
-    QTest::newRow("Caps Lock") << int(Qt::Key_CapsLock) << none << "Capslock" << "LookToggle";
-    QTest::newRow("Esc") << int(Qt::Key_Escape) << none << "Escape" << "";
-    QTest::newRow("Print") << int(Qt::Key_Print) << none << "PrintScrn" << "";
-    QTest::newRow("Num Lock") << int(Qt::Key_NumLock) << none << "NumLock" << "";
-    QTest::newRow("F12") << int(Qt::Key_F12) << none << "F12" << "";
-    QTest::newRow("right Alt") << int(Qt::Key_AltGr) << none << "Alt" << "";
-    QTest::newRow("Ctrl") << int(Qt::Key_Control) << none << "Ctrl" << "";
-    QTest::newRow("semicolon") << int(Qt::Key_Semicolon) << none << "Semicolon" << "";
-    QTest::newRow("colon") << int(Qt::Key_Colon) << shift << "Semicolon" << "";
-    QTest::newRow("plus") << int(Qt::Key_Plus) << shift << "Equals" << "";
-    QTest::newRow("minus") << int(Qt::Key_Minus) << none << "Minus" << "";
-    QTest::newRow("full stop") << int(Qt::Key_Period) << none << "Period" << "";
-    QTest::newRow("question mark") << int(Qt::Key_Question) << shift << "Slash" << "";
-    QTest::newRow("grave") << int(Qt::Key_QuoteLeft) << none << "Tilde" << "";
-    QTest::newRow("brace") << int(Qt::Key_BraceLeft) << shift << "LeftBracket" << "";
-    QTest::newRow("bar") << int(Qt::Key_Bar) << shift << "Backslash" << "";
-    QTest::newRow("apostrophe") << int(Qt::Key_Apostrophe) << none << "SingleQuote" << "";
-    QTest::newRow("Windows key") << int(Qt::Key_Meta) << none << "" << "Fire";
-    QTest::newRow("F13") << int(Qt::Key_F13) << none << "" << "Fire";
-    QTest::newRow("Tab") << int(Qt::Key_Tab) << none << "" << "Fire";
-    QTest::newRow("pad separator") << int(Qt::Key_Comma) << pad << "" << "Fire";
+    QTest::newRow("A") << int(Qt::Key_A) << none << "A"
+                       << "Fire";
+    QTest::newRow("Shift+A") << int(Qt::Key_A) << shift << "A"
+                             << "Fire";
+    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << int(Qt::ControlModifier) << "A"
+                            << "Fire";
+    QTest::newRow("Q") << int(Qt::Key_Q) << none << "Q"
+                       << "";
+    QTest::newRow("7") << int(Qt::Key_7) << none << "7"
+                       << "SwitchWeapon 7";
+    QTest::newRow("Shift+7 types &") << int(Qt::Key_Ampersand) << shift << "7"
+                                     << "SwitchWeapon 7";
+    QTest::newRow("Shift+0 types )") << int(Qt::Key_ParenRight) << shift << "0"
+                                     << "";
+    QTest::newRow("pad 1") << int(Qt::Key_1) << pad << "Numpad1"
+                           << "Duck";
+    QTest::newRow("pad 0") << int(Qt::Key_0) << pad << "Numpad0"
+                           << "";
+    QTest::newRow("pad point") << int(Qt::Key_Period) << pad << "NumpadPeriod"
+                               << "";
+    QTest::newRow("pad star") << int(Qt::Key_Asterisk) << pad << "GreyStar"
+                              << "";
+    QTest::newRow("pad slash") << int(Qt::Key_Slash) << pad << "GreySlash"
+                               << "";
+    QTest::newRow("pad minus") << int(Qt::Key_Minus) << pad << "GreyMinus"
+                               << "";
+    QTest::newRow("pad plus") << int(Qt::Key_Plus) << pad << "GreyPlus"
+                              << "";
+    QTest::newRow("pad Enter") << int(Qt::Key_Enter) << pad << "Enter"
+                               << "";
+    QTest::newRow("pad 7, Num Lock off") << int(Qt::Key_Home) << pad << "Home"
+                                         << "";
+    QTest::newRow("Enter") << int(Qt::Key_Return) << none << "Enter"
+                           << "";
+    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << none << "Backspace"
+                               << "Jump";
+    QTest::newRow("Caps Lock") << int(Qt::Key_CapsLock) << none << "Capslock"
+                               << "LookToggle";
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << none << "Escape"
+                         << "";
+    QTest::newRow("Print") << int(Qt::Key_Print) << none << "PrintScrn"
+                           << "";
+    QTest::newRow("Num Lock") << int(Qt::Key_NumLock) << none << "NumLock"
+                              << "";
+    QTest::newRow("F12") << int(Qt::Key_F12) << none << "F12"
+                         << "";
+    QTest::newRow("right Alt") << int(Qt::Key_AltGr) << none << "Alt"
+                               << "";
+    QTest::newRow("Ctrl") << int(Qt::Key_Control) << none << "Ctrl"
+                          << "";
+    QTest::newRow("semicolon") << int(Qt::Key_Semicolon) << none << "Semicolon"
+                               << "";
+    QTest::newRow("colon") << int(Qt::Key_Colon) << shift << "Semicolon"
+                           << "";
+    QTest::newRow("plus") << int(Qt::Key_Plus) << shift << "Equals"
+                          << "";
+    QTest::newRow("minus") << int(Qt::Key_Minus) << none << "Minus"
+                           << "";
+    QTest::newRow("full stop") << int(Qt::Key_Period) << none << "Period"
+                               << "";
+    QTest::newRow("question mark") << int(Qt::Key_Question) << shift << "Slash"
+                                   << "";
+    QTest::newRow("grave") << int(Qt::Key_QuoteLeft) << none << "Tilde"
+                           << "";
+    QTest::newRow("brace") << int(Qt::Key_BraceLeft) << shift << "LeftBracket"
+                           << "";
+    QTest::newRow("bar") << int(Qt::Key_Bar) << shift << "Backslash"
+                         << "";
+    QTest::newRow("apostrophe") << int(Qt::Key_Apostrophe) << none << "SingleQuote"
+                                << "";
+    QTest::newRow("Windows key") << int(Qt::Key_Meta) << none << ""
+                                 << "Fire";
+    QTest::newRow("F13") << int(Qt::Key_F13) << none << ""
+                         << "Fire";
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << none << ""
+                         << "Fire";
+    QTest::newRow("pad separator") << int(Qt::Key_Comma) << pad << ""
+                                   << "Fire";
 }
 
 void TestKeyBinds::captureNamesTheReleasedKey()

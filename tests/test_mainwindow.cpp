@@ -10,8 +10,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -66,11 +66,13 @@ private slots:
         QCOMPARE(f.main->size(), QSize(800, 600));
         QCOMPARE(f.main->minimumSize(), QSize(800, 580));
         QStringList captions;
-        for (int i = 0; i < f.tabs()->count(); ++i) captions << f.tabs()->tabText(i);
-        QCOMPARE(captions, QStringList({"Key binds", "General Settings", "UT2k3 Settings", "Aliases",
-                                        "Instant Action", "Inifiles"}));
+        for (int i = 0; i < f.tabs()->count(); ++i)
+            captions << f.tabs()->tabText(i);
+        QCOMPARE(captions, QStringList({"Key binds", "General Settings", "UT2k3 Settings", "Aliases", "Instant Action",
+                                        "Inifiles"}));
         QStringList names;
-        for (int i = 0; i < f.tabs()->count(); ++i) names << f.tabs()->widget(i)->objectName();
+        for (int i = 0; i < f.tabs()->count(); ++i)
+            names << f.tabs()->widget(i)->objectName();
         QCOMPARE(names, QStringList({"tabMain", "tabGeneral", "tabUT2k3", "tabAliases", "tabFrontEnd", "tabIniFiles"}));
         QCOMPARE(child<QWidget>(f.main.get(), "Panel2")->height(), 49);
     }
@@ -81,26 +83,70 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("hint");
         QTest::addColumn<QString>("shortcut");
-        QTest::newRow("Reload1") << "Reload1" << "&Load" << "Reload the settings" << "Ctrl+O";
-        QTest::newRow("Save1") << "Save1" << "&Save Changes" << "Save your settings" << "Ctrl+S";
-        QTest::newRow("BackupINIs1") << "BackupINIs1" << "&Backup INI files" << "Backup the ini files now"
+        QTest::newRow("Reload1") << "Reload1"
+                                 << "&Load"
+                                 << "Reload the settings"
+                                 << "Ctrl+O";
+        QTest::newRow("Save1") << "Save1"
+                               << "&Save Changes"
+                               << "Save your settings"
+                               << "Ctrl+S";
+        QTest::newRow("BackupINIs1") << "BackupINIs1"
+                                     << "&Backup INI files"
+                                     << "Backup the ini files now"
                                      << "Ctrl+Shift+B";
-        QTest::newRow("Backuppedinismanager1") << "Backuppedinismanager1" << "&Backup manager"
-                                               << "Open the backup manager" << "Ctrl+Alt+B";
-        QTest::newRow("Openfiles1") << "Openfiles1" << "&Open custom user.ini.." << "" << "Ctrl+Shift+O";
-        QTest::newRow("SaveINIfilesAS1") << "SaveINIfilesAS1" << "S&ave custom user.ini as.." << ""
+        QTest::newRow("Backuppedinismanager1") << "Backuppedinismanager1"
+                                               << "&Backup manager"
+                                               << "Open the backup manager"
+                                               << "Ctrl+Alt+B";
+        QTest::newRow("Openfiles1") << "Openfiles1"
+                                    << "&Open custom user.ini.."
+                                    << ""
+                                    << "Ctrl+Shift+O";
+        QTest::newRow("SaveINIfilesAS1") << "SaveINIfilesAS1"
+                                         << "S&ave custom user.ini as.."
+                                         << ""
                                          << "Ctrl+Shift+S";
-        QTest::newRow("Exit1") << "Exit1" << "&Exit Corvane2003" << "Exit Corvane 2003" << "Alt+F4";
-        QTest::newRow("UT2k3Dir1") << "UT2k3Dir1" << "&Re-run Initialization" << "Re-run the setup" << "Ctrl+Alt+S";
-        QTest::newRow("Checkforupdates1") << "Checkforupdates1" << "&Check for updates"
-                                          << "Check if there is a new version available" << "Ctrl+U";
-        QTest::newRow("auntlist1") << "auntlist1" << "&Tauntlist" << "Open the list with taunts" << "Ctrl+T";
-        QTest::newRow("Resettodefault") << "Resettodefault" << "Reset settings to &default" << "" << "Ctrl+Alt+D";
-        QTest::newRow("Highquality1") << "Highquality1" << "High quality" << "" << "";
-        QTest::newRow("Lowquality1") << "Lowquality1" << "Low quality" << "" << "";
-        QTest::newRow("Corvane2k3help1") << "Corvane2k3help1" << "&Corvane2003 help" << "" << "F3";
-        QTest::newRow("Showreadmetxt1") << "Showreadmetxt1" << "Show Readme.txt" << "" << "F1";
-        QTest::newRow("Abouty1") << "Abouty1" << "&About" << "" << "F2";
+        QTest::newRow("Exit1") << "Exit1"
+                               << "&Exit Corvane2003"
+                               << "Exit Corvane 2003"
+                               << "Alt+F4";
+        QTest::newRow("UT2k3Dir1") << "UT2k3Dir1"
+                                   << "&Re-run Initialization"
+                                   << "Re-run the setup"
+                                   << "Ctrl+Alt+S";
+        QTest::newRow("Checkforupdates1") << "Checkforupdates1"
+                                          << "&Check for updates"
+                                          << "Check if there is a new version available"
+                                          << "Ctrl+U";
+        QTest::newRow("auntlist1") << "auntlist1"
+                                   << "&Tauntlist"
+                                   << "Open the list with taunts"
+                                   << "Ctrl+T";
+        QTest::newRow("Resettodefault") << "Resettodefault"
+                                        << "Reset settings to &default"
+                                        << ""
+                                        << "Ctrl+Alt+D";
+        QTest::newRow("Highquality1") << "Highquality1"
+                                      << "High quality"
+                                      << ""
+                                      << "";
+        QTest::newRow("Lowquality1") << "Lowquality1"
+                                     << "Low quality"
+                                     << ""
+                                     << "";
+        QTest::newRow("Corvane2k3help1") << "Corvane2k3help1"
+                                         << "&Corvane2003 help"
+                                         << ""
+                                         << "F3";
+        QTest::newRow("Showreadmetxt1") << "Showreadmetxt1"
+                                        << "Show Readme.txt"
+                                        << ""
+                                        << "F1";
+        QTest::newRow("Abouty1") << "Abouty1"
+                                 << "&About"
+                                 << ""
+                                 << "F2";
     }
     void menu()
     {
@@ -129,12 +175,12 @@ private slots:
             QVERIFY(button);
             order << button->objectName() + "=" + button->defaultAction()->toolTip();
         }
-        QCOMPARE(order, QStringList({"|", "ToolButton1=Exit Corvane 2003", "ToolButton3=Reload the settings",
-                                     "ToolButton2=Save your settings", "|", "ToolButton6=Backup the ini files now",
-                                     "ToolButton9=Open the backup manager", "ToolButton8=Open the list with taunts",
-                                     "ToolButton7=Check if there is a new version available",
-                                     "ToolButton10=Re-run the setup", "|",
-                                     "ToolButton12=Restore your previous settings on the current tab"}));
+        QCOMPARE(order,
+                 QStringList({"|", "ToolButton1=Exit Corvane 2003", "ToolButton3=Reload the settings",
+                              "ToolButton2=Save your settings", "|", "ToolButton6=Backup the ini files now",
+                              "ToolButton9=Open the backup manager", "ToolButton8=Open the list with taunts",
+                              "ToolButton7=Check if there is a new version available", "ToolButton10=Re-run the setup",
+                              "|", "ToolButton12=Restore your previous settings on the current tab"}));
         // A button shares its menu item's action, so the same command runs.
         QCOMPARE(child<QToolButton>(f.main.get(), "ToolButton2")->defaultAction(), f.act("Save1"));
     }
@@ -162,8 +208,9 @@ private slots:
         f.page(PageId::KeyBinds)->onSave = [&] {
             const QPoint centre = saveButton->rect().center();
             for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-                QCoreApplication::postEvent(saveButton, new QMouseEvent(type, centre, saveButton->mapToGlobal(centre),
-                                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+                QCoreApplication::postEvent(saveButton,
+                                            new QMouseEvent(type, centre, saveButton->mapToGlobal(centre),
+                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
             QCoreApplication::postEvent(f.main.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier));
             QCoreApplication::postEvent(f.main.get(), new QCloseEvent);
         };
@@ -420,7 +467,8 @@ private slots:
         script.box(Kind::Information, Saved, Buttons::Ok);
         child<QAction>(main.get(), "Save1")->trigger();
         QVERIFY(script.allShown());
-        QCOMPARE(TIniFile(game.userIni().toStdString()).ReadString("DefaultPlayer", "Name", ""), std::string("Newcomer"));
+        QCOMPARE(TIniFile(game.userIni().toStdString()).ReadString("DefaultPlayer", "Name", ""),
+                 std::string("Newcomer"));
         QVERIFY(!main->AnyPageChanged());
     }
 

@@ -55,10 +55,7 @@ struct Fixture {
         QTest::qWait(1);
         QCoreApplication::processEvents();
     }
-    void save() const
-    {
-        main->findChild<QAction*>("Save1")->trigger();
-    }
+    void save() const { main->findChild<QAction*>("Save1")->trigger(); }
 };
 
 } // namespace

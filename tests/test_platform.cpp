@@ -2,13 +2,13 @@
 // Wine prefix, starting programs, date text and the program's directories.
 
 #include "platform/CodePage.h"
-#include "profile/ECorvaneError.h"
 #include "platform/DateText.h"
 #include "platform/Files.h"
 #include "platform/InstallerRegistry.h"
 #include "platform/Paths.h"
 #include "platform/ProgramDir.h"
 #include "platform/ShellStart.h"
+#include "profile/ECorvaneError.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -38,8 +38,7 @@ using Strings = std::vector<std::string>;
 Q_DECLARE_METATYPE(Strings)
 
 namespace QTest {
-template <>
-char* toString(const Strings& strings)
+template <> char* toString(const Strings& strings)
 {
     QStringList quoted;
     for (const std::string& s : strings)
@@ -50,10 +49,7 @@ char* toString(const Strings& strings)
 
 namespace {
 
-std::string str(const QString& text)
-{
-    return text.toStdString();
-}
+std::string str(const QString& text) { return text.toStdString(); }
 
 void writeBytes(const QString& path, const QByteArray& bytes)
 {
@@ -82,8 +78,7 @@ QStringList entries(const QString& dir)
     if (DIR* handle = ::opendir(QFile::encodeName(dir).constData())) {
         while (const dirent* entry = ::readdir(handle)) {
             const QString name = QFile::decodeName(entry->d_name);
-            if (name != "." && name != "..")
-                names << name;
+            if (name != "." && name != "..") names << name;
         }
         ::closedir(handle);
     }
@@ -187,10 +182,14 @@ void TestPlatform::addBackslash_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("empty stays empty") << "" << "";
-    QTest::newRow("appended") << "/games/UT2003" << "/games/UT2003/";
-    QTest::newRow("not doubled") << "/games/UT2003/" << "/games/UT2003/";
-    QTest::newRow("root") << "/" << "/";
+    QTest::newRow("empty stays empty") << ""
+                                       << "";
+    QTest::newRow("appended") << "/games/UT2003"
+                              << "/games/UT2003/";
+    QTest::newRow("not doubled") << "/games/UT2003/"
+                                 << "/games/UT2003/";
+    QTest::newRow("root") << "/"
+                          << "/";
 }
 
 void TestPlatform::addBackslash()
@@ -205,11 +204,16 @@ void TestPlatform::resolveNoCase_data()
     QTest::addColumn<QStringList>("present"); // files, "dir/" for directories
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("other case") << QStringList{"UT2003.ini"} << "UT2003.INI" << "UT2003.ini";
-    QTest::newRow("exact") << QStringList{"User.ini"} << "User.ini" << "User.ini";
-    QTest::newRow("exact wins over other case") << QStringList{"USER.INI", "User.ini"} << "User.ini" << "User.ini";
-    QTest::newRow("missing: as given") << QStringList{"Default.ini"} << "DefUser.ini" << "DefUser.ini";
-    QTest::newRow("directory entry") << QStringList{"Maps/"} << "maps" << "Maps";
+    QTest::newRow("other case") << QStringList{"UT2003.ini"} << "UT2003.INI"
+                                << "UT2003.ini";
+    QTest::newRow("exact") << QStringList{"User.ini"} << "User.ini"
+                           << "User.ini";
+    QTest::newRow("exact wins over other case") << QStringList{"USER.INI", "User.ini"} << "User.ini"
+                                                << "User.ini";
+    QTest::newRow("missing: as given") << QStringList{"Default.ini"} << "DefUser.ini"
+                                       << "DefUser.ini";
+    QTest::newRow("directory entry") << QStringList{"Maps/"} << "maps"
+                                     << "Maps";
     QTest::newRow("several components") << QStringList{"System/UT2003.ini"} << "system/ut2003.INI"
                                         << "System/UT2003.ini";
     QTest::newRow("missing component keeps the rest") << QStringList{"System/"} << "system/help/x.txt"
@@ -230,8 +234,7 @@ void TestPlatform::resolveNoCase()
         else
             writeBytes(dir.filePath(entry), "x");
     }
-    QCOMPARE(QString::fromStdString(platform::ResolveNoCase(str(dir.path()), str(name))),
-             dir.path() + "/" + expected);
+    QCOMPARE(QString::fromStdString(platform::ResolveNoCase(str(dir.path()), str(name))), dir.path() + "/" + expected);
     // The directory may be given with its separator too.
     QCOMPARE(QString::fromStdString(platform::ResolveNoCase(str(dir.path() + "/"), str(name))),
              dir.path() + "/" + expected);
@@ -242,19 +245,29 @@ void TestPlatform::wildcardMatch_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("matches");
-    QTest::newRow("backup, other case") << "USER_*.INI" << "User_12-8-2026.ini" << true;
-    QTest::newRow("backup, empty date") << "USER_*.INI" << "User_.INI" << true;
-    QTest::newRow("not the profile") << "USER_*.INI" << "User.ini" << false;
-    QTest::newRow("not the game backup") << "USER_*.INI" << "UT2003_12-8-2026.INI" << false;
-    QTest::newRow("map") << "*.ut2" << "DM-Antalus.UT2" << true;
-    QTest::newRow("extension must end") << "*.ut2" << "DM-Antalus.ut2.bak" << false;
-    QTest::newRow("longer extension") << "*.jpg" << "Alpha.jpeg" << false;
-    QTest::newRow("question mark is one char") << "DM-?.ut2" << "DM-A.ut2" << true;
-    QTest::newRow("question mark needs a char") << "DM-?.ut2" << "DM-.ut2" << false;
-    QTest::newRow("star matches empty") << "*" << "" << true;
-    QTest::newRow("backtracking") << "*a*b*" << "xxaxxaxxb" << true;
-    QTest::newRow("no exponential blow-up")
-        << "*a*a*a*a*a*a*a*a*b" << QString(QString(2000, 'a')) << false;
+    QTest::newRow("backup, other case") << "USER_*.INI"
+                                        << "User_12-8-2026.ini" << true;
+    QTest::newRow("backup, empty date") << "USER_*.INI"
+                                        << "User_.INI" << true;
+    QTest::newRow("not the profile") << "USER_*.INI"
+                                     << "User.ini" << false;
+    QTest::newRow("not the game backup") << "USER_*.INI"
+                                         << "UT2003_12-8-2026.INI" << false;
+    QTest::newRow("map") << "*.ut2"
+                         << "DM-Antalus.UT2" << true;
+    QTest::newRow("extension must end") << "*.ut2"
+                                        << "DM-Antalus.ut2.bak" << false;
+    QTest::newRow("longer extension") << "*.jpg"
+                                      << "Alpha.jpeg" << false;
+    QTest::newRow("question mark is one char") << "DM-?.ut2"
+                                               << "DM-A.ut2" << true;
+    QTest::newRow("question mark needs a char") << "DM-?.ut2"
+                                                << "DM-.ut2" << false;
+    QTest::newRow("star matches empty") << "*"
+                                        << "" << true;
+    QTest::newRow("backtracking") << "*a*b*"
+                                  << "xxaxxaxxb" << true;
+    QTest::newRow("no exponential blow-up") << "*a*a*a*a*a*a*a*a*b" << QString(QString(2000, 'a')) << false;
 }
 
 void TestPlatform::wildcardMatch()
@@ -276,8 +289,7 @@ void TestPlatform::findFilesKeepsDirectoryOrderAndSkipsDirectories()
 
     QStringList expected;
     for (const QString& name : entries(dir.path())) {
-        if (name.startsWith("user_", Qt::CaseInsensitive) && name != "User_dir.INI")
-            expected << name;
+        if (name.startsWith("user_", Qt::CaseInsensitive) && name != "User_dir.INI") expected << name;
     }
     QCOMPARE(expected.size(), 3);
 
@@ -364,11 +376,16 @@ void TestPlatform::copyFailures_data()
 {
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
-    QTest::newRow("missing source") << "missing.ini" << "User.ini";
-    QTest::newRow("source is a directory") << "Maps" << "User.ini";
-    QTest::newRow("target is a directory") << "DefUser.ini" << "Maps";
-    QTest::newRow("target directory missing") << "DefUser.ini" << "nowhere/User.ini";
-    QTest::newRow("empty target") << "DefUser.ini" << "";
+    QTest::newRow("missing source") << "missing.ini"
+                                    << "User.ini";
+    QTest::newRow("source is a directory") << "Maps"
+                                           << "User.ini";
+    QTest::newRow("target is a directory") << "DefUser.ini"
+                                           << "Maps";
+    QTest::newRow("target directory missing") << "DefUser.ini"
+                                              << "nowhere/User.ini";
+    QTest::newRow("empty target") << "DefUser.ini"
+                                  << "";
 }
 
 void TestPlatform::copyFailures()
@@ -500,8 +517,8 @@ void TestPlatform::registryFolder_data()
     QTest::newRow("Wow6432Node without the value: the other key's value")
         << registry(wow + "\"Version\"=\"2225\"\n\n" + software + "\"Folder\"=\"C:\\\\UT2003\"\n") << fullGameKey
         << true << "@/drive_c/UT2003";
-    QTest::newRow("key without the value") << registry(software + "\"Version\"=\"2225\"\n@=\"x\"\n") << fullGameKey
-                                           << true << "";
+    QTest::newRow("key without the value")
+        << registry(software + "\"Version\"=\"2225\"\n@=\"x\"\n") << fullGameKey << true << "";
     QTest::newRow("key missing") << registry(software + "\"Folder\"=\"C:\\\\UT2003\"\n")
                                  << "SOFTWARE\\Unreal Technology\\Installed Apps\\UT2003Demo" << false << "";
     QTest::newRow("value of a later key is not taken")
@@ -511,10 +528,11 @@ void TestPlatform::registryFolder_data()
         << fullGameKey << true << "@/drive_c/UT2003";
     QTest::newRow("escaped quote and non-ASCII characters")
         << registry(software + "\"Folder\"=\"C:\\\\UT2003\\\\Caf\\xe9 \\\"Gold\\\"\\\\Caf\\x00e9a\"\n") << fullGameKey
-        << true << "@/drive_c/UT2003/Caf\xc3\xa9 \"Gold\"/Caf\xc3\xa9" "a";
-    QTest::newRow("character beyond the BMP")
-        << registry(software + "\"Folder\"=\"C:\\\\\\xd83c\\xdfae\"\n") << fullGameKey << true
-        << "@/drive_c/\xf0\x9f\x8e\xae";
+        << true
+        << "@/drive_c/UT2003/Caf\xc3\xa9 \"Gold\"/Caf\xc3\xa9"
+           "a";
+    QTest::newRow("character beyond the BMP") << registry(software + "\"Folder\"=\"C:\\\\\\xd83c\\xdfae\"\n")
+                                              << fullGameKey << true << "@/drive_c/\xf0\x9f\x8e\xae";
     QTest::newRow("expandable string") << registry(software + "\"Folder\"=str(2):\"C:\\\\UT2003\"\n") << fullGameKey
                                        << true << "@/drive_c/UT2003";
     QTest::newRow("hex string continued on the next line")
@@ -544,8 +562,7 @@ void TestPlatform::registryFolder()
     const WineInstallerRegistry registry(str(prefix.path()));
     const std::optional<std::string> folder = registry.ReadFolder(str(key));
     QCOMPARE(folder.has_value(), found);
-    if (found)
-        QCOMPARE(QString::fromStdString(*folder), QString(expected).replace("@", prefix.path()));
+    if (found) QCOMPARE(QString::fromStdString(*folder), QString(expected).replace("@", prefix.path()));
 }
 
 void TestPlatform::registryMissingPieces()
@@ -580,16 +597,26 @@ void TestPlatform::windowsPathsThroughDriveLinks_data()
 {
     QTest::addColumn<QString>("windowsPath");
     QTest::addColumn<QString>("expected"); // "@" stands for the prefix
-    QTest::newRow("drive c") << "C:\\UT2003" << "@/drive_c/UT2003";
-    QTest::newRow("lower-case drive letter") << "c:\\UT2003\\System" << "@/drive_c/UT2003/System";
-    QTest::newRow("directories ignore case") << "C:\\ut2003\\SYSTEM" << "@/drive_c/UT2003/System";
-    QTest::newRow("missing directory kept as given") << "C:\\UT2003\\Help\\x" << "@/drive_c/UT2003/Help/x";
-    QTest::newRow("trailing separator kept") << "C:\\UT2003\\" << "@/drive_c/UT2003/";
-    QTest::newRow("absolute drive link") << "D:\\UT2003" << "@/cdrom/UT2003";
-    QTest::newRow("drive z is the root") << "Z:\\usr\\share" << "/usr/share";
-    QTest::newRow("drive root") << "C:\\" << "@/drive_c/";
-    QTest::newRow("unmapped drive left as is") << "Q:\\Games" << "Q:\\Games";
-    QTest::newRow("no drive left as is") << "\\\\server\\games" << "\\\\server\\games";
+    QTest::newRow("drive c") << "C:\\UT2003"
+                             << "@/drive_c/UT2003";
+    QTest::newRow("lower-case drive letter") << "c:\\UT2003\\System"
+                                             << "@/drive_c/UT2003/System";
+    QTest::newRow("directories ignore case") << "C:\\ut2003\\SYSTEM"
+                                             << "@/drive_c/UT2003/System";
+    QTest::newRow("missing directory kept as given") << "C:\\UT2003\\Help\\x"
+                                                     << "@/drive_c/UT2003/Help/x";
+    QTest::newRow("trailing separator kept") << "C:\\UT2003\\"
+                                             << "@/drive_c/UT2003/";
+    QTest::newRow("absolute drive link") << "D:\\UT2003"
+                                         << "@/cdrom/UT2003";
+    QTest::newRow("drive z is the root") << "Z:\\usr\\share"
+                                         << "/usr/share";
+    QTest::newRow("drive root") << "C:\\"
+                                << "@/drive_c/";
+    QTest::newRow("unmapped drive left as is") << "Q:\\Games"
+                                               << "Q:\\Games";
+    QTest::newRow("no drive left as is") << "\\\\server\\games"
+                                         << "\\\\server\\games";
 }
 
 void TestPlatform::windowsPathsThroughDriveLinks()
@@ -622,8 +649,8 @@ void TestPlatform::splitParameters_data()
     QTest::newRow("odd backslashes escape the quote") << "\\\\\\\"a" << Strings{"\\\"a"};
     QTest::newRow("plain backslashes literal") << "C:\\UT2003\\ x" << Strings{"C:\\UT2003\\", "x"};
     QTest::newRow("unterminated quote runs to the end") << "\"a b" << Strings{"a b"};
-    QTest::newRow("shell syntax is plain text") << "DM-$(touch x);.ut2 `id` | y"
-                                                << Strings{"DM-$(touch", "x);.ut2", "`id`", "|", "y"};
+    QTest::newRow("shell syntax is plain text")
+        << "DM-$(touch x);.ut2 `id` | y" << Strings{"DM-$(touch", "x);.ut2", "`id`", "|", "y"};
 }
 
 void TestPlatform::splitParameters()
@@ -639,7 +666,10 @@ void TestPlatform::launchRouting_data()
     QTest::addColumn<bool>("throughWine");
     QTest::newRow("Windows program") << QByteArray("MZ\x90\x00\x03\x00\x00\x00", 8) << true;
     QTest::newRow("script") << QByteArray("#!/bin/sh\nexit 0\n") << false;
-    QTest::newRow("native program") << QByteArray("\x7f" "ELF\x02\x01\x01", 7) << false;
+    QTest::newRow("native program") << QByteArray("\x7f"
+                                                  "ELF\x02\x01\x01",
+                                                  7)
+                                    << false;
     QTest::newRow("one byte") << QByteArray("M") << false;
     QTest::newRow("lower case mz") << QByteArray("mz") << false;
     QTest::newRow("empty") << QByteArray() << false;
@@ -681,9 +711,8 @@ void TestPlatform::startRecordsArgumentsAndWorkDirWithoutShell()
     qunsetenv("RECORD_TO");
 
     QCOMPARE(QString::fromUtf8(readBytes(record)).trimmed(), QFileInfo(workDir).canonicalFilePath());
-    QCOMPARE(splitNul(readBytes(record + ".args")),
-             (Strings{"DM-$(touch", "x);.ut2?game=XGame.xDeathMatch", "two words", ";touch${IFS}y", "`touch", "z`",
-                      "&&"}));
+    QCOMPARE(splitNul(readBytes(record + ".args")), (Strings{"DM-$(touch", "x);.ut2?game=XGame.xDeathMatch",
+                                                             "two words", ";touch${IFS}y", "`touch", "z`", "&&"}));
     for (const QString& where : {workDir, dir.path(), QDir::currentPath()}) {
         for (const char* name : {"x", "y", "z"})
             QVERIFY2(!QFileInfo::exists(where + "/" + name), qPrintable(where + "/" + name));
@@ -742,7 +771,7 @@ void TestPlatform::startRefusals()
     QVERIFY(QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
     QVERIFY(!starter.Start(str(dir.filePath("missing.exe")), "", str(dir.path())));
     QVERIFY(!starter.Start(str(script), "", str(dir.filePath("no-such-dir"))));
-    QVERIFY(!starter.Start(str(dir.path()), "", str(dir.path()))); // a directory
+    QVERIFY(!starter.Start(str(dir.path()), "", str(dir.path())));    // a directory
     QVERIFY(!starter.Start("sh", "-c \"touch x\"", str(dir.path()))); // a bare name is not looked up on PATH
     QVERIFY(!QFileInfo::exists(dir.filePath("x")));
 }
@@ -764,24 +793,32 @@ void TestPlatform::dateText_data()
 {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("US pattern") << "M/d/yyyy" << "12-8-2026";
-    QTest::newRow("German pattern keeps its dots") << "dd.MM.yyyy" << "08.12.2026";
-    QTest::newRow("two-digit year") << "M/d/yy" << "12-8-26";
-    QTest::newRow("ISO") << "yyyy-MM-dd" << "2026-12-08";
-    QTest::newRow("quoted slash") << "dd'/'MM'/'yyyy" << "08-12-2026";
-    QTest::newRow("quoted backslash") << "dd'\\'MM'\\'yyyy" << "08-12-2026";
-    QTest::newRow("empty pattern") << "" << "2026-12-08";
+    QTest::newRow("US pattern") << "M/d/yyyy"
+                                << "12-8-2026";
+    QTest::newRow("German pattern keeps its dots") << "dd.MM.yyyy"
+                                                   << "08.12.2026";
+    QTest::newRow("two-digit year") << "M/d/yy"
+                                    << "12-8-26";
+    QTest::newRow("ISO") << "yyyy-MM-dd"
+                         << "2026-12-08";
+    QTest::newRow("quoted slash") << "dd'/'MM'/'yyyy"
+                                  << "08-12-2026";
+    QTest::newRow("quoted backslash") << "dd'\\'MM'\\'yyyy"
+                                      << "08-12-2026";
+    QTest::newRow("empty pattern") << ""
+                                   << "2026-12-08";
 }
 
 void TestPlatform::codePageKeepsEveryByte()
 {
     std::string all;
-    for (int b = 0; b < 256; ++b) all.push_back(char(b));
+    for (int b = 0; b < 256; ++b)
+        all.push_back(char(b));
     const QString text = platform::fromCodePage(all);
     QCOMPARE(text.size(), 256);
-    QCOMPARE(text[0x80], QChar(0x20AC));  // the euro sign
-    QCOMPARE(text[0x93], QChar(0x201C));  // a curly quote
-    QCOMPARE(text[0x81], QChar(0x81));    // undefined: its own number
+    QCOMPARE(text[0x80], QChar(0x20AC)); // the euro sign
+    QCOMPARE(text[0x93], QChar(0x201C)); // a curly quote
+    QCOMPARE(text[0x81], QChar(0x81));   // undefined: its own number
     QCOMPARE(platform::toCodePage(text), std::optional<std::string>(all));
     QCOMPARE(platform::toCodePageOrThrow(QString::fromUtf8("\xe2\x80\x9eTr\xc3\xa9s\xe2\x80\x9c \xe2\x82\xac")),
              std::string("\x84Tr\xe9s\x93 \x80"));
@@ -825,17 +862,24 @@ void TestPlatform::chooseProgramDirs_data()
     QTest::addColumn<QString>("expectedConfig");
     QTest::addColumn<QString>("expectedData");
 
-    QTest::newRow("portable copy") << true << false << true << "@/xdg" << "@/prefix/bin/" << "@/prefix/bin/";
-    QTest::newRow("installed, data beside") << false << true << true << "@/xdg" << "@/xdg/corvane2003/"
+    QTest::newRow("portable copy") << true << false << true << "@/xdg"
+                                   << "@/prefix/bin/"
+                                   << "@/prefix/bin/";
+    QTest::newRow("installed, data beside") << false << true << true << "@/xdg"
+                                            << "@/xdg/corvane2003/"
                                             << "@/prefix/bin/";
-    QTest::newRow("installed, shared data") << false << false << true << "@/xdg" << "@/xdg/corvane2003/"
+    QTest::newRow("installed, shared data") << false << false << true << "@/xdg"
+                                            << "@/xdg/corvane2003/"
                                             << "@/prefix/share/corvane2003/";
-    QTest::newRow("installed, no data anywhere") << false << false << false << "@/xdg" << "@/xdg/corvane2003/"
+    QTest::newRow("installed, no data anywhere") << false << false << false << "@/xdg"
+                                                 << "@/xdg/corvane2003/"
                                                  << "@/prefix/bin/";
-    QTest::newRow("no XDG_CONFIG_HOME") << false << true << false << "" << "@/home/.config/corvane2003/"
+    QTest::newRow("no XDG_CONFIG_HOME") << false << true << false << ""
+                                        << "@/home/.config/corvane2003/"
                                         << "@/prefix/bin/";
-    QTest::newRow("relative XDG_CONFIG_HOME ignored")
-        << false << true << false << "relative/config" << "@/home/.config/corvane2003/" << "@/prefix/bin/";
+    QTest::newRow("relative XDG_CONFIG_HOME ignored") << false << true << false << "relative/config"
+                                                      << "@/home/.config/corvane2003/"
+                                                      << "@/prefix/bin/";
 }
 
 void TestPlatform::chooseProgramDirs()
@@ -850,10 +894,8 @@ void TestPlatform::chooseProgramDirs()
     const QString root = QFileInfo(dir.path()).canonicalFilePath();
     QDir(root).mkpath("prefix/bin");
     QDir(root).mkpath("home");
-    if (readmeBeside)
-        writeBytes(root + "/prefix/bin/readme.TXT", "readme");
-    if (sharedData)
-        QDir(root).mkpath("prefix/share/corvane2003");
+    if (readmeBeside) writeBytes(root + "/prefix/bin/readme.TXT", "readme");
+    if (sharedData) QDir(root).mkpath("prefix/share/corvane2003");
 
     const platform::ProgramDirs dirs = platform::ChooseProgramDirs(str(root + "/prefix/bin"), writable,
                                                                    str(xdg.replace("@", root)), str(root + "/home"));
@@ -919,8 +961,7 @@ int main(int argc, char** argv)
         std::printf("%s\n%s\n", dirs.config.c_str(), dirs.data.c_str());
         return 0;
     }
-    if (argc == 4 && std::string(argv[1]) == "--copy-file")
-        return platform::CopyFile(argv[2], argv[3]) ? 0 : 1;
+    if (argc == 4 && std::string(argv[1]) == "--copy-file") return platform::CopyFile(argv[2], argv[3]) ? 0 : 1;
 
     QGuiApplication app(argc, argv);
     TestPlatform test;

@@ -2,13 +2,13 @@
 // priority list, change test and stats checks, in the C and a comma locale.
 #include "pages/Binding.h"
 #include "pages/RunTime.h"
-#include "tests/support/PageContract.h"
 #include "pages/player/CharacterList.h"
 #include "pages/player/GeneralSettingsPage.h"
 #include "pages/player/ThumbSlider.h"
 #include "pages/player/WeaponPriority.h"
 #include "platform/Paths.h"
 #include "profile/IniFiles.h"
+#include "tests/support/PageContract.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -74,7 +74,9 @@ private:
 // Sets the process to German number formats (decimal comma) for its life.
 class CommaLocale {
 public:
-    CommaLocale() : m_old(std::setlocale(LC_ALL, nullptr)), m_oldQt(QLocale())
+    CommaLocale()
+        : m_old(std::setlocale(LC_ALL, nullptr))
+        , m_oldQt(QLocale())
     {
         m_active = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr && *std::localeconv()->decimal_point == ',';
         if (m_active) QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -92,11 +94,11 @@ private:
     bool m_active = false;
 };
 
-#define COMMA_LOCALE_IF(wanted)                                                                                    \
-    std::unique_ptr<CommaLocale> commaLocale;                                                                      \
-    if (wanted) {                                                                                                  \
-        commaLocale = std::make_unique<CommaLocale>();                                                             \
-        if (!commaLocale->active()) QSKIP("the de_DE.UTF-8 locale is not installed");                              \
+#define COMMA_LOCALE_IF(wanted)                                                                                        \
+    std::unique_ptr<CommaLocale> commaLocale;                                                                          \
+    if (wanted) {                                                                                                      \
+        commaLocale = std::make_unique<CommaLocale>();                                                                 \
+        if (!commaLocale->active()) QSKIP("the de_DE.UTF-8 locale is not installed");                                  \
     }
 
 // A profile in memory that records its writes, for the weapon list.
@@ -141,8 +143,10 @@ MemoryIni weaponFile(const QStringList& sections)
     MemoryIni ini;
     for (const QString& s : sections) {
         const QStringList parts = s.split(':');
-        if (parts.size() > 1) ini.entries.push_back({parts[0].toStdString(), "Priority", parts[1].toStdString()});
-        else ini.entries.push_back({parts[0].toStdString(), "ExchangeFireModes", "0"});
+        if (parts.size() > 1)
+            ini.entries.push_back({parts[0].toStdString(), "Priority", parts[1].toStdString()});
+        else
+            ini.entries.push_back({parts[0].toStdString(), "ExchangeFireModes", "0"});
     }
     return ini;
 }
@@ -228,16 +232,14 @@ void TestPlayer::sliders_data()
          "0.001000"},
         {"bob held high", "tbWeaponbob", "Engine.Pawn", "Bob", "1", 5000, "Weapon bob: 0.050 (Default = 0.008)",
          "0.050000"},
-        {"hud 1.234", "tbHUDScale", "Engine.HUD", "HudScale", "1.234", 123, "HUD Scale: 1.23 (Default = 1.00)",
-         "1.23"},
-        {"hud comma", "tbHUDScale", "Engine.HUD", "HudScale", "0,5", 100, "HUD Scale: 1.00 (Default = 1.00)",
-         "1.00"},
+        {"hud 1.234", "tbHUDScale", "Engine.HUD", "HudScale", "1.234", 123, "HUD Scale: 1.23 (Default = 1.00)", "1.23"},
+        {"hud comma", "tbHUDScale", "Engine.HUD", "HudScale", "0,5", 100, "HUD Scale: 1.00 (Default = 1.00)", "1.00"},
         {"hud negative", "tbHUDScale", "Engine.HUD", "HudScale", "-2", 0, "HUD Scale: 0.00 (Default = 1.00)", "0.00"},
         {"fov 130", "tbVOF", "Engine.PlayerController", "DefaultFOV", "130", 125, "Field of View: 130 (Default 85)",
          "125"},
         {"fov 50", "tbVOF", "Engine.PlayerController", "DefaultFOV", "50", 60, "Field of View: 50 (Default 85)", "60"},
-        {"fov missing", "tbVOF", "Engine.PlayerController", "DefaultFOV", nullptr, 85,
-         "Field of View: 85 (Default 85)", "85"},
+        {"fov missing", "tbVOF", "Engine.PlayerController", "DefaultFOV", nullptr, 85, "Field of View: 85 (Default 85)",
+         "85"},
         {"fov as the game writes it", "tbVOF", "Engine.PlayerController", "DefaultFOV", "90.000000", 90,
          "Field of View: 90 (Default 85)", "90"},
         {"fov decimal rounded", "tbVOF", "Engine.PlayerController", "DefaultFOV", "99.5", 100,
@@ -383,8 +385,8 @@ void TestPlayer::missingHudSection()
     QVERIFY(page.SaveGeneralSettings());
     QCOMPARE(game.user("Engine.HUD", "bHideHUD"), QString("False"));
     QCOMPARE(game.user("Engine.HUD", "HudScale"), QString("1.00"));
-    for (const char* key : {"bShowWeaponInfo", "bShowPersonalInfo", "bShowPoints", "bCrosshairShow", "bShowWeaponBar",
-                            "bMessageBeep"})
+    for (const char* key :
+         {"bShowWeaponInfo", "bShowPersonalInfo", "bShowPoints", "bCrosshairShow", "bShowWeaponBar", "bMessageBeep"})
         QCOMPARE(game.user("Engine.HUD", key), QString("True"));
 }
 
@@ -427,8 +429,9 @@ void TestPlayer::characterWithoutByteIsRefusedBeforeWriting()
     const QByteArray before = TestSupport::readFile(game.system + "User.ini");
     name->setText(QString::fromUtf8("\xe4\xb8\xad"));
     TestSupport::Script s;
-    s.box(MessageBox::Kind::Error, QString::fromUtf8("Error occured:The character \"\xe4\xb8\xad\" cannot be stored in "
-                                                     "the game's files. Please use another character"),
+    s.box(MessageBox::Kind::Error,
+          QString::fromUtf8("Error occured:The character \"\xe4\xb8\xad\" cannot be stored in "
+                            "the game's files. Please use another character"),
           MessageBox::Buttons::Ok);
     QVERIFY(!page.SaveGeneralSettings());
     QVERIFY(s.allShown());
@@ -437,7 +440,8 @@ void TestPlayer::characterWithoutByteIsRefusedBeforeWriting()
 
 void TestPlayer::textsRoundTrip()
 {
-    Game game("[DefaultPlayer]\r\nname=Gr\xe4" "ber\r\nCharacter=gorge\r\n"
+    Game game("[DefaultPlayer]\r\nname=Gr\xe4"
+              "ber\r\nCharacter=gorge\r\n"
               "[Engine.PlayerController]\r\nStatsUsername=someone\r\nStatsPassword=secret1\r\n");
     TestSupport::Script s;
     GeneralSettingsPage page(game.rt);
@@ -498,7 +502,8 @@ void TestPlayer::characterList()
     QVERIFY(page.LoadGeneralSettings()); // emptied before every refill
     auto* pick = child<QComboBox>(&page, "dropChar");
     QStringList items;
-    for (int i = 0; i < pick->count(); ++i) items << pick->itemText(i);
+    for (int i = 0; i < pick->count(); ++i)
+        items << pick->itemText(i);
     QCOMPARE(items, QStringList({"Gorge", "Ophelia", "Gorge"}));
     QCOMPARE(pick->currentIndex(), 1);
 }
@@ -529,8 +534,8 @@ void TestPlayer::unreadableDecimalStopsTheLoad()
     QVERIFY(!page.LoadGeneralSettings());
     QVERIFY(s.allShown());
     QCOMPARE(child<QLineEdit>(&page, "edtPlayername")->text(), QString("Tester")); // read before the failure
-    QCOMPARE(child<QSlider>(&page, "tbHUDScale")->value(), 0);                    // read after it: untouched
-    QVERIFY(page.GeneralSettingsChanged());                                          // no new snapshot
+    QCOMPARE(child<QSlider>(&page, "tbHUDScale")->value(), 0);                     // read after it: untouched
+    QVERIFY(page.GeneralSettingsChanged());                                        // no new snapshot
 }
 
 void TestPlayer::failedSaveKeepsTheSnapshot()
@@ -556,7 +561,8 @@ void TestPlayer::weaponListStart()
     QCOMPARE(table->horizontalHeaderItem(0)->text(), QString("Priority"));
     QCOMPARE(table->horizontalHeaderItem(1)->text(), QString("Weapon"));
     QCOMPARE(list.rowCount(), 21);
-    for (int row = 1; row <= 20; ++row) QCOMPARE(list.key(row), QString::number(row));
+    for (int row = 1; row <= 20; ++row)
+        QCOMPARE(list.key(row), QString::number(row));
     QCOMPARE(list.selectedRow(), 1);
     QCOMPARE(table->editTriggers(), QAbstractItemView::NoEditTriggers);
     QCOMPARE(table->selectionMode(), QAbstractItemView::SingleSelection);
@@ -600,9 +606,9 @@ void TestPlayer::weapons_data()
                                  << QStringList({"XWeapons.Rifle:Priority=2"});
     QTest::newRow("priority 25") << QStringList({"XWeapons.Big:25"}) << QStringList() << QStringList({"21:25=Big"})
                                  << 22 << QStringList();
-    QTest::newRow("priority 22 is saved") << QStringList({"XWeapons.A:21", "XWeapons.B:22"}) << QStringList()
-                                          << QStringList({"21:21=A", "22:22=B"}) << 23
-                                          << QStringList({"XWeapons.A:Priority=21", "XWeapons.B:Priority=22"});
+    QTest::newRow("priority 22 is saved")
+        << QStringList({"XWeapons.A:21", "XWeapons.B:22"}) << QStringList() << QStringList({"21:21=A", "22:22=B"}) << 23
+        << QStringList({"XWeapons.A:Priority=21", "XWeapons.B:Priority=22"});
     QTest::newRow("05 is not 5") << QStringList({"XWeapons.Five:05"}) << QStringList()
                                  << QStringList({"5:5=", "21:05=Five"}) << 22 << QStringList();
     QTest::newRow("lower-case section") << QStringList({"xWeapons.Minigun:7"}) << QStringList()
@@ -626,9 +632,12 @@ void TestPlayer::weapons()
     WeaponPriority list;
     list.load(ini);
     for (const QString& move : moves) {
-        if (move == "up") child<QPushButton>(&list, "sbtnUp")->click();
-        else if (move == "down") child<QPushButton>(&list, "sbtnDown")->click();
-        else list.selectRow(move.toInt());
+        if (move == "up")
+            child<QPushButton>(&list, "sbtnUp")->click();
+        else if (move == "down")
+            child<QPushButton>(&list, "sbtnDown")->click();
+        else
+            list.selectRow(move.toInt());
     }
     for (const QString& expected : rows) {
         const int row = expected.section(':', 0, 0).toInt();
@@ -734,13 +743,20 @@ void TestPlayer::statsChecks_data()
     QTest::addColumn<QString>("warning"); // empty: none
     const QString user = "The username must be at least 4 characters long";
     const QString pass = "The password must be at least 6 characters long";
-    QTest::newRow("user 3") << "edtStatsUser" << "abc" << user;
-    QTest::newRow("user 1") << "edtStatsUser" << "a" << user;
-    QTest::newRow("user 4") << "edtStatsUser" << "abcd" << QString();
-    QTest::newRow("user empty") << "edtStatsUser" << "" << QString();
-    QTest::newRow("pass 5") << "edtStatsPass" << "abcde" << pass;
-    QTest::newRow("pass 6") << "edtStatsPass" << "abcdef" << QString();
-    QTest::newRow("pass empty") << "edtStatsPass" << "" << QString();
+    QTest::newRow("user 3") << "edtStatsUser"
+                            << "abc" << user;
+    QTest::newRow("user 1") << "edtStatsUser"
+                            << "a" << user;
+    QTest::newRow("user 4") << "edtStatsUser"
+                            << "abcd" << QString();
+    QTest::newRow("user empty") << "edtStatsUser"
+                                << "" << QString();
+    QTest::newRow("pass 5") << "edtStatsPass"
+                            << "abcde" << pass;
+    QTest::newRow("pass 6") << "edtStatsPass"
+                            << "abcdef" << QString();
+    QTest::newRow("pass empty") << "edtStatsPass"
+                                << "" << QString();
 }
 
 void TestPlayer::statsChecks()

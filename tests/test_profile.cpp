@@ -12,8 +12,8 @@
 
 #include <algorithm>
 #include <clocale>
-#include <cstring>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <grp.h>
 #include <random>
@@ -28,14 +28,16 @@ namespace {
 // Byte strings with NUL bytes in them: "a\0b"_b.
 QByteArray operator""_b(const char* text, std::size_t size) { return QByteArray(text, static_cast<qsizetype>(size)); }
 
-std::string str(const QByteArray& bytes) { return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())); }
+std::string str(const QByteArray& bytes)
+{
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
 QByteArray bytes(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
 
 QByteArray readAll(const std::string& path)
 {
     QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
+    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
     return file.readAll();
 }
 
@@ -79,8 +81,7 @@ Outcome tryWrite(TIniFile& ini, const std::string& section, const std::string& k
 }
 
 // Runs `body` in a child process and gives its exit code (or -signal).
-template <class Body>
-int inChild(Body body)
+template <class Body> int inChild(Body body)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -100,8 +101,7 @@ int inChild(Body body)
 // runs its write as "nobody".
 bool dropToNobody()
 {
-    if (::geteuid() != 0)
-        return true;
+    if (::geteuid() != 0) return true;
     return ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
 }
 
@@ -115,8 +115,7 @@ struct Entry {
 std::string folded(std::string text)
 {
     for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return text;
 }
 
@@ -146,11 +145,9 @@ std::vector<Entry> firstEntries(const QByteArray& content)
             continue;
         }
         const qsizetype equals = line.indexOf('=');
-        if (!live || equals < 0)
-            continue;
+        if (!live || equals < 0) continue;
         const std::string key = str(trimmedSpaces(line.left(equals)));
-        if (seenKeys.insert(folded(key)).second)
-            found.push_back({section, key});
+        if (seenKeys.insert(folded(key)).second) found.push_back({section, key});
     }
     return found;
 }
@@ -206,45 +203,129 @@ private slots:
         QTest::addColumn<QByteArray>("expected");
 
         const QByteArray input = "[Engine.Input]\r\nBackspace=Back\r\nF1=Help\r\n";
-        QTest::newRow("key without case") << input << "Engine.Input"_b << "BackSpace"_b << "Back"_b;
-        QTest::newRow("section without case") << "[corvane]\nAutoBackup=True\n"_b << "Corvane"_b << "AUTOBACKUP"_b
+        QTest::newRow("key without case") << input << "Engine.Input"_b
+                                          << "BackSpace"_b
+                                          << "Back"_b;
+        QTest::newRow("section without case") << "[corvane]\nAutoBackup=True\n"_b
+                                              << "Corvane"_b
+                                              << "AUTOBACKUP"_b
                                               << "True"_b;
-        QTest::newRow("ASCII letters only") << "[\xc4]\nK=1\n"_b << "\xe4"_b << "K"_b << "<default>"_b;
-        QTest::newRow("missing key") << input << "Engine.Input"_b << "F2"_b << "<default>"_b;
-        QTest::newRow("missing section") << input << "Engine.Pawn"_b << "F1"_b << "<default>"_b;
-        QTest::newRow("empty value is no default") << "[A]\nF8=\n"_b << "A"_b << "F8"_b << ""_b;
-        QTest::newRow("blank value is empty") << "[A]\nF8= \t\n"_b << "A"_b << "F8"_b << ""_b;
-        QTest::newRow("blanks around key and value")
-            << "[A]\n \t Key \v\f= \t two  words \x1a \r\n"_b << "A"_b << "Key"_b << "two  words"_b;
-        QTest::newRow("asked names are trimmed") << input << " Engine.Input\t"_b << "\x1a F1 "_b << "Help"_b;
-        QTest::newRow("quotes stay") << "[A]\nMidGameMenuClass=\"GUI2K4.Page\"\n"_b << "A"_b << "MidGameMenuClass"_b
+        QTest::newRow("ASCII letters only") << "[\xc4]\nK=1\n"_b
+                                            << "\xe4"_b
+                                            << "K"_b
+                                            << "<default>"_b;
+        QTest::newRow("missing key") << input << "Engine.Input"_b
+                                     << "F2"_b
+                                     << "<default>"_b;
+        QTest::newRow("missing section") << input << "Engine.Pawn"_b
+                                         << "F1"_b
+                                         << "<default>"_b;
+        QTest::newRow("empty value is no default") << "[A]\nF8=\n"_b
+                                                   << "A"_b
+                                                   << "F8"_b
+                                                   << ""_b;
+        QTest::newRow("blank value is empty") << "[A]\nF8= \t\n"_b
+                                              << "A"_b
+                                              << "F8"_b
+                                              << ""_b;
+        QTest::newRow("blanks around key and value") << "[A]\n \t Key \v\f= \t two  words \x1a \r\n"_b
+                                                     << "A"_b
+                                                     << "Key"_b
+                                                     << "two  words"_b;
+        QTest::newRow("asked names are trimmed") << input << " Engine.Input\t"_b
+                                                 << "\x1a F1 "_b
+                                                 << "Help"_b;
+        QTest::newRow("quotes stay") << "[A]\nMidGameMenuClass=\"GUI2K4.Page\"\n"_b
+                                     << "A"_b
+                                     << "MidGameMenuClass"_b
                                      << "\"GUI2K4.Page\""_b;
-        QTest::newRow("single quotes stay") << "[A]\nS='quoted'\n"_b << "A"_b << "S"_b << "'quoted'"_b;
-        QTest::newRow("equals in value") << "[A]\nEnd=CenterView | ALIGN=1\n"_b << "A"_b << "End"_b
+        QTest::newRow("single quotes stay") << "[A]\nS='quoted'\n"_b
+                                            << "A"_b
+                                            << "S"_b
+                                            << "'quoted'"_b;
+        QTest::newRow("equals in value") << "[A]\nEnd=CenterView | ALIGN=1\n"_b
+                                         << "A"_b
+                                         << "End"_b
                                          << "CenterView | ALIGN=1"_b;
-        QTest::newRow("brackets in value") << "[A]\nDefaultMaps=BR-(ITC)Pragmaticus][\n"_b << "A"_b
-                                           << "DefaultMaps"_b << "BR-(ITC)Pragmaticus]["_b;
-        QTest::newRow("key with spaces") << "[W]\nSurface Properties=1\n"_b << "W"_b << "surface properties"_b << "1"_b;
-        QTest::newRow("first key wins") << "[A]\nK=1\nk=2\n"_b << "A"_b << "K"_b << "1"_b;
-        QTest::newRow("first section wins") << "[A]\nX=1\n[a]\nK=2\n"_b << "A"_b << "K"_b << "<default>"_b;
-        QTest::newRow("later section by other name") << "[A]\nK=1\n[B]\nK=2\n"_b << "B"_b << "K"_b << "2"_b;
-        QTest::newRow("header with text after it") << "[A] ; note\nK=1\n"_b << "A"_b << "K"_b << "1"_b;
-        QTest::newRow("name to last bracket") << "[a]b] x\nK=1\n"_b << "a]b"_b << "K"_b << "1"_b;
-        QTest::newRow("blanks in header") << "\t[ Spaced Name ]\nK=1\n"_b << "Spaced Name"_b << "K"_b << "1"_b;
-        QTest::newRow("no closing bracket: no header") << "[A]\n[B\nK=1\n"_b << "A"_b << "K"_b << "1"_b;
-        QTest::newRow("line without equals") << "[A]\nK\nK=2\n"_b << "A"_b << "K"_b << "2"_b;
-        QTest::newRow("entries before any header") << "K=1\n[A]\n"_b << "A"_b << "K"_b << "<default>"_b;
-        QTest::newRow("comment is just a line") << "[A]\n;K=1\nK=2\n"_b << "A"_b << "K"_b << "2"_b;
-        QTest::newRow("lone CR ends lines") << "[A]\rK=1\rJ=2"_b << "A"_b << "J"_b << "2"_b;
-        QTest::newRow("lone LF ends lines") << "[A]\nK=1\nJ=2"_b << "A"_b << "J"_b << "2"_b;
-        QTest::newRow("mixed line ends") << "[A]\r\nK=1\n\rJ=2\r\r\n"_b << "A"_b << "J"_b << "2"_b;
-        QTest::newRow("high bytes") << "[A]\nK=\x80\xe9\xff\n"_b << "A"_b << "K"_b << "\x80\xe9\xff"_b;
-        QTest::newRow("NUL bytes") << "[A\0B]\nK=a\0b\n"_b << "A\0B"_b << "K"_b << "a\0b"_b;
+        QTest::newRow("brackets in value") << "[A]\nDefaultMaps=BR-(ITC)Pragmaticus][\n"_b
+                                           << "A"_b
+                                           << "DefaultMaps"_b
+                                           << "BR-(ITC)Pragmaticus]["_b;
+        QTest::newRow("key with spaces") << "[W]\nSurface Properties=1\n"_b
+                                         << "W"_b
+                                         << "surface properties"_b
+                                         << "1"_b;
+        QTest::newRow("first key wins") << "[A]\nK=1\nk=2\n"_b
+                                        << "A"_b
+                                        << "K"_b
+                                        << "1"_b;
+        QTest::newRow("first section wins") << "[A]\nX=1\n[a]\nK=2\n"_b
+                                            << "A"_b
+                                            << "K"_b
+                                            << "<default>"_b;
+        QTest::newRow("later section by other name") << "[A]\nK=1\n[B]\nK=2\n"_b
+                                                     << "B"_b
+                                                     << "K"_b
+                                                     << "2"_b;
+        QTest::newRow("header with text after it") << "[A] ; note\nK=1\n"_b
+                                                   << "A"_b
+                                                   << "K"_b
+                                                   << "1"_b;
+        QTest::newRow("name to last bracket") << "[a]b] x\nK=1\n"_b
+                                              << "a]b"_b
+                                              << "K"_b
+                                              << "1"_b;
+        QTest::newRow("blanks in header") << "\t[ Spaced Name ]\nK=1\n"_b
+                                          << "Spaced Name"_b
+                                          << "K"_b
+                                          << "1"_b;
+        QTest::newRow("no closing bracket: no header") << "[A]\n[B\nK=1\n"_b
+                                                       << "A"_b
+                                                       << "K"_b
+                                                       << "1"_b;
+        QTest::newRow("line without equals") << "[A]\nK\nK=2\n"_b
+                                             << "A"_b
+                                             << "K"_b
+                                             << "2"_b;
+        QTest::newRow("entries before any header") << "K=1\n[A]\n"_b
+                                                   << "A"_b
+                                                   << "K"_b
+                                                   << "<default>"_b;
+        QTest::newRow("comment is just a line") << "[A]\n;K=1\nK=2\n"_b
+                                                << "A"_b
+                                                << "K"_b
+                                                << "2"_b;
+        QTest::newRow("lone CR ends lines") << "[A]\rK=1\rJ=2"_b
+                                            << "A"_b
+                                            << "J"_b
+                                            << "2"_b;
+        QTest::newRow("lone LF ends lines") << "[A]\nK=1\nJ=2"_b
+                                            << "A"_b
+                                            << "J"_b
+                                            << "2"_b;
+        QTest::newRow("mixed line ends") << "[A]\r\nK=1\n\rJ=2\r\r\n"_b
+                                         << "A"_b
+                                         << "J"_b
+                                         << "2"_b;
+        QTest::newRow("high bytes") << "[A]\nK=\x80\xe9\xff\n"_b
+                                    << "A"_b
+                                    << "K"_b
+                                    << "\x80\xe9\xff"_b;
+        QTest::newRow("NUL bytes") << "[A\0B]\nK=a\0b\n"_b
+                                   << "A\0B"_b
+                                   << "K"_b
+                                   << "a\0b"_b;
         QTest::newRow("ESC in section name") << "[Default\x1bTDM MaplistRecord]\nTitle=x\n"_b
-                                             << "default\x1btdm maplistrecord"_b << "Title"_b << "x"_b;
-        QTest::newRow("empty section name") << "[]\nK=1\n"_b << ""_b << "K"_b << "1"_b;
-        QTest::newRow("value cut to 2047 bytes")
-            << "[A]\nK=" + QByteArray(3000, 'v') + "\n" << "A"_b << "K"_b << QByteArray(2047, 'v');
+                                             << "default\x1btdm maplistrecord"_b
+                                             << "Title"_b
+                                             << "x"_b;
+        QTest::newRow("empty section name") << "[]\nK=1\n"_b
+                                            << ""_b
+                                            << "K"_b
+                                            << "1"_b;
+        QTest::newRow("value cut to 2047 bytes") << "[A]\nK=" + QByteArray(3000, 'v') + "\n"
+                                                 << "A"_b
+                                                 << "K"_b << QByteArray(2047, 'v');
     }
 
     void readString()
@@ -394,8 +475,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QList<QByteArray>>("expected");
-        QTest::newRow("file order, repeats kept")
-            << "[B]\nK=1\n[A]\n[b]\n"_b << QList<QByteArray>{"B", "A", "b"};
+        QTest::newRow("file order, repeats kept") << "[B]\nK=1\n[A]\n[b]\n"_b << QList<QByteArray>{"B", "A", "b"};
         QTest::newRow("names trimmed, text after ignored")
             << "  [ Engine.Input ] ; keys\n[a]b]\n"_b << QList<QByteArray>{"Engine.Input", "a]b"};
         QTest::newRow("not headers") << "[NoClose\nK=[x]\n x [y]\n"_b << QList<QByteArray>{};
@@ -410,11 +490,10 @@ private slots:
             names << "S" + QByteArray::number(i).rightJustified(98, '0'); // 99 bytes + zero
             full += "[" + names.back() + "]\r\n";
         }
-        const QByteArray fits(81, 'L');  // 163 * 100 + 82 = 16382
+        const QByteArray fits(81, 'L'); // 163 * 100 + 82 = 16382
         const QByteArray tooLong(82, 'L');
         QTest::newRow("last name fits") << full + "[" + fits + "]\r\n" << names + QList<QByteArray>{fits};
-        QTest::newRow("cut name left out, and all after it")
-            << full + "[" + tooLong + "]\r\n[x]\r\n" << names;
+        QTest::newRow("cut name left out, and all after it") << full + "[" + tooLong + "]\r\n[x]\r\n" << names;
     }
 
     void readSections()
@@ -441,48 +520,111 @@ private slots:
         QTest::addColumn<QByteArray>("after");
 
         QTest::newRow("replace keeps key, blanks and line end")
-            << "[Engine.Input]\r\nBackspace = old \t\r\nF1=Help\n"_b << "engine.input"_b << "BackSpace"_b << "new"_b
+            << "[Engine.Input]\r\nBackspace = old \t\r\nF1=Help\n"_b
+            << "engine.input"_b
+            << "BackSpace"_b
+            << "new"_b
             << "[Engine.Input]\r\nBackspace = new \t\r\nF1=Help\n"_b;
-        QTest::newRow("replace first of repeated keys")
-            << "[A]\nK=1\nK=2\n"_b << "A"_b << "k"_b << "3"_b << "[A]\nK=3\nK=2\n"_b;
-        QTest::newRow("replace empty value") << "[A]\r\nK=\r\n"_b << "A"_b << "K"_b << "v"_b << "[A]\r\nK=v\r\n"_b;
-        QTest::newRow("replace blank value") << "[A]\r\nK =  \r\n"_b << "A"_b << "K"_b << "v"_b
-                                            << "[A]\r\nK =  v\r\n"_b;
-        QTest::newRow("replace by empty") << "[A]\r\nK=1\r\n"_b << "A"_b << "K"_b << ""_b << "[A]\r\nK=\r\n"_b;
-        QTest::newRow("replace in last line without line end")
-            << "[A]\r\nK=1"_b << "A"_b << "K"_b << "22"_b << "[A]\r\nK=22"_b;
-        QTest::newRow("value written as given")
-            << "[A]\r\nK=1\r\n"_b << "A"_b << "K"_b << " \"quoted\"  x=y; #c "_b
-            << "[A]\r\nK= \"quoted\"  x=y; #c \r\n"_b;
-        QTest::newRow("untouched bytes kept")
-            << "; comment \t\n[A]\r\n\tX=\x80\xff \r\n K=1\rY=\0z\n\n"_b << "A"_b << "K"_b << "2"_b
-            << "; comment \t\n[A]\r\n\tX=\x80\xff \r\n K=2\rY=\0z\n\n"_b;
-        QTest::newRow("new key after last entry")
-            << "[A]\r\nX=1\r\n; note\r\n\r\n[B]\r\nY=2\r\n"_b << "A"_b << "Z"_b << "3"_b
-            << "[A]\r\nX=1\r\nZ=3\r\n; note\r\n\r\n[B]\r\nY=2\r\n"_b;
-        QTest::newRow("new key among LF lines")
-            << "[A]\nX=1\n[B]\n"_b << "A"_b << "Z"_b << "3"_b << "[A]\nX=1\nZ=3\r\n[B]\n"_b;
-        QTest::newRow("new key after last line without line end")
-            << "[A]\nX=1"_b << "A"_b << "Z"_b << "3"_b << "[A]\nX=1\r\nZ=3\r\n"_b;
-        QTest::newRow("new key after a lone CR")
-            << "[A]\rX=1\r[B]\r"_b << "A"_b << "Z"_b << "3"_b << "[A]\rX=1\rZ=3\r\n[B]\r"_b;
-        QTest::newRow("new key in empty section")
-            << "[A]\r\n\r\n[B]\r\n"_b << "A"_b << "Z"_b << "3"_b << "[A]\r\nZ=3\r\n\r\n[B]\r\n"_b;
-        QTest::newRow("new key after header without line end")
-            << "[A]"_b << "A"_b << "Z"_b << "3"_b << "[A]\r\nZ=3\r\n"_b;
-        QTest::newRow("new key in first of repeated sections")
-            << "[A]\r\nX=1\r\n[a]\r\nZ=2\r\n"_b << "A"_b << "Z"_b << "3"_b << "[A]\r\nX=1\r\nZ=3\r\n[a]\r\nZ=2\r\n"_b;
-        QTest::newRow("new section at end")
-            << "[A]\r\nX=1\r\n"_b << "B"_b << "Z"_b << "3"_b << "[A]\r\nX=1\r\n\r\n[B]\r\nZ=3\r\n"_b;
-        QTest::newRow("new section after blank line")
-            << "[A]\nX=1\n\n"_b << "B"_b << "Z"_b << "3"_b << "[A]\nX=1\n\n[B]\r\nZ=3\r\n"_b;
-        QTest::newRow("new section after last line without line end")
-            << "[A]\nX=1"_b << "B"_b << "Z"_b << "3"_b << "[A]\nX=1\r\n\r\n[B]\r\nZ=3\r\n"_b;
-        QTest::newRow("new section in empty file") << ""_b << "B"_b << "Z"_b << "3"_b << "[B]\r\nZ=3\r\n"_b;
-        QTest::newRow("names written trimmed")
-            << ""_b << " \tB "_b << " Z\x1a"_b << "3"_b << "[B]\r\nZ=3\r\n"_b;
-        QTest::newRow("after a header without bracket")
-            << "[A]\r\n[B"_b << "B"_b << "Z"_b << "3"_b << "[A]\r\n[B\r\n\r\n[B]\r\nZ=3\r\n"_b;
+        QTest::newRow("replace first of repeated keys") << "[A]\nK=1\nK=2\n"_b
+                                                        << "A"_b
+                                                        << "k"_b
+                                                        << "3"_b
+                                                        << "[A]\nK=3\nK=2\n"_b;
+        QTest::newRow("replace empty value") << "[A]\r\nK=\r\n"_b
+                                             << "A"_b
+                                             << "K"_b
+                                             << "v"_b
+                                             << "[A]\r\nK=v\r\n"_b;
+        QTest::newRow("replace blank value") << "[A]\r\nK =  \r\n"_b
+                                             << "A"_b
+                                             << "K"_b
+                                             << "v"_b
+                                             << "[A]\r\nK =  v\r\n"_b;
+        QTest::newRow("replace by empty") << "[A]\r\nK=1\r\n"_b
+                                          << "A"_b
+                                          << "K"_b
+                                          << ""_b
+                                          << "[A]\r\nK=\r\n"_b;
+        QTest::newRow("replace in last line without line end") << "[A]\r\nK=1"_b
+                                                               << "A"_b
+                                                               << "K"_b
+                                                               << "22"_b
+                                                               << "[A]\r\nK=22"_b;
+        QTest::newRow("value written as given") << "[A]\r\nK=1\r\n"_b
+                                                << "A"_b
+                                                << "K"_b
+                                                << " \"quoted\"  x=y; #c "_b
+                                                << "[A]\r\nK= \"quoted\"  x=y; #c \r\n"_b;
+        QTest::newRow("untouched bytes kept") << "; comment \t\n[A]\r\n\tX=\x80\xff \r\n K=1\rY=\0z\n\n"_b
+                                              << "A"_b
+                                              << "K"_b
+                                              << "2"_b
+                                              << "; comment \t\n[A]\r\n\tX=\x80\xff \r\n K=2\rY=\0z\n\n"_b;
+        QTest::newRow("new key after last entry") << "[A]\r\nX=1\r\n; note\r\n\r\n[B]\r\nY=2\r\n"_b
+                                                  << "A"_b
+                                                  << "Z"_b
+                                                  << "3"_b
+                                                  << "[A]\r\nX=1\r\nZ=3\r\n; note\r\n\r\n[B]\r\nY=2\r\n"_b;
+        QTest::newRow("new key among LF lines") << "[A]\nX=1\n[B]\n"_b
+                                                << "A"_b
+                                                << "Z"_b
+                                                << "3"_b
+                                                << "[A]\nX=1\nZ=3\r\n[B]\n"_b;
+        QTest::newRow("new key after last line without line end") << "[A]\nX=1"_b
+                                                                  << "A"_b
+                                                                  << "Z"_b
+                                                                  << "3"_b
+                                                                  << "[A]\nX=1\r\nZ=3\r\n"_b;
+        QTest::newRow("new key after a lone CR") << "[A]\rX=1\r[B]\r"_b
+                                                 << "A"_b
+                                                 << "Z"_b
+                                                 << "3"_b
+                                                 << "[A]\rX=1\rZ=3\r\n[B]\r"_b;
+        QTest::newRow("new key in empty section") << "[A]\r\n\r\n[B]\r\n"_b
+                                                  << "A"_b
+                                                  << "Z"_b
+                                                  << "3"_b
+                                                  << "[A]\r\nZ=3\r\n\r\n[B]\r\n"_b;
+        QTest::newRow("new key after header without line end") << "[A]"_b
+                                                               << "A"_b
+                                                               << "Z"_b
+                                                               << "3"_b
+                                                               << "[A]\r\nZ=3\r\n"_b;
+        QTest::newRow("new key in first of repeated sections") << "[A]\r\nX=1\r\n[a]\r\nZ=2\r\n"_b
+                                                               << "A"_b
+                                                               << "Z"_b
+                                                               << "3"_b
+                                                               << "[A]\r\nX=1\r\nZ=3\r\n[a]\r\nZ=2\r\n"_b;
+        QTest::newRow("new section at end") << "[A]\r\nX=1\r\n"_b
+                                            << "B"_b
+                                            << "Z"_b
+                                            << "3"_b
+                                            << "[A]\r\nX=1\r\n\r\n[B]\r\nZ=3\r\n"_b;
+        QTest::newRow("new section after blank line") << "[A]\nX=1\n\n"_b
+                                                      << "B"_b
+                                                      << "Z"_b
+                                                      << "3"_b
+                                                      << "[A]\nX=1\n\n[B]\r\nZ=3\r\n"_b;
+        QTest::newRow("new section after last line without line end") << "[A]\nX=1"_b
+                                                                      << "B"_b
+                                                                      << "Z"_b
+                                                                      << "3"_b
+                                                                      << "[A]\nX=1\r\n\r\n[B]\r\nZ=3\r\n"_b;
+        QTest::newRow("new section in empty file") << ""_b
+                                                   << "B"_b
+                                                   << "Z"_b
+                                                   << "3"_b
+                                                   << "[B]\r\nZ=3\r\n"_b;
+        QTest::newRow("names written trimmed") << ""_b
+                                               << " \tB "_b
+                                               << " Z\x1a"_b
+                                               << "3"_b
+                                               << "[B]\r\nZ=3\r\n"_b;
+        QTest::newRow("after a header without bracket") << "[A]\r\n[B"_b
+                                                        << "B"_b
+                                                        << "Z"_b
+                                                        << "3"_b
+                                                        << "[A]\r\n[B\r\n\r\n[B]\r\nZ=3\r\n"_b;
     }
 
     void writeString()
@@ -581,15 +723,33 @@ private slots:
         QTest::addColumn<QByteArray>("section");
         QTest::addColumn<QByteArray>("key");
         QTest::addColumn<QByteArray>("value");
-        QTest::newRow("LF in value") << "A"_b << "K"_b << "1\n[Evil]"_b;
-        QTest::newRow("CR in value") << "A"_b << "K"_b << "1\rX=2"_b;
-        QTest::newRow("CR LF at end of value") << "A"_b << "K"_b << "1\r\n"_b;
-        QTest::newRow("LF in key") << "A"_b << "K\nX"_b << "1"_b;
-        QTest::newRow("CR in section") << "A\rB"_b << "K"_b << "1"_b;
-        QTest::newRow("LF in new section") << "New\n"_b << "K"_b << "1"_b;
-        QTest::newRow("equals in key") << "A"_b << "K=X"_b << "1"_b;
-        QTest::newRow("key reads as header") << "A"_b << "[K]"_b << "1"_b;
-        QTest::newRow("key and value read as header") << "A"_b << "[K"_b << "x]"_b;
+        QTest::newRow("LF in value") << "A"_b
+                                     << "K"_b
+                                     << "1\n[Evil]"_b;
+        QTest::newRow("CR in value") << "A"_b
+                                     << "K"_b
+                                     << "1\rX=2"_b;
+        QTest::newRow("CR LF at end of value") << "A"_b
+                                               << "K"_b
+                                               << "1\r\n"_b;
+        QTest::newRow("LF in key") << "A"_b
+                                   << "K\nX"_b
+                                   << "1"_b;
+        QTest::newRow("CR in section") << "A\rB"_b
+                                       << "K"_b
+                                       << "1"_b;
+        QTest::newRow("LF in new section") << "New\n"_b
+                                           << "K"_b
+                                           << "1"_b;
+        QTest::newRow("equals in key") << "A"_b
+                                       << "K=X"_b
+                                       << "1"_b;
+        QTest::newRow("key reads as header") << "A"_b
+                                             << "[K]"_b
+                                             << "1"_b;
+        QTest::newRow("key and value read as header") << "A"_b
+                                                      << "[K"_b
+                                                      << "x]"_b;
     }
 
     void refusedLineBreaks()
@@ -622,11 +782,16 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("value");
-        QTest::newRow("read-only file") << "read-only" << "new"_b;
-        QTest::newRow("read-only file, same value") << "read-only" << "old"_b;
-        QTest::newRow("missing directory") << "missing-dir" << "new"_b;
-        QTest::newRow("path is a directory") << "directory" << "new"_b;
-        QTest::newRow("unreadable file") << "unreadable" << "new"_b;
+        QTest::newRow("read-only file") << "read-only"
+                                        << "new"_b;
+        QTest::newRow("read-only file, same value") << "read-only"
+                                                    << "old"_b;
+        QTest::newRow("missing directory") << "missing-dir"
+                                           << "new"_b;
+        QTest::newRow("path is a directory") << "directory"
+                                             << "new"_b;
+        QTest::newRow("unreadable file") << "unreadable"
+                                         << "new"_b;
         QTest::newRow("unwritable directory, full disk") << "unwritable-dir" << QByteArray(20000, 'x');
         QTest::newRow("full disk") << "full-disk" << QByteArray(20000, 'x');
     }
@@ -650,8 +815,7 @@ private slots:
             QVERIFY(QDir(m_dir.path()).mkdir("Dir.ini"));
         } else if (kind == "unreadable") {
             // Root reads anything: the write runs as a user who may only write the file.
-            if (::geteuid() == 0)
-                QCOMPARE(::chown(m_path.c_str(), 65534, 65534), 0);
+            if (::geteuid() == 0) QCOMPARE(::chown(m_path.c_str(), 65534, 65534), 0);
             ::chmod(m_path.c_str(), 0200);
             dirMode = 0777;
             asNobody = true;
@@ -667,8 +831,7 @@ private slots:
         const QStringList filesBefore = entries(m_dir.path());
 
         const int outcome = inChild([&] {
-            if (asNobody && !dropToNobody())
-                return int(NoPrivilegeDrop);
+            if (asNobody && !dropToNobody()) return int(NoPrivilegeDrop);
             if (sizeLimit != 0) {
                 std::signal(SIGXFSZ, SIG_IGN); // a short write, not a killed process
                 const rlimit limit{sizeLimit, sizeLimit};
@@ -693,8 +856,7 @@ private slots:
         const QStringList filesBefore = entries(m_dir.path());
         ::chmod(QFile::encodeName(m_dir.path()).constData(), 0555);
         const int outcome = inChild([&] {
-            if (!dropToNobody())
-                return int(NoPrivilegeDrop);
+            if (!dropToNobody()) return int(NoPrivilegeDrop);
             TIniFile ini(m_path);
             return int(tryWrite(ini, "A", "K", "a longer new value"));
         });
@@ -719,11 +881,9 @@ private slots:
         QFETCH(int, mode);
         writeAll(m_path, "[A]\r\nK=1\r\n");
         const bool root = ::geteuid() == 0;
-        if (root)
-            QCOMPARE(::chown(m_path.c_str(), 65534, 65534), 0);
+        if (root) QCOMPARE(::chown(m_path.c_str(), 65534, 65534), 0);
         QCOMPARE(::chmod(m_path.c_str(), static_cast<mode_t>(mode)), 0);
-        if (!root && mode == 0446)
-            QSKIP("only root may write a file through the bits of others");
+        if (!root && mode == 0446) QSKIP("only root may write a file through the bits of others");
         TIniFile(m_path).WriteString("A", "K", "2");
         QCOMPARE(readAll(m_path), "[A]\r\nK=2\r\n"_b);
         QCOMPARE(modeOf(m_path), mode_t(mode));
@@ -740,10 +900,18 @@ private slots:
         QTest::addColumn<QByteArray>("link");   // relative to the test directory
         QTest::addColumn<QByteArray>("points"); // the link's text
         QTest::addColumn<QByteArray>("target"); // the file it reaches
-        QTest::newRow("relative") << "User.ini"_b << "Real.ini"_b << "Real.ini"_b;
-        QTest::newRow("from another directory") << "Sub/User.ini"_b << "../Real.ini"_b << "Real.ini"_b;
-        QTest::newRow("chain") << "User.ini"_b << "Middle.ini"_b << "Real.ini"_b;
-        QTest::newRow("dangling: target created") << "User.ini"_b << "New.ini"_b << "New.ini"_b;
+        QTest::newRow("relative") << "User.ini"_b
+                                  << "Real.ini"_b
+                                  << "Real.ini"_b;
+        QTest::newRow("from another directory") << "Sub/User.ini"_b
+                                                << "../Real.ini"_b
+                                                << "Real.ini"_b;
+        QTest::newRow("chain") << "User.ini"_b
+                               << "Middle.ini"_b
+                               << "Real.ini"_b;
+        QTest::newRow("dangling: target created") << "User.ini"_b
+                                                  << "New.ini"_b
+                                                  << "New.ini"_b;
     }
 
     void symbolicLinks()
@@ -753,10 +921,8 @@ private slots:
         QFETCH(QByteArray, target);
         const std::string dir = str(QFile::encodeName(m_dir.path())) + "/";
         QDir(m_dir.path()).mkdir("Sub");
-        if (target != "New.ini")
-            writeAll(dir + "Real.ini", "[A]\nK=1\n");
-        if (points == "Middle.ini")
-            QCOMPARE(::symlink("Real.ini", (dir + "Middle.ini").c_str()), 0);
+        if (target != "New.ini") writeAll(dir + "Real.ini", "[A]\nK=1\n");
+        if (points == "Middle.ini") QCOMPARE(::symlink("Real.ini", (dir + "Middle.ini").c_str()), 0);
         QCOMPARE(::symlink(points.constData(), (dir + str(link)).c_str()), 0);
 
         TIniFile ini(dir + str(link));
@@ -788,8 +954,7 @@ private slots:
                     } catch (...) {
                         ::_exit(1);
                     }
-                    if (::write(pipeEnds[1], "w", 1) != 1)
-                        ::_exit(2);
+                    if (::write(pipeEnds[1], "w", 1) != 1) ::_exit(2);
                 }
             }
             ::close(pipeEnds[1]);
@@ -798,8 +963,7 @@ private slots:
             const std::size_t wanted = 3 + static_cast<std::size_t>(round) * 7;
             while (writes < wanted) {
                 const ssize_t got = ::read(pipeEnds[0], done, std::min(sizeof done, wanted - writes));
-                if (got <= 0)
-                    break;
+                if (got <= 0) break;
                 writes += static_cast<std::size_t>(got);
             }
             ::kill(pid, SIGKILL);
@@ -826,20 +990,40 @@ private slots:
         QByteArray garbage(1 << 20, '\0');
         for (char& c : garbage)
             c = static_cast<char>(random());
-        QTest::newRow("binary garbage") << garbage << "\x01\x02"_b << "\x03"_b << "<default>"_b;
+        QTest::newRow("binary garbage") << garbage << "\x01\x02"_b
+                                        << "\x03"_b
+                                        << "<default>"_b;
         // NUL is no blank: "\0[A]" is no header.
-        QTest::newRow("NUL bytes") << "\0\0[A]\0\r\n\0K\0=\0\r\n[A]\r\nK=1\r\n"_b << "A"_b << "K"_b << "1"_b;
-        QTest::newRow("10 MB line") << "[A]\r\nK=" + QByteArray(10 << 20, 'x') + "\r\nJ=1\r\n" << "A"_b << "J"_b << "1"_b;
-        QTest::newRow("10 MB header line") << "[" + QByteArray(10 << 20, '[') + "\r\nK=1\r\n" << "A"_b << "K"_b
+        QTest::newRow("NUL bytes") << "\0\0[A]\0\r\n\0K\0=\0\r\n[A]\r\nK=1\r\n"_b
+                                   << "A"_b
+                                   << "K"_b
+                                   << "1"_b;
+        QTest::newRow("10 MB line") << "[A]\r\nK=" + QByteArray(10 << 20, 'x') + "\r\nJ=1\r\n"
+                                    << "A"_b
+                                    << "J"_b
+                                    << "1"_b;
+        QTest::newRow("10 MB header line") << "[" + QByteArray(10 << 20, '[') + "\r\nK=1\r\n"
+                                           << "A"_b
+                                           << "K"_b
                                            << "<default>"_b;
-        QTest::newRow("10 MB of blanks before a bracket")
-            << "[A]\r\nK=1\r\nX" + QByteArray(10 << 20, ' ') + "[B]\r\n" << "A"_b << "K"_b << "1"_b;
+        QTest::newRow("10 MB of blanks before a bracket") << "[A]\r\nK=1\r\nX" + QByteArray(10 << 20, ' ') + "[B]\r\n"
+                                                          << "A"_b
+                                                          << "K"_b
+                                                          << "1"_b;
         QByteArray many;
         for (int i = 0; i < 100000; ++i)
             many += "[S" + QByteArray::number(i) + "]\r\nK=" + QByteArray::number(i) + "\r\n";
-        QTest::newRow("100 000 sections") << many << "s99999"_b << "K"_b << "99999"_b;
-        QTest::newRow("header without bracket at end") << "[A]\r\nK=1\r\n[B"_b << "A"_b << "K"_b << "1"_b;
-        QTest::newRow("lone brackets") << "[\r\n]\r\n[[\r\n]]\r\n["_b << "A"_b << "K"_b << "<default>"_b;
+        QTest::newRow("100 000 sections") << many << "s99999"_b
+                                          << "K"_b
+                                          << "99999"_b;
+        QTest::newRow("header without bracket at end") << "[A]\r\nK=1\r\n[B"_b
+                                                       << "A"_b
+                                                       << "K"_b
+                                                       << "1"_b;
+        QTest::newRow("lone brackets") << "[\r\n]\r\n[[\r\n]]\r\n["_b
+                                       << "A"_b
+                                       << "K"_b
+                                       << "<default>"_b;
     }
 
     // Nothing crashes, reads find what is there, and a write keeps every byte.
@@ -874,8 +1058,8 @@ private slots:
     // at every alignment and across the ends of their blocks.
     void headerSearchesAgree()
     {
-        const char* fragments[] = {"[A]", "  [B]", "\t[c] x", "[", "]", "x [y]", "Aliases[0]=v", "K=1", "",
-                                   "[D", ";[E]", "\x1a[F]", "\v[G]", "[[H]]", " [ ", "[\0]"};
+        const char* fragments[] = {"[A]", "  [B]", "\t[c] x", "[",       "]",     "x [y]", "Aliases[0]=v", "K=1",
+                                   "",    "[D",    ";[E]",    "\x1a[F]", "\v[G]", "[[H]]", " [ ",          "[\0]"};
         const char* lineEnds[] = {"\r\n", "\n", "\r"};
         std::mt19937 random(2003);
         std::string buffer;
@@ -905,8 +1089,8 @@ private slots:
                 std::vector<std::size_t> places;
                 for (const char* name : {"A", "B", "C", "D", "F", "G", "[H]", "y", ""}) {
                     const IniText::Location where = IniText::locate(view, name, "K");
-                    places.insert(places.end(), {where.sectionFound, where.entryFound, where.valueBegin,
-                                                 where.insertAt, where.insertNeedsLineEnd});
+                    places.insert(places.end(), {where.sectionFound, where.entryFound, where.valueBegin, where.insertAt,
+                                                 where.insertNeedsLineEnd});
                 }
                 listed.push_back(names);
                 found.push_back(places);
@@ -918,8 +1102,7 @@ private slots:
                 ++compared;
             }
         }
-        if (compared == 0)
-            QSKIP("this processor offers only the plain search");
+        if (compared == 0) QSKIP("this processor offers only the plain search");
     }
 
     // ---- The game's own files -------------------------------------------------
@@ -930,8 +1113,7 @@ private slots:
     void corpusFilesKeepTheirBytes()
     {
         const QDir corpus(QStringLiteral(CORVANE_CORPUS_DIR));
-        if (!corpus.exists())
-            QSKIP("no corpus of game files beside the project");
+        if (!corpus.exists()) QSKIP("no corpus of game files beside the project");
         const QStringList files = corpus.entryList({"*.ini", "*.int", "*.upl"}, QDir::Files, QDir::Name);
         QVERIFY(!files.isEmpty());
         for (const QString& name : files) {

@@ -35,8 +35,7 @@ private slots:
         // The program writes back the user file it opened once it has found
         // the game's profiles.
         const auto opened = [&] {
-            return TIniFile(program.configPath().toStdString()).ReadString("UT2k3", "CurrentUserIni", "") ==
-                   "User.ini";
+            return TIniFile(program.configPath().toStdString()).ReadString("UT2k3", "CurrentUserIni", "") == "User.ini";
         };
         QTRY_VERIFY_WITH_TIMEOUT(opened(), 20000);
         QCOMPARE(process.state(), QProcess::Running);

@@ -40,7 +40,10 @@ ModalRunner::Handler answerSetup(const QString& dir, bool readme = false, int re
     };
 }
 
-ModalRunner::Handler cancelSetup() { return [](QDialog&) { return int(QDialog::Rejected); }; }
+ModalRunner::Handler cancelSetup()
+{
+    return [](QDialog&) { return int(QDialog::Rejected); };
+}
 
 QString stripSlash(QString dir)
 {
@@ -166,7 +169,8 @@ private slots:
         // The boxes stand in this order, top to bottom.
         const QList<QCheckBox*> boxes = {init.cbAutoBackup, init.cbAskBackup, init.cbShowReadme, init.cbUpdates};
         init.adjustSize();
-        for (int i = 1; i < boxes.size(); ++i) QVERIFY(boxes[i - 1]->y() < boxes[i]->y());
+        for (int i = 1; i < boxes.size(); ++i)
+            QVERIFY(boxes[i - 1]->y() < boxes[i]->y());
         QVERIFY(init.OKBtn->isDefault());
         QCOMPARE(init.OKBtn->toolTip(), QStringLiteral("Clicking OK automatically means you agree\nthat i am not "
                                                        "responsible of anything that \npossible has caused any "
@@ -202,8 +206,7 @@ private slots:
         QCOMPARE(QString::fromStdString(
                      TIniFile(program.configPath().toStdString()).ReadString("UT2k3", "CurrentUserIni", "")),
                  QStringLiteral("User.ini"));
-        QCOMPARE(child<QLabel>(&main, "lblDir")->text(),
-                 QStringLiteral("UT2k3 dir: ") + stripSlash(game.root()));
+        QCOMPARE(child<QLabel>(&main, "lblDir")->text(), QStringLiteral("UT2k3 dir: ") + stripSlash(game.root()));
         QCOMPARE(child<QLabel>(&main, "lblCurrUserIni")->text(), "Current User.Ini: " + game.userIni());
         QCOMPARE(child<QLabel>(&main, "lblCurrUt2003ini")->text(), "Current UT2003.Ini: " + game.gameIni());
         QCOMPARE(child<QTabWidget>(&main, "PageCtrl")->currentWidget(), main.tab(PageId::KeyBinds));

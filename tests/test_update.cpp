@@ -104,8 +104,8 @@ QByteArray sha256(const QByteArray& bytes)
 
 QByteArray fileLine(const QByteArray& content, const QByteArray& path, const QByteArray& hash = {})
 {
-    return "File " + QByteArray::number(content.size()) + " " + (hash.isEmpty() ? sha256(content) : hash) + " " +
-           path + "\n";
+    return "File " + QByteArray::number(content.size()) + " " + (hash.isEmpty() ? sha256(content) : hash) + " " + path +
+           "\n";
 }
 
 const QByteArray OldProgram = "the running program";
@@ -185,8 +185,8 @@ private slots:
                           << notFound << int(UpdateError::Malformed);
         *row("path up and out") << outside << 200 << "" << true << NotFoundBox << notFound
                                 << int(UpdateError::UnsafePath);
-        *row("absolute path") << "Version 1.3\n" + fileLine("x", "/tmp/corvane2003") << 200 << "" << true
-                              << NotFoundBox << notFound << int(UpdateError::UnsafePath);
+        *row("absolute path") << "Version 1.3\n" + fileLine("x", "/tmp/corvane2003") << 200 << "" << true << NotFoundBox
+                              << notFound << int(UpdateError::UnsafePath);
         *row("through a link out") << "Version 1.3\n" + fileLine("x", "Skins/corvane2003") << 200 << "" << true
                                    << NotFoundBox << notFound << int(UpdateError::UnsafePath);
         *row("Windows path up") << "Version 1.3\n" + fileLine("x", "..\\corvane2003") << 200 << "" << true
@@ -230,16 +230,16 @@ private slots:
         f.server.answer("/update/corvane2003", {200, newProgram, 500});
         QString captionAtQuarter;
         int positionAtQuarter = -1, maximumAtQuarter = -1;
-        QObject::connect(f.check->WebUpdate1(), &TWebUpdate::OnFileProgress, [&](QObject*, const QString&, qint64 pos,
-                                                                                  qint64) {
-            if (pos != 500) return;
-            TfrmProgress* progress = f.check->progressWindow();
-            QVERIFY(progress && progress->isVisible() && progress->isModal());
-            captionAtQuarter = progress->caption();
-            positionAtQuarter = progress->position();
-            maximumAtQuarter = progress->maximum();
-            f.server.release();
-        });
+        QObject::connect(f.check->WebUpdate1(), &TWebUpdate::OnFileProgress,
+                         [&](QObject*, const QString&, qint64 pos, qint64) {
+                             if (pos != 500) return;
+                             TfrmProgress* progress = f.check->progressWindow();
+                             QVERIFY(progress && progress->isVisible() && progress->isModal());
+                             captionAtQuarter = progress->caption();
+                             positionAtQuarter = progress->position();
+                             maximumAtQuarter = progress->maximum();
+                             f.server.release();
+                         });
         Script script;
         script.box(Kind::Information, RestartBox, Buttons::Ok);
 
@@ -264,8 +264,8 @@ private slots:
         const QByteArray served(2000, 'N');
         QTest::newRow("wrong checksum") << "Version 1.3\n" + fileLine(served, "corvane2003", sha256("other")) << false
                                         << int(UpdateError::Checksum);
-        QTest::newRow("longer than listed") << "Version 1.3\n" + fileLine(served.left(1999), "corvane2003") << false
-                                            << int(UpdateError::TooLarge);
+        QTest::newRow("longer than listed")
+            << "Version 1.3\n" + fileLine(served.left(1999), "corvane2003") << false << int(UpdateError::TooLarge);
         QTest::newRow("file missing") << "Version 1.3\n" + fileLine(served, "corvane2003") + fileLine("x", "gone.txt")
                                       << false << int(UpdateError::Unreachable);
         // The second file lands on a directory: the first one is put back.

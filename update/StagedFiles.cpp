@@ -41,7 +41,8 @@ bool StagedFiles::insideProgramDir(const QString& relative) const
     // The deepest directory of the path that exists already decides; a link
     // that leads nowhere has no canonical path and so does not pass.
     QString dir = QFileInfo(m_programDir + relative).path();
-    while (!QFileInfo::exists(dir) && !QFileInfo(dir).isSymLink()) dir = QFileInfo(dir).path();
+    while (!QFileInfo::exists(dir) && !QFileInfo(dir).isSymLink())
+        dir = QFileInfo(dir).path();
     const QString canonical = QFileInfo(dir).canonicalFilePath();
     return !canonical.isEmpty() && (canonical == root || canonical.startsWith(root + QLatin1Char('/')));
 }

@@ -7,8 +7,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-UpdateCheck::UpdateCheck(std::string version, std::string programDir, bool& manualUpdateCheck,
-                         ShellStarter& starter, QWidget* window, QString executable)
+UpdateCheck::UpdateCheck(std::string version, std::string programDir, bool& manualUpdateCheck, ShellStarter& starter,
+                         QWidget* window, QString executable)
     : m_version(std::move(version))
     , m_manualUpdateCheck(manualUpdateCheck)
     , m_window(window)

@@ -10,8 +10,10 @@ namespace {
 QList<int> versionNumbers(const QString& version)
 {
     QList<int> numbers;
-    for (const QString& part : version.split(QLatin1Char('.'))) numbers << part.toInt();
-    while (numbers.size() > 1 && numbers.back() == 0) numbers.pop_back();
+    for (const QString& part : version.split(QLatin1Char('.')))
+        numbers << part.toInt();
+    while (numbers.size() > 1 && numbers.back() == 0)
+        numbers.pop_back();
     return numbers;
 }
 
@@ -47,8 +49,7 @@ bool IsSafeUpdatePath(const QString& path)
         // Empty parts come from a leading "/" or from "//"; "." opens ".", ".." and hidden names.
         if (part.isEmpty() || part.startsWith(QLatin1Char('.'))) return false;
         for (const QChar c : part)
-            if (c.unicode() < 0x20 || c == QChar(0x7f) || c == QLatin1Char('\\') || c == QLatin1Char(':'))
-                return false;
+            if (c.unicode() < 0x20 || c == QChar(0x7f) || c == QLatin1Char('\\') || c == QLatin1Char(':')) return false;
     }
     return true;
 }

@@ -40,9 +40,8 @@ struct Resolution {
     int width, height; // what a save writes
 };
 const Resolution Resolutions[] = {
-    {0, 720, "640x480", 640, 480},         {721, 912, "800x600", 800, 600},
-    {913, 1152, "1024x768", 1024, 768},    {1153, 1440, "1280x1024", 1280, 1024},
-    {1441, 1800, "1600x1200", 1600, 1200},
+    {0, 720, "640x480", 640, 480},         {721, 912, "800x600", 800, 600},       {913, 1152, "1024x768", 1024, 768},
+    {1153, 1440, "1280x1024", 1280, 1024}, {1441, 1800, "1600x1200", 1600, 1200},
 };
 
 struct TextureRow {
@@ -111,8 +110,7 @@ const BoxRow Boxes[] = {
     {"cbOpenMouseLag", "Reduce mouse lag", OpenGLDevice, "ReduceMouseLag", false},
 };
 // Where each group starts in Boxes and how many boxes it has.
-constexpr int DisplayFirst = 0, SoundFirst = 7, Direct3dFirst = 14, OpenGLFirst = 26, GroupSize = 7,
-              Direct3dSize = 12;
+constexpr int DisplayFirst = 0, SoundFirst = 7, Direct3dFirst = 14, OpenGLFirst = 26, GroupSize = 7, Direct3dSize = 12;
 
 const QString PurgeCacheHint = QStringLiteral("This is the number of days the files keep in the cache.\n"
                                               "After that time has passed the cache directory will be cleared, \n"
@@ -130,8 +128,7 @@ const QString CacheSizeHint = QStringLiteral("Recommended values:\n"
 // The page holds many groups side by side: narrow margins keep it within the window.
 const QMargins GroupMargins(6, 4, 6, 4);
 
-template <class T>
-T* named(T* widget, const char* name)
+template <class T> T* named(T* widget, const char* name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -146,7 +143,8 @@ QString sliderText(const char* caption, const QSlider* slider, const char* defau
 } // namespace
 
 GameSettingsPage::GameSettingsPage(const PageContext& context, QWidget* parent)
-    : SettingsPage(parent), m_rt(context.rt)
+    : SettingsPage(parent)
+    , m_rt(context.rt)
 {
     setObjectName(QStringLiteral("GameSettingsPage"));
     auto* layout = new QGridLayout(this);
@@ -286,7 +284,8 @@ QWidget* GameSettingsPage::buildScreen()
     column->addLayout(mode);
 
     pickScreenmode = named(new QComboBox(group), "pickScreenmode");
-    for (const Resolution& r : Resolutions) pickScreenmode->addItem(QLatin1String(r.item));
+    for (const Resolution& r : Resolutions)
+        pickScreenmode->addItem(QLatin1String(r.item));
     pickScreenmode->setCurrentIndex(-1); // no resolution shown before the first load
     column->addSpacing(4);
     column->addWidget(new QLabel(QStringLiteral("Screen resolution:"), group));
@@ -302,8 +301,7 @@ QWidget* GameSettingsPage::buildScreen()
     };
     static const SliderRow sliders[] = {
         {&GameSettingsPage::tbBright, &GameSettingsPage::lblBright, "tbBright", "lblBright", "Brightness", 100},
-        {&GameSettingsPage::tbContrast, &GameSettingsPage::lblContrast, "tbContrast", "lblContrast", "Contrast",
-         100},
+        {&GameSettingsPage::tbContrast, &GameSettingsPage::lblContrast, "tbContrast", "lblContrast", "Contrast", 100},
         {&GameSettingsPage::tbGamma, &GameSettingsPage::lblGamme, "tbGamma", "lblGamme", "Gamma", 250},
     };
     for (const SliderRow& s : sliders) {
@@ -331,7 +329,8 @@ QWidget* GameSettingsPage::buildTextures()
     int line = 0;
     for (const TextureRow& t : Textures) {
         auto* pick = named(new QComboBox(group), t.name);
-        for (const char* word : TextureWords) pick->addItem(QLatin1String(word));
+        for (const char* word : TextureWords)
+            pick->addItem(QLatin1String(word));
         pick->setCurrentIndex(-1);
         m_textures.push_back(pick);
         grid->addWidget(new QLabel(QLatin1String(t.label), group), line, 0);
@@ -365,9 +364,11 @@ bool GameSettingsPage::LoadGameSettings()
         m_table->read(tbGamma);
         tbGammaChange();
         readScreenResolution();
-        for (QComboBox* pick : m_textures) ReadTextureDetail(pick, m_table->row(pick).key);
+        for (QComboBox* pick : m_textures)
+            ReadTextureDetail(pick, m_table->row(pick).key);
         readRenderDevice();
-        for (const QWidget* option : m_options) m_table->read(option);
+        for (const QWidget* option : m_options)
+            m_table->read(option);
     } catch (const std::exception& failure) {
         Guard::showFailure(failure);
         return false;
@@ -385,9 +386,11 @@ bool GameSettingsPage::SaveGameSettings()
             if (!row.key.empty()) stored(row);
         m_table->write({edtPCache, edtCacheSize, edtFPS, edtNetspeed, tbBright, tbContrast, tbGamma});
         writeScreenResolution();
-        for (const QComboBox* pick : m_textures) WriteTextureDetail(pick, m_table->row(pick).key);
+        for (const QComboBox* pick : m_textures)
+            WriteTextureDetail(pick, m_table->row(pick).key);
         writeRenderDevice();
-        for (const QWidget* option : m_options) m_table->write(option);
+        for (const QWidget* option : m_options)
+            m_table->write(option);
     } catch (const std::exception& failure) {
         Guard::showFailure(failure);
         return false;
@@ -396,10 +399,7 @@ bool GameSettingsPage::SaveGameSettings()
     return true;
 }
 
-bool GameSettingsPage::GameSettingsChanged() const
-{
-    return m_table->changed();
-}
+bool GameSettingsPage::GameSettingsChanged() const { return m_table->changed(); }
 
 void GameSettingsPage::ReadTextureDetail(QComboBox* pick, const std::string& key)
 {
@@ -446,31 +446,26 @@ void GameSettingsPage::readRenderDevice()
         fromProfile(profile(File::Game, m_rt).ReadString(EngineSection, "RenderDevice", "d3ddrv.d3drenderdevice"))
             .toLower();
     // Another device (the null device, a renderer of a mod) leaves the choice as it was.
-    if (device == QString::fromLatin1(Direct3dDevice).toLower()) rbDirect3d->setChecked(true);
-    else if (device == QString::fromLatin1(OpenGLDevice).toLower()) rbOpenGL->setChecked(true);
+    if (device == QString::fromLatin1(Direct3dDevice).toLower())
+        rbDirect3d->setChecked(true);
+    else if (device == QString::fromLatin1(OpenGLDevice).toLower())
+        rbOpenGL->setChecked(true);
 }
 
 void GameSettingsPage::writeRenderDevice()
 {
     TCustomIniFile& ini = profile(File::Game, m_rt);
-    if (rbDirect3d->isChecked()) ini.WriteString(EngineSection, "RenderDevice", Direct3dDevice);
-    else if (rbOpenGL->isChecked()) ini.WriteString(EngineSection, "RenderDevice", OpenGLDevice);
+    if (rbDirect3d->isChecked())
+        ini.WriteString(EngineSection, "RenderDevice", Direct3dDevice);
+    else if (rbOpenGL->isChecked())
+        ini.WriteString(EngineSection, "RenderDevice", OpenGLDevice);
 }
 
-void GameSettingsPage::tbBrightChange()
-{
-    lblBright->setText(sliderText("Brightness", tbBright, "0.80"));
-}
+void GameSettingsPage::tbBrightChange() { lblBright->setText(sliderText("Brightness", tbBright, "0.80")); }
 
-void GameSettingsPage::tbContrastChange()
-{
-    lblContrast->setText(sliderText("Contrast", tbContrast, "0.70"));
-}
+void GameSettingsPage::tbContrastChange() { lblContrast->setText(sliderText("Contrast", tbContrast, "0.70")); }
 
-void GameSettingsPage::tbGammaChange()
-{
-    lblGamme->setText(sliderText("Gamma", tbGamma, "0.80"));
-}
+void GameSettingsPage::tbGammaChange() { lblGamme->setText(sliderText("Gamma", tbGamma, "0.80")); }
 
 void GameSettingsPage::rbDirect3dClick()
 {

@@ -80,8 +80,10 @@ void setControl(QWidget& page, const char* name, const QString& value)
         }
     } else if (auto* pick = qobject_cast<QComboBox*>(control)) {
         const int index = pick->findText(value, Qt::MatchFixedString);
-        if (index >= 0) pick->setCurrentIndex(index);
-        else if (pick->isEditable()) pick->setEditText(value);
+        if (index >= 0)
+            pick->setCurrentIndex(index);
+        else if (pick->isEditable())
+            pick->setEditText(value);
     } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
         field->setText(value);
     } else if (auto* spin = qobject_cast<QSpinBox*>(control)) {
@@ -104,8 +106,7 @@ void ApplyQualityPreset(QWidget& page, Quality quality, const BackupPlace& place
             : QStringLiteral("This will put your UT2003 into High Quality mode.\n"
                              "It will change the settings to the recommended values.\n"
                              "Do you want to continue?");
-    if (!MessageBox::confirm(question))
-        return;
+    if (!MessageBox::confirm(question)) return;
     BackupProfiles(place, true, true);
     for (const PresetRow& row : Rows)
         setControl(page, row.control, QString::fromLatin1(quality == Quality::Low ? row.low : row.high));

@@ -60,7 +60,9 @@ QString textOf(const QPlainTextEdit* editor) { return editor->document()->toRawT
 
 } // namespace
 
-IniTextsPage::IniTextsPage(const PageContext& context, QWidget* parent) : SettingsPage(parent), m_context(context)
+IniTextsPage::IniTextsPage(const PageContext& context, QWidget* parent)
+    : SettingsPage(parent)
+    , m_context(context)
 {
     setObjectName(QStringLiteral("IniTextsPage"));
     lblUserIni = new QLabel(QStringLiteral("User.ini"));
@@ -69,7 +71,8 @@ IniTextsPage::IniTextsPage(const PageContext& context, QWidget* parent) : Settin
     lblUT2003ini->setObjectName(QStringLiteral("lblUT2003ini"));
     reUser = newEditor("reUser");
     reUt2003 = newEditor("reUt2003");
-    for (QPlainTextEdit* editor : {reUser, reUt2003}) editor->installEventFilter(this);
+    for (QPlainTextEdit* editor : {reUser, reUt2003})
+        editor->installEventFilter(this);
 
     auto* divider = new QSplitter(Qt::Horizontal);
     divider->setObjectName(QStringLiteral("Splitter1"));
@@ -168,8 +171,10 @@ bool IniTextsPage::SaveIniTexts()
         }
         throw;
     }
-    if (m_context.loadAllPages) m_context.loadAllPages();
-    else LoadIniTexts();
+    if (m_context.loadAllPages)
+        m_context.loadAllPages();
+    else
+        LoadIniTexts();
     return true;
 }
 
@@ -186,7 +191,8 @@ void IniTextsPage::btnReloadInisClick()
 void IniTextsPage::cbWordWrapChange()
 {
     const auto mode = cbWordWrap->isChecked() ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap;
-    for (QPlainTextEdit* editor : {reUser, reUt2003}) editor->setLineWrapMode(mode);
+    for (QPlainTextEdit* editor : {reUser, reUt2003})
+        editor->setLineWrapMode(mode);
 }
 
 bool IniTextsPage::editorKeyDown(QPlainTextEdit* editor, const QKeyEvent& key)

@@ -7,7 +7,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-SearchInput::SearchInput(QWidget* parent) : QDialog(parent)
+SearchInput::SearchInput(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("SearchInput"));
     setWindowTitle(QStringLiteral("Search for"));

@@ -40,8 +40,7 @@ const char* const MainSection = "xInterface.Tab_InstantActionMain";
 const char* const RulesSection = "xInterface.Tab_InstantActionBaseRules";
 constexpr QSize PictureSize(236, 107);
 
-template <class T>
-T* named(T* widget, const QString& name)
+template <class T> T* named(T* widget, const QString& name)
 {
     widget->setObjectName(name);
     return widget;
@@ -89,8 +88,10 @@ constexpr int RulesOrder[] = {4, 0, 1, 2, 3};
 QSpinBox* wholeNumberEdit(QWidget* parent, bool percent)
 {
     auto* spin = new QSpinBox(parent);
-    if (percent) spin->setRange(0, 100);
-    else spin->setRange(INT_MIN, INT_MAX);
+    if (percent)
+        spin->setRange(0, 100);
+    else
+        spin->setRange(INT_MIN, INT_MAX);
     spin->setMinimumWidth(70);
     return spin;
 }
@@ -148,7 +149,8 @@ InstantActionPage::InstantActionPage(const PageContext& context, QWidget* parent
             m_rules.push_back(control);
             if (rule.flag)
                 rows.push_back(flag(qobject_cast<QCheckBox*>(control), File::Game, section, rule.key, rule.missing));
-            else rows.push_back(integer(qobject_cast<QSpinBox*>(control), File::Game, section, rule.key, rule.missing));
+            else
+                rows.push_back(integer(qobject_cast<QSpinBox*>(control), File::Game, section, rule.key, rule.missing));
         }
     }
     rows.push_back(integer(spinBotCount, File::Game, MainSection, "LastBotCount", 0));
@@ -171,10 +173,7 @@ InstantActionPage::InstantActionPage(const PageContext& context, QWidget* parent
 
 InstantActionPage::~InstantActionPage() = default;
 
-const Binding::Table* InstantActionPage::bindings() const
-{
-    return m_table.get();
-}
+const Binding::Table* InstantActionPage::bindings() const { return m_table.get(); }
 
 QWidget* InstantActionPage::buildRules()
 {
@@ -186,7 +185,8 @@ QWidget* InstantActionPage::buildRules()
     auto* gameType = named(new QGroupBox(QStringLiteral("Gametype"), holder), QStringLiteral("groupGametype"));
     auto* form = new QFormLayout(gameType);
     QStringList items;
-    for (const GameTypes::GameType& type : GameTypes::All) items << QLatin1String(type.item);
+    for (const GameTypes::GameType& type : GameTypes::All)
+        items << QLatin1String(type.item);
     pickGameType = named(typedPickList(gameType, items), QStringLiteral("pickGameType"));
     form->addRow(QStringLiteral("Gametype:"), pickGameType);
     column->addWidget(gameType);
@@ -231,7 +231,8 @@ QWidget* InstantActionPage::buildGeneral()
     form->setVerticalSpacing(3);
     spinBotCount = named(wholeNumberEdit(group, false), QStringLiteral("spinBotCount"));
     QStringList skills;
-    for (const char* skill : GameTypes::Difficulties) skills << QLatin1String(skill);
+    for (const char* skill : GameTypes::Difficulties)
+        skills << QLatin1String(skill);
     pickDiff = named(typedPickList(group, skills), QStringLiteral("pickDiff"));
     cbTrans = named(new QCheckBox(QStringLiteral("Use translocator"), group), QStringLiteral("cbTrans"));
     form->addRow(QStringLiteral("Number of bots:"), spinBotCount);
@@ -309,7 +310,8 @@ QString InstantActionPage::selectedMap() const
 bool InstantActionPage::LoadInstantAction()
 {
     try {
-        for (const QWidget* control : m_rules) m_table->read(control);
+        for (const QWidget* control : m_rules)
+            m_table->read(control);
         m_table->read(spinBotCount);
         const int skill = profile(File::Game, m_rt).ReadInteger(MainSection, "LastBotSkill", 1);
         if (skill >= 1 && skill <= int(GameTypes::Difficulties.size())) {
@@ -331,8 +333,10 @@ bool InstantActionPage::LoadInstantAction()
 
         const QString lastMap = fromProfile(profile(File::Game, m_rt).ReadString(MainSection, "LastMap", ""));
         const QList<QListWidgetItem*> found = lbMaps->findItems(lastMap, Qt::MatchFixedString);
-        if (!found.isEmpty()) found.first()->setSelected(true);
-        else if (lbMaps->count() > 0) lbMaps->item(0)->setSelected(true);
+        if (!found.isEmpty())
+            found.first()->setSelected(true);
+        else if (lbMaps->count() > 0)
+            lbMaps->item(0)->setSelected(true);
         lbMaps->scrollToItem(lbMaps->currentItem());
         // The preview, and the picture with it: the picture follows the chosen map.
         lbMutatorsClick();
@@ -348,7 +352,8 @@ bool InstantActionPage::SaveInstantAction()
 {
     try {
         const std::string lastMap = toProfile(selectedMap()); // refused before anything is written
-        for (const QWidget* control : m_rules) m_table->write(control);
+        for (const QWidget* control : m_rules)
+            m_table->write(control);
         m_table->write(spinBotCount);
         TCustomIniFile& game = profile(File::Game, m_rt);
         game.WriteString(MainSection, "LastBotSkill", std::to_string(pickIndex(pickDiff) + 1));
@@ -461,7 +466,8 @@ void InstantActionPage::showPicture()
             m_pictureFailure = decoded.image.isNull() ? file.fileName() + ": " + decoded.failure : QString();
         }
     }
-    if (m_picture.isNull()) imgMap->clear();
+    if (m_picture.isNull())
+        imgMap->clear();
     else
         imgMap->setPixmap(
             QPixmap::fromImage(m_picture.scaled(PictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));

@@ -49,7 +49,8 @@ unsigned scaleDenominator(unsigned width, unsigned height, QSize fit)
     if (fit.isEmpty()) return denominator;
     const auto fw = static_cast<unsigned>(fit.width());
     const auto fh = static_cast<unsigned>(fit.height());
-    while (denominator < 8 && width / (denominator * 2) >= fw && height / (denominator * 2) >= fh) denominator *= 2;
+    while (denominator < 8 && width / (denominator * 2) >= fw && height / (denominator * 2) >= fh)
+        denominator *= 2;
     return denominator;
 }
 
@@ -96,10 +97,7 @@ bool decodeInto(const unsigned char* data, unsigned long size, QSize fit, QImage
     return manager.warnings == 0;
 }
 
-Decoded failed(const QString& why)
-{
-    return {QImage(), why};
-}
+Decoded failed(const QString& why) { return {QImage(), why}; }
 
 } // namespace
 

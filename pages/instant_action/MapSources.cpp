@@ -29,7 +29,8 @@ void sortIgnoringCase(QStringList& names)
 QStringList fileNames(const std::vector<std::string>& names)
 {
     QStringList result;
-    for (const std::string& name : names) result << QFile::decodeName(name.c_str());
+    for (const std::string& name : names)
+        result << QFile::decodeName(name.c_str());
     return result;
 }
 

@@ -41,14 +41,16 @@ public:
 
 } // namespace
 
-AliasesPage::AliasesPage(const RunTime& rt, QWidget* parent) : SettingsPage(parent), m_rt(rt)
+AliasesPage::AliasesPage(const RunTime& rt, QWidget* parent)
+    : SettingsPage(parent)
+    , m_rt(rt)
 {
     setObjectName(QStringLiteral("AliasesPage"));
 
-    auto* help = new QLabel(
-        QStringLiteral("Aliases are a sequence of commands which can be activated by one key. You input the commands\n"
-                       "you want excuted, give those commands a name (the alias), then bind that name to a key.\n"
-                       "When you press the key, all the commands that you have specified for that alias get executed."));
+    auto* help = new QLabel(QStringLiteral(
+        "Aliases are a sequence of commands which can be activated by one key. You input the commands\n"
+        "you want excuted, give those commands a name (the alias), then bind that name to a key.\n"
+        "When you press the key, all the commands that you have specified for that alias get executed."));
     help->setObjectName(QStringLiteral("lblAliasHelp"));
 
     m_list = new QTableWidget(RowCount, 2);
@@ -105,8 +107,10 @@ void AliasesPage::SaveAliases()
     // Every alias is turned into the file's bytes before the first is
     // written: one the file cannot hold leaves all of them as they were.
     std::vector<std::string> bytes;
-    for (int slot = 0; slot < SlotCount; ++slot) bytes.push_back(InputProfile::toBytes(value(slot)));
-    for (int slot = 0; slot < SlotCount; ++slot) profile.WriteString(InputSection, slotName(slot), bytes[slot]);
+    for (int slot = 0; slot < SlotCount; ++slot)
+        bytes.push_back(InputProfile::toBytes(value(slot)));
+    for (int slot = 0; slot < SlotCount; ++slot)
+        profile.WriteString(InputSection, slotName(slot), bytes[slot]);
     takeSnapshot();
 }
 
@@ -137,5 +141,6 @@ QString AliasesPage::value(int slot) const { return m_list->item(slot, ValueColu
 
 void AliasesPage::takeSnapshot()
 {
-    for (int slot = 0; slot < SlotCount; ++slot) m_snapshot[slot] = value(slot);
+    for (int slot = 0; slot < SlotCount; ++slot)
+        m_snapshot[slot] = value(slot);
 }

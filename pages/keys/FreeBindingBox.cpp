@@ -57,7 +57,9 @@ protected:
 } // namespace
 
 FreeBindingBox::FreeBindingBox(const RunTime& rt, KeyPage keyPage, QWidget* parent)
-    : QGroupBox(QStringLiteral("Define own key"), parent), m_rt(rt), m_keyPage(std::move(keyPage))
+    : QGroupBox(QStringLiteral("Define own key"), parent)
+    , m_rt(rt)
+    , m_keyPage(std::move(keyPage))
 {
     setObjectName(QStringLiteral("grpDefineOwnKey"));
 

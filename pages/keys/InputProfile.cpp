@@ -11,9 +11,6 @@ TIniFile& of(const RunTime& rt)
     return *rt.UserProfile;
 }
 
-void showFailure(const std::exception& failure)
-{
-    Guard::showFailure(failure);
-}
+void showFailure(const std::exception& failure) { Guard::showFailure(failure); }
 
 } // namespace InputProfile

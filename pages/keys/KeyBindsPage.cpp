@@ -48,7 +48,8 @@ QLineEdit* makeKeyField(const char* name)
 // line of the frame.
 class KeyGroupBox : public QGroupBox {
 public:
-    explicit KeyGroupBox(const KeyGroupInfo& info) : QGroupBox(QString::fromLatin1(info.caption))
+    explicit KeyGroupBox(const KeyGroupInfo& info)
+        : QGroupBox(QString::fromLatin1(info.caption))
     {
         clearButton = new QToolButton(this);
         clearButton->setObjectName(QString::fromLatin1(info.clearButton));
@@ -75,7 +76,9 @@ protected:
 
 } // namespace
 
-KeyBindsPage::KeyBindsPage(const RunTime& rt, QWidget* parent) : SettingsPage(parent), m_rt(rt)
+KeyBindsPage::KeyBindsPage(const RunTime& rt, QWidget* parent)
+    : SettingsPage(parent)
+    , m_rt(rt)
 {
     setObjectName(QStringLiteral("KeyBindsPage"));
 
@@ -112,7 +115,8 @@ KeyBindsPage::KeyBindsPage(const RunTime& rt, QWidget* parent) : SettingsPage(pa
             grid->addWidget(p.edit, p.line, 2 * p.column + 1);
             columns = std::max(columns, p.column + 1);
         }
-        for (int c = 0; c < columns; ++c) grid->setColumnStretch(2 * c + 1, 1);
+        for (int c = 0; c < columns; ++c)
+            grid->setColumnStretch(2 * c + 1, 1);
         grid->setRowStretch(grid->rowCount(), 1);
         return box;
     };

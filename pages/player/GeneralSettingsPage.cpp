@@ -33,21 +33,19 @@ const char* const PlayerController = "Engine.PlayerController";
 const char* const Hud = "Engine.HUD";
 const QString StatsHint = QStringLiteral("Works only if you didnt install the patch yet!!");
 
-template <class T>
-T* named(T* widget, const char* name)
+template <class T> T* named(T* widget, const char* name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
 }
 
-QString vofText(int value)
-{
-    return QStringLiteral("Field of View: %1 (Default 85)").arg(value);
-}
+QString vofText(int value) { return QStringLiteral("Field of View: %1 (Default 85)").arg(value); }
 
 } // namespace
 
-GeneralSettingsPage::GeneralSettingsPage(const RunTime& rt, QWidget* parent) : SettingsPage(parent), m_rt(rt)
+GeneralSettingsPage::GeneralSettingsPage(const RunTime& rt, QWidget* parent)
+    : SettingsPage(parent)
+    , m_rt(rt)
 {
     setObjectName(QStringLiteral("GeneralSettingsPage"));
     auto* layout = new QGridLayout(this);
@@ -64,38 +62,39 @@ GeneralSettingsPage::GeneralSettingsPage(const RunTime& rt, QWidget* parent) : S
 
     const File User = File::User;
     const Compare Later = Compare::OnceLoaded;
-    m_table = std::make_unique<Table>(m_rt, std::vector<Row>{
-        // Texts and sliders count as changes once every page has been loaded.
-        text(edtPlayername, User, "DefaultPlayer", "Name").compared(Later),
-        text(dropChar, User, "DefaultPlayer", "Character").compared(Later),
-        text(edtStatsUser, User, PlayerController, "StatsUsername").compared(Later),
-        text(edtStatsPass, User, PlayerController, "StatsPassword").compared(Later),
-        // The game itself stores the field of view as a decimal ("90.000000").
-        integer(tbVOF, User, PlayerController, "DefaultFOV", 85)
-            .alsoWrites("DesiredFOV")
-            .readingDecimals()
-            .compared(Later),
-        number(tbMouseSens, User, "Engine.PlayerInput", "MouseSensitivity", 4.0, 100, 2).compared(Later),
-        number(tbWeaponbob, User, "Engine.Pawn", "Bob", 0, 100000, 6).compared(Later),
-        number(tbHUDScale, User, Hud, "HudScale", 1.0, 100, 2).compared(Later),
-        flag(cbHUD, User, Hud, "bHideHUD", false, Sense::Inverted),
-        flag(cbShowweaponinfo, User, Hud, "bShowWeaponInfo", true),
-        flag(cbShowpersonalinfo, User, Hud, "bShowPersonalInfo", true),
-        flag(cbShowPoints, User, Hud, "bShowPoints", true),
-        flag(cbCrosshair, User, Hud, "bCrosshairShow", true),
-        flag(cbWeaponbar, User, Hud, "bShowWeaponBar", true),
-        flag(cbVoiceTaunts, User, PlayerController, "bNoVoiceTaunts", false, Sense::Inverted),
-        flag(cbVoiceMsg, User, PlayerController, "bNoVoiceMessages", false, Sense::Inverted),
-        flag(cbAutoTaunt, User, PlayerController, "bAutoTaunt", false),
-        flag(cbMature, User, PlayerController, "bNoMatureLanguage", false, Sense::Inverted),
-        flag(cbAutoTaunts, User, PlayerController, "bNoAutoTaunts", false, Sense::Inverted),
-        flag(cbAnnouncer, User, PlayerController, "bPlayAnnouncer", true),
-        flag(cbMsgBeep, User, Hud, "bMessageBeep", true),
-        flag(cbAutoswitch, User, PlayerController, "bNeverSwitchOnPickup", false, Sense::Inverted),
-        flag(cbDodge, User, "Engine.PlayerInput", "bEnableDodging", true),
-        flag(cbWeaponBob, User, "Engine.Pawn", "bWeaponBob", false),
-        flag(cbUseJoystick, File::Viewport, {}, "UseJoystick", false),
-    });
+    m_table = std::make_unique<Table>(
+        m_rt, std::vector<Row>{
+                  // Texts and sliders count as changes once every page has been loaded.
+                  text(edtPlayername, User, "DefaultPlayer", "Name").compared(Later),
+                  text(dropChar, User, "DefaultPlayer", "Character").compared(Later),
+                  text(edtStatsUser, User, PlayerController, "StatsUsername").compared(Later),
+                  text(edtStatsPass, User, PlayerController, "StatsPassword").compared(Later),
+                  // The game itself stores the field of view as a decimal ("90.000000").
+                  integer(tbVOF, User, PlayerController, "DefaultFOV", 85)
+                      .alsoWrites("DesiredFOV")
+                      .readingDecimals()
+                      .compared(Later),
+                  number(tbMouseSens, User, "Engine.PlayerInput", "MouseSensitivity", 4.0, 100, 2).compared(Later),
+                  number(tbWeaponbob, User, "Engine.Pawn", "Bob", 0, 100000, 6).compared(Later),
+                  number(tbHUDScale, User, Hud, "HudScale", 1.0, 100, 2).compared(Later),
+                  flag(cbHUD, User, Hud, "bHideHUD", false, Sense::Inverted),
+                  flag(cbShowweaponinfo, User, Hud, "bShowWeaponInfo", true),
+                  flag(cbShowpersonalinfo, User, Hud, "bShowPersonalInfo", true),
+                  flag(cbShowPoints, User, Hud, "bShowPoints", true),
+                  flag(cbCrosshair, User, Hud, "bCrosshairShow", true),
+                  flag(cbWeaponbar, User, Hud, "bShowWeaponBar", true),
+                  flag(cbVoiceTaunts, User, PlayerController, "bNoVoiceTaunts", false, Sense::Inverted),
+                  flag(cbVoiceMsg, User, PlayerController, "bNoVoiceMessages", false, Sense::Inverted),
+                  flag(cbAutoTaunt, User, PlayerController, "bAutoTaunt", false),
+                  flag(cbMature, User, PlayerController, "bNoMatureLanguage", false, Sense::Inverted),
+                  flag(cbAutoTaunts, User, PlayerController, "bNoAutoTaunts", false, Sense::Inverted),
+                  flag(cbAnnouncer, User, PlayerController, "bPlayAnnouncer", true),
+                  flag(cbMsgBeep, User, Hud, "bMessageBeep", true),
+                  flag(cbAutoswitch, User, PlayerController, "bNeverSwitchOnPickup", false, Sense::Inverted),
+                  flag(cbDodge, User, "Engine.PlayerInput", "bEnableDodging", true),
+                  flag(cbWeaponBob, User, "Engine.Pawn", "bWeaponBob", false),
+                  flag(cbUseJoystick, File::Viewport, {}, "UseJoystick", false),
+              });
 
     Guard::connect(tbVOF, &QSlider::valueChanged, this, &GeneralSettingsPage::tbVOFChange);
     Guard::connect(tbMouseSens, &QSlider::valueChanged, this, &GeneralSettingsPage::tbMouseSensChange);
@@ -203,14 +202,16 @@ QWidget* GeneralSettingsPage::buildBoxes()
     };
     using P = GeneralSettingsPage;
     const Group groups[] = {
-        {"groupHUD", "HUD",
+        {"groupHUD",
+         "HUD",
          {{&P::cbHUD, "cbHUD", "Show HUD"},
           {&P::cbShowweaponinfo, "cbShowweaponinfo", "Show Weaponinfo"},
           {&P::cbShowpersonalinfo, "cbShowpersonalinfo", "Show Personalinfo"},
           {&P::cbShowPoints, "cbShowPoints", "Show Points"},
           {&P::cbCrosshair, "cbCrosshair", "Show Crosshair"},
           {&P::cbWeaponbar, "cbWeaponbar", "Show Weaponbar"}}},
-        {"groupSounds", "Sounds",
+        {"groupSounds",
+         "Sounds",
          {{&P::cbVoiceTaunts, "cbVoiceTaunts", "Voice taunts"},
           {&P::cbVoiceMsg, "cbVoiceMsg", "Voice messages"},
           {&P::cbAutoTaunt, "cbAutoTaunt", "Autotaunt"},
@@ -218,7 +219,8 @@ QWidget* GeneralSettingsPage::buildBoxes()
           {&P::cbAutoTaunts, "cbAutoTaunts", "Enable enemy autotaunts"},
           {&P::cbAnnouncer, "cbAnnouncer", "Announcer"},
           {&P::cbMsgBeep, "cbMsgBeep", "Beep on message"}}},
-        {"groupControls", "Controls",
+        {"groupControls",
+         "Controls",
          {{&P::cbAutoswitch, "cbAutoswitch", "Autoswitch weapon on pickup"},
           {&P::cbDodge, "cbDodge", "Dodge"},
           {&P::cbWeaponBob, "cbWeaponBob", "Weapon bob"},
@@ -280,13 +282,16 @@ bool GeneralSettingsPage::LoadGeneralSettings()
 bool GeneralSettingsPage::SaveGeneralSettings()
 {
     try {
-        m_table->write({edtPlayername, cbAutoswitch, cbVoiceMsg, cbVoiceTaunts, cbAutoTaunts, cbMature, cbAutoTaunt,
-                        cbAnnouncer, tbVOF, cbDodge, cbWeaponBob, cbHUD, cbShowweaponinfo, cbShowpersonalinfo,
-                        cbShowPoints, cbCrosshair, cbWeaponbar, cbMsgBeep, cbUseJoystick, edtStatsUser, edtStatsPass,
-                        dropChar, tbMouseSens, tbHUDScale, tbWeaponbob});
+        m_table->write({edtPlayername,    cbAutoswitch,       cbVoiceMsg,   cbVoiceTaunts, cbAutoTaunts, cbMature,
+                        cbAutoTaunt,      cbAnnouncer,        tbVOF,        cbDodge,       cbWeaponBob,  cbHUD,
+                        cbShowweaponinfo, cbShowpersonalinfo, cbShowPoints, cbCrosshair,   cbWeaponbar,  cbMsgBeep,
+                        cbUseJoystick,    edtStatsUser,       edtStatsPass, dropChar,      tbMouseSens,  tbHUDScale,
+                        tbWeaponbob});
         TCustomIniFile& user = profile(File::User, m_rt);
-        if (rbTeamRed->isChecked()) user.WriteInteger("DefaultPlayer", "Team", 0);
-        else if (rbTeamBlue->isChecked()) user.WriteInteger("DefaultPlayer", "Team", 1);
+        if (rbTeamRed->isChecked())
+            user.WriteInteger("DefaultPlayer", "Team", 0);
+        else if (rbTeamBlue->isChecked())
+            user.WriteInteger("DefaultPlayer", "Team", 1);
         m_weapons->save(user);
     } catch (const std::exception& failure) {
         Guard::showFailure(failure);
@@ -304,20 +309,16 @@ bool GeneralSettingsPage::GeneralSettingsChanged() const
 void GeneralSettingsPage::LoadCharacterList()
 {
     dropChar->clear();
-    const QStringList names =
-        CharacterList::read(platform::ResolveNoCase(m_rt.SystemDir, CharacterList::FileName));
+    const QStringList names = CharacterList::read(platform::ResolveNoCase(m_rt.SystemDir, CharacterList::FileName));
     dropChar->addItems(names);
 }
 
-void GeneralSettingsPage::tbVOFChange()
-{
-    lblVOF->setText(vofText(tbVOF->value()));
-}
+void GeneralSettingsPage::tbVOFChange() { lblVOF->setText(vofText(tbVOF->value())); }
 
 void GeneralSettingsPage::tbMouseSensChange()
 {
-    lblMouseSens->setText(QStringLiteral("Mouse sensitivity: %1 (Default = 3.00)")
-                              .arg(pointText(tbMouseSens->value() / 100.0, 2)));
+    lblMouseSens->setText(
+        QStringLiteral("Mouse sensitivity: %1 (Default = 3.00)").arg(pointText(tbMouseSens->value() / 100.0, 2)));
 }
 
 void GeneralSettingsPage::tbWeaponbobChange()
@@ -332,15 +333,9 @@ void GeneralSettingsPage::tbHUDScaleChange()
         QStringLiteral("HUD Scale: %1 (Default = 1.00)").arg(pointText(tbHUDScale->value() / 100.0, 2)));
 }
 
-void GeneralSettingsPage::cbWeaponBobClick()
-{
-    tbWeaponbob->setThumbVisible(cbWeaponBob->isChecked());
-}
+void GeneralSettingsPage::cbWeaponBobClick() { tbWeaponbob->setThumbVisible(cbWeaponBob->isChecked()); }
 
-void GeneralSettingsPage::cbHUDClick()
-{
-    tbHUDScale->setThumbVisible(cbHUD->isChecked());
-}
+void GeneralSettingsPage::cbHUDClick() { tbHUDScale->setThumbVisible(cbHUD->isChecked()); }
 
 void GeneralSettingsPage::edtStatsUserExit()
 {
@@ -371,8 +366,10 @@ bool GeneralSettingsPage::eventFilter(QObject* watched, QEvent* event)
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::MouseFocusReason ||
             reason == Qt::ShortcutFocusReason) {
-            if (watched == edtStatsUser) QTimer::singleShot(0, this, Guard::guarded([this] { edtStatsUserExit(); }));
-            else QTimer::singleShot(0, this, Guard::guarded([this] { edtStatsPassExit(); }));
+            if (watched == edtStatsUser)
+                QTimer::singleShot(0, this, Guard::guarded([this] { edtStatsUserExit(); }));
+            else
+                QTimer::singleShot(0, this, Guard::guarded([this] { edtStatsPassExit(); }));
         }
     }
     return SettingsPage::eventFilter(watched, event);

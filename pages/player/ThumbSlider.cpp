@@ -3,7 +3,8 @@
 #include <QPainter>
 #include <QStyleOptionSlider>
 
-ThumbSlider::ThumbSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent)
+ThumbSlider::ThumbSlider(QWidget* parent)
+    : QSlider(Qt::Horizontal, parent)
 {
     setTickPosition(QSlider::TicksBelow);
 }

@@ -26,7 +26,8 @@ QTableWidgetItem* cell(const QString& text)
 
 } // namespace
 
-WeaponPriority::WeaponPriority(QWidget* parent) : QGroupBox(QStringLiteral("Weapon priority"), parent)
+WeaponPriority::WeaponPriority(QWidget* parent)
+    : QGroupBox(QStringLiteral("Weapon priority"), parent)
 {
     setObjectName(QStringLiteral("groupWeapons"));
     auto* text = new QLabel(QStringLiteral("This is the order in which weapons will\n"
@@ -46,7 +47,8 @@ WeaponPriority::WeaponPriority(QWidget* parent) : QGroupBox(QStringLiteral("Weap
     vlWeapons->setEditTriggers(QAbstractItemView::NoEditTriggers);
     vlWeapons->setSelectionMode(QAbstractItemView::SingleSelection);
     vlWeapons->setSelectionBehavior(QAbstractItemView::SelectRows);
-    for (int i = 1; i <= FirstRows; ++i) appendRow(QString::number(i), QString());
+    for (int i = 1; i <= FirstRows; ++i)
+        appendRow(QString::number(i), QString());
     selectRow(1);
 
     sbtnUp = new QPushButton(QStringLiteral("Move Up"), this);
@@ -67,7 +69,8 @@ WeaponPriority::WeaponPriority(QWidget* parent) : QGroupBox(QStringLiteral("Weap
 
 void WeaponPriority::load(const TCustomIniFile& user)
 {
-    for (int row = 0; row < vlWeapons->rowCount(); ++row) vlWeapons->item(row, 1)->setText(QString());
+    for (int row = 0; row < vlWeapons->rowCount(); ++row)
+        vlWeapons->item(row, 1)->setText(QString());
 
     std::vector<std::string> sections;
     user.ReadSections(sections);
@@ -76,8 +79,10 @@ void WeaponPriority::load(const TCustomIniFile& user)
         const QString name = Binding::fromProfile(section.substr(SectionPrefix.size()));
         const QString priority = Binding::fromProfile(user.ReadString(section, "Priority", ""));
         const int row = rowOfKey(priority);
-        if (row >= 0) vlWeapons->item(row, 1)->setText(name);
-        else appendRow(priority, name);
+        if (row >= 0)
+            vlWeapons->item(row, 1)->setText(name);
+        else
+            appendRow(priority, name);
     }
 }
 
@@ -92,19 +97,14 @@ void WeaponPriority::save(TCustomIniFile& user) const
 QStringList WeaponPriority::snapshotValues() const
 {
     QStringList names;
-    for (int i = 0; i < rowCount(); ++i) names << weaponByKey(QString::number(i));
+    for (int i = 0; i < rowCount(); ++i)
+        names << weaponByKey(QString::number(i));
     return names;
 }
 
-int WeaponPriority::rowCount() const
-{
-    return vlWeapons->rowCount() + 1;
-}
+int WeaponPriority::rowCount() const { return vlWeapons->rowCount() + 1; }
 
-int WeaponPriority::selectedRow() const
-{
-    return vlWeapons->currentRow() + 1;
-}
+int WeaponPriority::selectedRow() const { return vlWeapons->currentRow() + 1; }
 
 void WeaponPriority::selectRow(int row)
 {

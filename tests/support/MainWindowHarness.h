@@ -104,12 +104,18 @@ public:
 inline const char* pageKey(PageId id)
 {
     switch (id) {
-    case PageId::KeyBinds: return "KeyBinds";
-    case PageId::General: return "General";
-    case PageId::GameSettings: return "GameSettings";
-    case PageId::Aliases: return "Aliases";
-    case PageId::InstantAction: return "InstantAction";
-    case PageId::IniFiles: return "IniFiles";
+    case PageId::KeyBinds:
+        return "KeyBinds";
+    case PageId::General:
+        return "General";
+    case PageId::GameSettings:
+        return "GameSettings";
+    case PageId::Aliases:
+        return "Aliases";
+    case PageId::InstantAction:
+        return "InstantAction";
+    case PageId::IniFiles:
+        return "IniFiles";
     }
     return "";
 }

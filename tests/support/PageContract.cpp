@@ -39,8 +39,10 @@ void nudge(QWidget* control)
     else if (auto* edit = qobject_cast<QLineEdit*>(control))
         edit->setText(edit->text().size() < edit->maxLength() ? edit->text() + "x" : edit->text().chopped(1));
     else if (auto* pick = qobject_cast<QComboBox*>(control)) {
-        if (pick->isEditable()) pick->setEditText(pick->currentText() + "x");
-        else if (pick->count() > 1) pick->setCurrentIndex((pick->currentIndex() + 1) % pick->count());
+        if (pick->isEditable())
+            pick->setEditText(pick->currentText() + "x");
+        else if (pick->count() > 1)
+            pick->setCurrentIndex((pick->currentIndex() + 1) % pick->count());
     }
 }
 
@@ -51,13 +53,18 @@ void restore(const std::vector<Row>& rows, const QStringList& values)
     for (std::size_t i = 0; i < rows.size(); ++i) {
         QWidget* control = rows[i].control;
         const QString& v = values[static_cast<qsizetype>(i)];
-        if (auto* slider = qobject_cast<QAbstractSlider*>(control)) slider->setValue(v.toInt());
-        else if (auto* spin = qobject_cast<QSpinBox*>(control)) spin->setValue(v.toInt());
-        else if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->setText(v);
+        if (auto* slider = qobject_cast<QAbstractSlider*>(control))
+            slider->setValue(v.toInt());
+        else if (auto* spin = qobject_cast<QSpinBox*>(control))
+            spin->setValue(v.toInt());
+        else if (auto* edit = qobject_cast<QLineEdit*>(control))
+            edit->setText(v);
         else if (auto* pick = qobject_cast<QComboBox*>(control)) {
             const int index = pick->findText(v);
-            if (index >= 0) pick->setCurrentIndex(index);
-            else if (pick->isEditable()) pick->setEditText(v);
+            if (index >= 0)
+                pick->setCurrentIndex(index);
+            else if (pick->isEditable())
+                pick->setEditText(v);
         } else if (auto* box = qobject_cast<QAbstractButton*>(control); box && !qobject_cast<QRadioButton*>(box))
             box->setChecked(v == "1");
     }
@@ -69,7 +76,8 @@ void restore(const std::vector<Row>& rows, const QStringList& values)
 QStringList valuesOf(const std::vector<Row>& rows)
 {
     QStringList values;
-    for (const Row& row : rows) values << Binding::value(row.control);
+    for (const Row& row : rows)
+        values << Binding::value(row.control);
     return values;
 }
 
@@ -81,9 +89,12 @@ QString expectedText(const Row& row)
         const bool on = qobject_cast<const QAbstractButton*>(row.control)->isChecked();
         return (row.sense == Binding::Sense::Inverted ? !on : on) ? "True" : "False";
     }
-    case Binding::Form::Integer: return Binding::value(row.control);
-    case Binding::Form::Number: return Binding::pointText(Binding::value(row.control).toInt() / row.scale, row.decimals);
-    case Binding::Form::Text: return Binding::value(row.control);
+    case Binding::Form::Integer:
+        return Binding::value(row.control);
+    case Binding::Form::Number:
+        return Binding::pointText(Binding::value(row.control).toInt() / row.scale, row.decimals);
+    case Binding::Form::Text:
+        return Binding::value(row.control);
     }
     return {};
 }
@@ -135,7 +146,8 @@ void checkPageContract(SettingsPage& page, RunTime& rt)
     if (QTest::currentTestFailed()) return;
 
     // Every control moved, then saved: each key holds its control's value.
-    for (const Row& row : rows) nudge(row.control);
+    for (const Row& row : rows)
+        nudge(row.control);
     const QStringList edited = valuesOf(rows);
     QVERIFY(page.save());
     QVERIFY2(!page.changed(), "changed right after a save");
@@ -149,7 +161,8 @@ void checkPageContract(SettingsPage& page, RunTime& rt)
     }
 
     // A reload shows what was saved.
-    for (const Row& row : rows) nudge(row.control);
+    for (const Row& row : rows)
+        nudge(row.control);
     QVERIFY(page.load());
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (!rows[i].key.empty())

@@ -14,7 +14,8 @@ namespace TestSupport {
 inline QByteArray lines(std::initializer_list<const char*> text)
 {
     QByteArray bytes;
-    for (const char* line : text) bytes += QByteArray(line) + "\r\n";
+    for (const char* line : text)
+        bytes += QByteArray(line) + "\r\n";
     return bytes;
 }
 

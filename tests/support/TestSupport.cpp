@@ -88,8 +88,7 @@ Script::~Script()
     ModalRunner::stopScript();
 }
 
-Script& Script::box(MessageBox::Kind kind, const QString& text, MessageBox::Buttons buttons,
-                    MessageBox::Answer answer)
+Script& Script::box(MessageBox::Kind kind, const QString& text, MessageBox::Buttons buttons, MessageBox::Answer answer)
 {
     MessageBox::expect({kind, text, buttons, answer});
     return *this;
@@ -104,7 +103,8 @@ Script& Script::dialog(ModalRunner::Handler handler)
 QStringList Script::shownTexts() const
 {
     QStringList texts;
-    for (const auto& s : MessageBox::shown()) texts << s.text;
+    for (const auto& s : MessageBox::shown())
+        texts << s.text;
     return texts;
 }
 

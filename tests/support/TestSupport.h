@@ -17,9 +17,9 @@
 // directories, scripted message boxes and dialogs, controls by name.
 namespace TestSupport {
 
-QString sourceDir();              // the project's source tree
-QString demoGameDir();            // data/demo-game in the source tree
-QString corpusDir();              // the real game files kept beside the project; may be missing
+QString sourceDir();   // the project's source tree
+QString demoGameDir(); // data/demo-game in the source tree
+QString corpusDir();   // the real game files kept beside the project; may be missing
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 
@@ -79,13 +79,11 @@ private:
 };
 
 // A named control, or a clear failure (thrown, so the test stops there).
-template <class T>
-T* child(QObject* root, const QString& name)
+template <class T> T* child(QObject* root, const QString& name)
 {
     T* found = root ? root->findChild<T*>(name) : nullptr;
     if (!found && root && root->objectName() == name) found = qobject_cast<T*>(root);
-    if (!found)
-        throw std::runtime_error("no control named \"" + name.toStdString() + "\" of the expected type");
+    if (!found) throw std::runtime_error("no control named \"" + name.toStdString() + "\" of the expected type");
     return found;
 }
 
