@@ -1,9 +1,11 @@
 // The "UT2k3 Settings" page: the engine, display and sound keys of UT2003.ini,
 // the order they are read and written in, the resolution and texture words,
 // the device groups, the sliders in the C and a comma locale, and the change test.
+#include "backup/BackupPlace.h"
 #include "pages/PageContext.h"
 #include "pages/RunTime.h"
 #include "pages/engine/GameSettingsPage.h"
+#include "pages/engine/QualityPresets.h"
 #include "platform/ShellStart.h"
 #include "profile/IniFiles.h"
 #include "tests/support/PageContract.h"
@@ -421,6 +423,55 @@ private slots:
         for (const QByteArray& line : before.split('\n'))
             if (!after.contains(line))
                 QVERIFY2(e.log->writes.contains(QString::fromLatin1(line.left(line.indexOf('=')))), line.constData());
+    }
+
+    // The quality presets: the question, the backup always offered (and
+    // declinable), the device and resolution they choose, and nothing written.
+    void qualityPresets_data()
+    {
+        QTest::addColumn<int>("quality");
+        QTest::addColumn<bool>("goOn");
+        QTest::addColumn<bool>("backup");
+        QTest::newRow("low, backup declined") << int(Quality::Low) << true << false;
+        QTest::newRow("high, backed up") << int(Quality::High) << true << true;
+        QTest::newRow("low, not wanted") << int(Quality::Low) << false << false;
+    }
+    void qualityPresets()
+    {
+        QFETCH(int, quality);
+        QFETCH(bool, goOn);
+        QFETCH(bool, backup);
+        const bool low = quality == int(Quality::Low);
+        TestSupport::OpenDemoGame demo;
+        NoShell shell;
+        GameSettingsPage page(PageContext{demo.rt, shell, {}, {}});
+        QVERIFY(page.load());
+        demo.rt.PagesLoaded = true;
+        page.show();
+        const QByteArray before = TestSupport::readFile(demo.game.gameIni());
+        const QString question = low ? "This will put your UT2003 into Low Quality mode.\nIt will change the settings "
+                                       "to the recommended values.\nIt will switch to OpenGL mode. If the game doesnt "
+                                       "run anymore try switching back to Direct3D\nDo you want to continue?"
+                                     : "This will put your UT2003 into High Quality mode.\nIt will change the "
+                                       "settings to the recommended values.\nDo you want to continue?";
+        using MessageBox::Answer;
+        TestSupport::Script script;
+        script.box(Kind::Confirm, question, Buttons::YesNo, goOn ? Answer::Yes : Answer::No);
+        if (goOn)
+            script.box(Kind::Confirm, "Do you want to make a backup now?", Buttons::YesNo,
+                       backup ? Answer::Yes : Answer::No);
+        if (backup) script.box(Kind::Information, {}, Buttons::Ok);
+        const BackupPlace place{demo.rt.SystemDir, "User.ini", false, QDate(2026, 12, 8)};
+        ApplyQualityPreset(page, Quality(quality), place);
+        QVERIFY(script.allShown());
+        QCOMPARE(page.changed(), goOn);
+        QCOMPARE(TestSupport::readFile(demo.game.gameIni()), before);
+        if (!goOn) return;
+        QCOMPARE(child<QGroupBox>(&page, "groupOpenGL")->isVisible(), low);
+        QCOMPARE(child<QGroupBox>(&page, "groupDirect3d")->isVisible(), !low);
+        QCOMPARE(child<QComboBox>(&page, "pickScreenmode")->currentText(), low ? "640x480" : "1024x768");
+        QCOMPARE(child<QComboBox>(&page, "pickworld")->currentText(), low ? "Low" : "UltraHigh");
+        QCOMPARE(child<QCheckBox>(&page, "cbLowquality")->isChecked(), low);
     }
 };
 
