@@ -177,7 +177,7 @@ private slots:
     void characterNames_data();
     void characterNames();
     void characterList();
-    void missingCharacterFileStopsTheLoad();
+    void missingCharacterFileLeavesTheListEmpty();
     void unreadableDecimalStopsTheLoad();
     void failedSaveKeepsTheSnapshot();
     void weaponListStart();
@@ -508,18 +508,19 @@ void TestPlayer::characterList()
     QCOMPARE(pick->currentIndex(), 1);
 }
 
-void TestPlayer::missingCharacterFileStopsTheLoad()
+void TestPlayer::missingCharacterFileLeavesTheListEmpty()
 {
     Game game("[DefaultPlayer]\r\nName=Tester\r\n[Engine.PlayerController]\r\nbAutoTaunt=True\r\n", {}, false);
     TestSupport::Script s;
     s.box(Kind::Error, QString(), Buttons::Ok);
     GeneralSettingsPage page(game.rt);
-    QVERIFY(!page.LoadGeneralSettings());
+    QVERIFY(page.LoadGeneralSettings());
     QVERIFY(s.allShown());
     QVERIFY(s.shown().at(0).text.startsWith("Error occured:"));
     QVERIFY(s.shown().at(0).text.contains("xplayersL1.upl"));
-    QCOMPARE(child<QLineEdit>(&page, "edtPlayername")->text(), QString());
-    QVERIFY(!child<QCheckBox>(&page, "cbAutoTaunt")->isChecked());
+    QCOMPARE(child<QLineEdit>(&page, "edtPlayername")->text(), QString("Tester"));
+    QVERIFY(child<QCheckBox>(&page, "cbAutoTaunt")->isChecked());
+    QCOMPARE(child<QComboBox>(&page, "dropChar")->count(), 0);
     QVERIFY(!page.GeneralSettingsChanged());
 }
 

@@ -251,7 +251,14 @@ QWidget* GeneralSettingsPage::buildBoxes()
 bool GeneralSettingsPage::LoadGeneralSettings()
 {
     try {
-        LoadCharacterList();
+        // A character file that cannot be read is said, and leaves the list
+        // empty; the rest of the page still loads, so that a later Save does
+        // not write blank values over the player's settings.
+        try {
+            LoadCharacterList();
+        } catch (const std::exception& unreadable) {
+            Guard::showFailure(unreadable);
+        }
         m_table->read({edtPlayername});
         m_table->read({cbAutoswitch, cbVoiceMsg, cbVoiceTaunts, cbAutoTaunts, cbMature, cbAutoTaunt, cbAnnouncer,
                        cbDodge, cbHUD, cbMsgBeep, cbShowweaponinfo, cbShowpersonalinfo, cbShowPoints, cbWeaponbar,
