@@ -7,10 +7,14 @@
 #include "backup/BackupProfiles.h"
 #include "backup/ResetToDefaults.h"
 #include "backup/fIniManager.h"
+#include "dialogs/Guard.h"
+#include "pages/ini_text/IniTextsPage.h"
 #include "profile/FaultInjection.h"
 #include "tests/support/MainWindowHarness.h"
 
 #include <QAction>
+#include <QFileDialog>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -50,7 +54,35 @@ void restore(TempGame& game)
     manager.btnRestoreClick();
 }
 
+// The raw text page saves both files as edited.
+void rawSave(TempGame& game)
+{
+    TempProgramDir program(configuredProgram(game.systemDir()));
+    TfrmMain main(testEnvironment(program));
+    auto* raw = static_cast<IniTextsPage*>(main.page(PageId::IniFiles));
+    raw->LoadIniTexts();
+    raw->reUser->setPlainText("[A]\nraw=user");
+    raw->reUt2003->setPlainText("[A]\nraw=game");
+    Guard::run([&] { raw->SaveIniTexts(); }); // as its button does: a failure reaches the error display
+}
+
+// Save As copies the user file under a new name and switches to it.
+void saveAs(TempGame& game)
+{
+    TempProgramDir program(configuredProgram(game.systemDir()));
+    QStringList log;
+    TfrmMain main(testEnvironment(program, {}, standInPages(log)));
+    ModalRunner::pushHandler([&](QDialog& d) {
+        auto& dialog = dynamic_cast<QFileDialog&>(d);
+        dialog.selectFile(game.systemDir() + "Copy.ini");
+        return int(QDialog::Accepted);
+    });
+    main.findChild<QAction*>("SaveINIfilesAS1")->trigger();
+}
+
 const Command Commands[] = {
+    {"raw save", rawSave, "[A]\r\nraw=user\r\n", "[A]\r\nraw=game\r\n"},
+    {"save as", saveAs, "<User.ini>", "<UT2003.ini>"},
     {"Save", save, {}, {}},
     {"backup", [](TempGame& g) { BackupProfiles(placeOf(g), true); }, {}, {}},
     {"restore", restore, "[A]\r\nrestored=user\r\n", "[A]\r\nrestored=game\r\n"},
