@@ -29,21 +29,7 @@ namespace {
 const QString ChangesQuestion = "You have made some changes\nDo you want to save your changes first?";
 const QString Saved = "The changes has been succesfully saved!";
 
-// A started main window over stand-in pages on a copy of the demo game.
-struct Fixture {
-    TempGame game;
-    TempProgramDir program{configuredProgram(game.systemDir())};
-    QStringList log;
-    std::unique_ptr<TfrmMain> main;
-
-    Fixture()
-    {
-        Script quiet;
-        main = std::make_unique<TfrmMain>(testEnvironment(program, {}, standInPages(log)));
-        log.clear();
-    }
-    StandInPage* page(PageId id) const { return static_cast<StandInPage*>(main->page(id)); }
-    QAction* act(const char* name) const { return child<QAction>(main.get(), name); }
+struct Fixture : StartedWindow {
     QTabWidget* tabs() const { return child<QTabWidget>(main.get(), "PageCtrl"); }
     std::string stored(const char* key) const
     {

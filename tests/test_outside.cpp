@@ -30,19 +30,8 @@ const QString ReloadQuestion = "User.ini has been changed outside Corvane 2003.\
 const QString SaveQuestion =
     "User.ini has been changed outside Corvane 2003 since it was loaded.\nDo you want to save over it?";
 
-struct Fixture {
-    TempGame game;
-    TempProgramDir program{configuredProgram(game.systemDir())};
-    QStringList log;
-    std::unique_ptr<TfrmMain> main;
-
-    Fixture()
-    {
-        Script quiet;
-        main = std::make_unique<TfrmMain>(testEnvironment(program, {}, standInPages(log)));
-        log.clear();
-    }
-    QLineEdit* field() const { return static_cast<StandInPage*>(main->page(PageId::KeyBinds))->field; }
+struct Fixture : StartedWindow {
+    QLineEdit* field() const { return page(PageId::KeyBinds)->field; }
     // The game, or a player's editor, writes the user file.
     void writeOutside(const QByteArray& extra) const
     {
@@ -55,7 +44,7 @@ struct Fixture {
         QTest::qWait(1);
         QCoreApplication::processEvents();
     }
-    void save() const { main->findChild<QAction*>("Save1")->trigger(); }
+    void save() const { act("Save1")->trigger(); }
 };
 
 } // namespace

@@ -10,11 +10,13 @@
 #include "pages/SettingsPage.h"
 #include "tests/support/TestSupport.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace TestSupport {
 
@@ -140,5 +142,22 @@ inline Environment testEnvironment(const TempProgramDir& program, std::shared_pt
     env.gameRunning = [] { return false; }; // whatever else runs on the machine
     return env;
 }
+
+// A started main window over stand-in pages on a copy of the demo game.
+struct StartedWindow {
+    TempGame game;
+    TempProgramDir program{configuredProgram(game.systemDir())};
+    QStringList log;
+    std::unique_ptr<TfrmMain> main;
+
+    StartedWindow()
+    {
+        Script quiet;
+        main = std::make_unique<TfrmMain>(testEnvironment(program, {}, standInPages(log)));
+        log.clear();
+    }
+    StandInPage* page(PageId id) const { return static_cast<StandInPage*>(main->page(id)); }
+    QAction* act(const char* name) const { return child<QAction>(main.get(), name); }
+};
 
 } // namespace TestSupport
