@@ -286,6 +286,17 @@ bool GeneralSettingsPage::LoadGeneralSettings()
     return true;
 }
 
+std::vector<PendingWrite> GeneralSettingsPage::pendingWrites() const
+{
+    std::vector<PendingWrite> out = m_table->pendingWrites();
+    const TCustomIniFile& user = profile(File::User, m_rt);
+    const std::string file = m_rt.UserProfile ? m_rt.UserProfile->FileName() : std::string();
+    if (rbTeamRed->isChecked() || rbTeamBlue->isChecked())
+        addPendingWrite(out, user, file, "DefaultPlayer", "Team", rbTeamBlue->isChecked() ? "1" : "0");
+    m_weapons->addPendingWrites(out, user, file);
+    return out;
+}
+
 bool GeneralSettingsPage::SaveGeneralSettings()
 {
     try {

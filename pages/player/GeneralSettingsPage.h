@@ -29,6 +29,7 @@ public:
     bool save() override { return SaveGeneralSettings(); }
     bool changed() const override { return GeneralSettingsChanged(); }
     const Binding::Table* bindings() const override;
+    std::vector<PendingWrite> pendingWrites() const override;
 
     // Fill every control and the weapon list, then take the snapshot. On a
     // failure: "Error occured:..." shown, false, the old snapshot kept.

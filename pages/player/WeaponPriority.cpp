@@ -94,6 +94,16 @@ void WeaponPriority::save(TCustomIniFile& user) const
     }
 }
 
+void WeaponPriority::addPendingWrites(std::vector<PendingWrite>& out, const TCustomIniFile& user,
+                                      const std::string& file) const
+{
+    for (int i = 0; i <= rowCount(); ++i) {
+        const QString name = weaponByKey(QString::number(i));
+        if (!name.isEmpty())
+            addPendingWrite(out, user, file, SectionPrefix + Binding::toProfile(name), "Priority", std::to_string(i));
+    }
+}
+
 QStringList WeaponPriority::snapshotValues() const
 {
     QStringList names;

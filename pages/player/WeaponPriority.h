@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pages/PendingWrites.h"
+
 #include <QGroupBox>
 #include <QStringList>
 
@@ -23,6 +25,8 @@ public:
     // Writes Priority = i into "XWeapons." + weapon for every row keyed i,
     // i from 0 to rowCount(), whose weapon is not empty.
     void save(TCustomIniFile& user) const;
+    // The priorities a save would change, added to `out`.
+    void addPendingWrites(std::vector<PendingWrite>& out, const TCustomIniFile& user, const std::string& file) const;
     // The weapon held by each key "0" to rowCount() - 1 ("" where none).
     QStringList snapshotValues() const;
 
