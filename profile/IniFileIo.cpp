@@ -1,16 +1,12 @@
 #include "profile/IniFileIo.h"
 
-#include "profile/FaultInjection.h"
-
-#include <fcntl.h>
-#include <limits.h>
-#include <sys/uio.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+
+// What both platforms' file access share: the read buffer and the names of
+// temporary files.
 
 namespace IniFileIo {
 
@@ -44,115 +40,6 @@ namespace {
 // A buffer this large is not kept for the next file.
 constexpr std::size_t kKeptBufferSize = std::size_t(8) << 20;
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd = -1) noexcept
-        : m_fd(fd)
-    {
-    }
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int get() const noexcept { return m_fd; }
-    // Closes now and reports the result (NFS reports write errors at close).
-    bool close() noexcept
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd < 0 || ::close(fd) == 0 || errno == EINTR;
-    }
-
-private:
-    int m_fd;
-};
-
-std::string directoryOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-bool writeAll(int fd, iovec* parts, int count)
-{
-    while (count > 0) {
-        const ssize_t written = ::writev(fd, parts, count < IOV_MAX ? count : IOV_MAX);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false; // ENOSPC, EDQUOT, EFBIG (file-size limit), EIO
-        }
-        if (written == 0) return false;
-        std::size_t left = static_cast<std::size_t>(written);
-        while (count > 0 && left >= parts->iov_len) {
-            left -= parts->iov_len;
-            ++parts;
-            --count;
-        }
-        if (count > 0) {
-            parts->iov_base = static_cast<char*>(parts->iov_base) + left;
-            parts->iov_len -= left;
-        }
-    }
-    return true;
-}
-
-// Reads what is left of an open file from its current position.
-bool readRest(int fd, std::string& out)
-{
-    char chunk[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return false;
-        if (got == 0) return true;
-        out.append(chunk, static_cast<std::size_t>(got));
-    }
-}
-
-// Writes `parts` over the existing file itself, for a directory that refuses
-// new files (the rename has nothing to rename). The old content is kept in
-// memory and written back if any step fails, as the profile functions of the
-// game's own platform do.
-bool writeInPlace(const std::string& target, iovec* parts, int count, struct stat* written)
-{
-    const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY);
-    if (fd < 0) return false;
-    FileDescriptor file(fd);
-    std::string old;
-    if (!readRest(fd, old) || ::lseek(fd, 0, SEEK_SET) != 0) return false;
-    off_t size = 0;
-    for (int i = 0; i < count; ++i)
-        size += static_cast<off_t>(parts[i].iov_len);
-    if (writeAll(fd, parts, count) && ::ftruncate(fd, size) == 0 && (::fsync(fd) == 0 || errno == EINVAL) &&
-        (written == nullptr || ::fstat(fd, written) == 0))
-        return file.close();
-    iovec back{old.data(), old.size()};
-    if (::lseek(fd, 0, SEEK_SET) == 0 && (old.empty() || writeAll(fd, &back, 1)))
-        (void)::ftruncate(fd, static_cast<off_t>(old.size()));
-    (void)::fsync(fd);
-    return false;
-}
-
-// A name for the temporary file beside `target`: hidden, so that the
-// program's wildcard searches of the game directory ("USER_*.INI") never
-// meet it.
-std::string temporaryName(const std::string& target)
-{
-    thread_local std::minstd_rand random(std::random_device{}() ^ static_cast<unsigned>(::getpid()));
-    const std::size_t slash = target.rfind('/');
-    const std::string directory = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    if (base.size() > 200) base.resize(200); // room for the suffix within a file name's 255 bytes
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-    return directory + "." + base + suffix;
-}
-
 } // namespace
 
 FileBytes::~FileBytes()
@@ -166,15 +53,8 @@ FileBytes::~FileBytes()
     m_buffer->inUse = false;
 }
 
-FileBytes::Status FileBytes::read(const std::string& path)
+bool FileBytes::reserve(std::size_t size)
 {
-    m_bytes = {};
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::Failed;
-    FileDescriptor file(fd);
-    // Only a regular file is a profile: a FIFO or a device would block or never end.
-    if (::fstat(fd, &m_info) != 0 || !S_ISREG(m_info.st_mode)) return Status::Failed;
-
     if (m_buffer == nullptr) {
         static thread_local Buffer shared;
         if (!shared.inUse) {
@@ -185,111 +65,33 @@ FileBytes::Status FileBytes::read(const std::string& path)
             m_ownsBuffer = true;
         }
     }
-
-    // One byte more than the file's size, so that the end shows in one read.
-    std::size_t size = 0;
-    std::size_t wanted = static_cast<std::size_t>(m_info.st_size) + 1;
-    if (wanted < 4096) wanted = 4096;
-    if (!m_buffer->reserve(wanted)) return Status::Failed;
-    for (;;) {
-        if (size == m_buffer->capacity && !m_buffer->reserve(m_buffer->capacity * 2))
-            return Status::Failed; // the file grows while it is read
-        const ssize_t got = ::read(fd, m_buffer->data + size, m_buffer->capacity - size);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return Status::Failed;
-        }
-        if (got == 0) break;
-        size += static_cast<std::size_t>(got);
-    }
-    m_bytes = std::string_view(m_buffer->data, size);
-    return Status::Read;
+    return m_buffer->reserve(size);
 }
 
-std::optional<std::string> resolveLinks(const std::string& path)
+char* FileBytes::data() const noexcept { return m_buffer->data; }
+
+std::size_t FileBytes::capacity() const noexcept { return m_buffer->capacity; }
+
+std::string temporaryName(const std::string& target)
 {
-    std::string current = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        char target[PATH_MAX];
-        const ssize_t length = ::readlink(current.c_str(), target, sizeof target);
-        if (length < 0) return current; // not a link, or nothing there yet
-        if (static_cast<std::size_t>(length) >= sizeof target) return std::nullopt;
-        std::string next(target, static_cast<std::size_t>(length));
-        if (next.empty()) return std::nullopt;
-        if (next.front() != '/') {
-            const std::size_t slash = current.rfind('/');
-            if (slash != std::string::npos) next = current.substr(0, slash + 1) + next;
-        }
-        current = std::move(next);
+    thread_local std::minstd_rand random(
+        std::random_device{}() ^ static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
+#ifdef _WIN32
+    const std::size_t slash = target.find_last_of("/\\");
+#else
+    const std::size_t slash = target.rfind('/');
+#endif
+    const std::string directory = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (base.size() > 200) { // room for the suffix within a file name's 255 bytes, cut between characters
+        std::size_t cut = 200;
+        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80)
+            --cut;
+        base.resize(cut);
     }
-    return std::nullopt;
-}
-
-bool mayWrite(const std::string& path, const struct stat& info)
-{
-    if (!S_ISREG(info.st_mode)) return false;
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
-    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
-}
-
-bool replaceFile(const std::string& target, const struct stat* original, std::initializer_list<std::string_view> parts,
-                 struct stat* written)
-{
-    if (!FaultInjection::allowed(FaultInjection::Operation::Write, target)) return false;
-    iovec vectors[16];
-    int count = 0;
-    for (std::string_view part : parts) {
-        if (part.empty()) continue;
-        if (count == 16) return false;
-        vectors[count].iov_base = const_cast<char*>(part.data());
-        vectors[count].iov_len = part.size();
-        ++count;
-    }
-
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = temporaryName(target);
-        // 0666 and the process's umask, as for any new file; an existing
-        // file's bits are copied below.
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
-        if (fd < 0 && (errno == EACCES || errno == EPERM) && original != nullptr)
-            return writeInPlace(target, vectors, count,
-                                written);            // the directory refuses new files, the file may be written
-        if (fd < 0 && errno != EEXIST) return false; // missing directory, read-only file system
-    }
-    if (fd < 0) return false;
-    FileDescriptor file(fd);
-
-    bool ok = true;
-    if (original != nullptr) {
-        if (original->st_uid != ::geteuid() || original->st_gid != ::getegid()) {
-            // Only root may give the file back to its owner; others keep what they may.
-            if (::fchown(fd, original->st_uid, original->st_gid) != 0)
-                (void)::fchown(fd, static_cast<uid_t>(-1), original->st_gid);
-        }
-        ok = ::fchmod(fd, original->st_mode & 07777) == 0;
-    }
-    ok = ok && writeAll(fd, vectors, count);
-    ok = ok && (written == nullptr || ::fstat(fd, written) == 0); // a rename keeps what this tells
-    ok = file.close() && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(temporary.c_str());
-    return ok;
-}
-
-bool syncFile(const std::string& target)
-{
-    const int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return errno == ENOENT;
-    FileDescriptor file(fd);
-    if (::fsync(fd) != 0 && errno != EINVAL) return false;
-    file.close();
-
-    const int directory = ::open(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directory < 0) return true; // a directory we may not list still holds the renamed file
-    FileDescriptor dir(directory);
-    return ::fsync(directory) == 0 || errno == EINVAL;
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+    return directory + "." + base + suffix;
 }
 
 } // namespace IniFileIo

@@ -1,16 +1,37 @@
 #pragma once
 
 // File access of TIniFile: one read of a whole file, and the atomic
-// replacement of a file by new bytes. POSIX only, no Qt.
+// replacement of a file by new bytes. No Qt. The POSIX calls are in
+// IniFileIoPosix.cpp, the Windows calls in IniFileIoWindows.cpp; the build
+// takes the one of its platform. Paths are UTF-8 on both.
 
+#include "profile/FileStamp.h"
+
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
+#include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace IniFileIo {
+
+#ifdef _WIN32
+// What a read tells of a file on Windows.
+struct FileInfo {
+    std::uint64_t volume = 0; // the volume's serial number
+    std::uint64_t index = 0;  // the file's index on that volume
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;  // last write, in ns since 1970
+    std::uint32_t attributes = 0; // FILE_ATTRIBUTE_*
+};
+#else
+using FileInfo = struct stat;
+#endif
 
 // The bytes of a file, read in one pass. The buffer is kept by the thread for
 // its next file, since a Save reads the same two files several hundred times.
@@ -28,14 +49,19 @@ public:
     Status read(const std::string& path);
 
     std::string_view bytes() const noexcept { return m_bytes; }
-    const struct stat& info() const noexcept { return m_info; } // after Read
+    const FileInfo& info() const noexcept { return m_info; } // after Read
 
 private:
     struct Buffer;
+    // Room for at least `size` bytes, in the thread's kept buffer when it is free.
+    bool reserve(std::size_t size);
+    char* data() const noexcept;
+    std::size_t capacity() const noexcept;
+
     Buffer* m_buffer = nullptr;
     bool m_ownsBuffer = false;
     std::string_view m_bytes;
-    struct stat m_info {};
+    FileInfo m_info{};
 };
 
 // The file a write must replace: `path` with its symbolic links followed, so
@@ -43,23 +69,34 @@ private:
 // target need not exist. Nothing when the links loop or cannot be read.
 std::optional<std::string> resolveLinks(const std::string& path);
 
-// True when the existing file may be written: a regular file with at least one
-// write permission bit (a file whose write bits are all cleared is read-only,
-// like the Windows attribute, even for root) that this process may write.
-bool mayWrite(const std::string& path, const struct stat& info);
+// True when the existing file may be written: a regular file that is not
+// read-only (on POSIX: has at least one write permission bit, even for root;
+// on Windows: lacks the read-only attribute) and that this process may write.
+bool mayWrite(const std::string& path, const FileInfo& info);
 
 // Replaces `target` by the concatenated `parts`: writes a temporary file in the
 // same directory, gives it the permission bits (and, where allowed, the owner)
-// of `original`, and renames it over the target. When the directory refuses
-// new files but the existing target may be written, the target is written in
-// place instead and its old content put back if that fails. On failure the
-// target is as it was, no temporary file is left and the result is false.
-// `written`, when given, receives the file's status right after the write.
-bool replaceFile(const std::string& target, const struct stat* original, std::initializer_list<std::string_view> parts,
-                 struct stat* written = nullptr);
+// or the attributes of `original`, and renames it over the target. When the
+// directory refuses new files but the existing target may be written, the
+// target is written in place instead and its old content put back if that
+// fails. On failure the target is as it was, no temporary file is left and the
+// result is false. `written`, when given, receives the file's status right
+// after the write.
+bool replaceFile(const std::string& target, const FileInfo* original, std::initializer_list<std::string_view> parts,
+                 FileInfo* written = nullptr);
 
 // Makes the file and its directory entry durable. False on an I/O error; a
 // missing file is nothing to do.
 bool syncFile(const std::string& target);
+
+// The stamp of what a read or a write told, and of the file at `path` now
+// (links followed; size -1: no file).
+FileStamp stampOf(const FileInfo& info);
+FileStamp stampAt(const std::string& path);
+
+// A name for the temporary file beside `target`: hidden, so that the
+// program's wildcard searches of the game directory ("USER_*.INI") never
+// meet it, and new at every call.
+std::string temporaryName(const std::string& target);
 
 } // namespace IniFileIo

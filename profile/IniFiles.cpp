@@ -8,13 +8,6 @@
 
 namespace {
 
-FileStamp stampOf(const struct stat& info)
-{
-    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-            static_cast<std::int64_t>(info.st_size),
-            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
-}
-
 // The longest value a read delivers: the platform's read buffer holds 2048
 // bytes with its terminating zero.
 constexpr std::size_t kMaxValueLength = 2047;
@@ -98,10 +91,10 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     if (exists && !IniFileIo::mayWrite(*target, file.info())) throw EIniFileException(m_fileName);
 
     const std::string_view content = file.bytes();
-    const struct stat* original = exists ? &file.info() : nullptr;
+    const IniFileIo::FileInfo* original = exists ? &file.info() : nullptr;
     const IniText::Location where = IniText::locate(content, sectionName, keyName);
     bool written = false;
-    struct stat after {};
+    IniFileIo::FileInfo after{};
     if (where.entryFound) {
         if (content.substr(where.valueBegin, where.valueEnd - where.valueBegin) == value)
             return; // holds this value already: the file stays untouched
@@ -127,15 +120,10 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     }
     if (!written) throw EIniFileException(m_fileName);
     m_pendingSync = true;
-    m_lastWrite = stampOf(after);
+    m_lastWrite = IniFileIo::stampOf(after);
 }
 
-FileStamp StampOf(const std::string& path)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return {};
-    return stampOf(info);
-}
+FileStamp StampOf(const std::string& path) { return IniFileIo::stampAt(path); }
 
 void TIniFile::ReadSections(std::vector<std::string>& sections) const
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "profile/ECorvaneError.h"
+#include "profile/FileStamp.h"
 
 #include <cstdint>
 #include <string>
@@ -34,16 +35,6 @@ public:
     virtual double ReadFloat(const std::string& section, const std::string& key, double defaultValue) const;
     virtual void ReadSections(std::vector<std::string>& sections) const = 0;
     virtual void UpdateFile() = 0;
-};
-
-// How a file looked on disk: enough to tell whether it was replaced or
-// rewritten since.
-struct FileStamp {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::int64_t size = -1;
-    std::int64_t modifiedNs = 0;
-    bool operator==(const FileStamp&) const = default;
 };
 
 // The stamp of the file at `path` now, links followed (size -1: no file).

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string.h> // memrchr
+#include <string_view>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -178,10 +179,18 @@ bool supported(HeaderSearch search) noexcept
     case HeaderSearch::Scalar:
     case HeaderSearch::Sse2:
         return true;
+#ifdef _WIN32
+    // GCC for Windows keeps the stack aligned to 16 bytes only, and a spilled
+    // 32- or 64-byte register would be stored misaligned there: SSE2 at most.
+    case HeaderSearch::Avx2:
+    case HeaderSearch::Avx512:
+        return false;
+#else
     case HeaderSearch::Avx2:
         return __builtin_cpu_supports("avx2");
     case HeaderSearch::Avx512:
         return __builtin_cpu_supports("avx512bw");
+#endif
     }
     return false;
 }
@@ -223,7 +232,12 @@ bool headerName(const char* open, const char* lineEnd, std::string_view& name) n
 {
     const char* afterOpen = open + 1;
     if (afterOpen >= lineEnd) return false;
+#ifdef _WIN32 // no memrchr in the Windows C library
+    const std::size_t at = std::string_view(afterOpen, static_cast<std::size_t>(lineEnd - afterOpen)).rfind(']');
+    const char* close = at == std::string_view::npos ? nullptr : afterOpen + at;
+#else
     const void* close = ::memrchr(afterOpen, ']', static_cast<std::size_t>(lineEnd - afterOpen));
+#endif
     if (close == nullptr) return false;
     name = trim(std::string_view(afterOpen, static_cast<std::size_t>(static_cast<const char*>(close) - afterOpen)));
     return true;
