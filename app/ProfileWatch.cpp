@@ -1,17 +1,16 @@
 #include "app/ProfileWatch.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 
 namespace {
 
-QByteArray hashOf(const std::string& path)
+// The file's bytes, kept whole: comparing them costs less than a digest of
+// them, and no two contents compare equal (nullopt: no file to read).
+std::optional<QByteArray> contentOf(const std::string& path)
 {
     QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&file);
-    return hash.result();
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return file.readAll();
 }
 
 } // namespace
@@ -33,7 +32,7 @@ void ProfileWatch::remember(const TIniFile* user, const TIniFile* game)
         if (!files[i]) continue;
         m_known[i].path = files[i]->FileName();
         m_known[i].stamp = StampOf(m_known[i].path);
-        m_known[i].hash = hashOf(m_known[i].path);
+        m_known[i].content = contentOf(m_known[i].path);
     }
     m_kept.clear();
     watch();
@@ -53,15 +52,15 @@ bool ProfileWatch::changed(Known& known, const TIniFile& file)
     const FileStamp now = StampOf(known.path);
     if (now == known.stamp) {
         // Same size and time: the content decides (a copy that kept the time).
-        return hashOf(known.path) != known.hash;
+        return contentOf(known.path) != known.content;
     }
     if (now == file.LastWrite() && now.size >= 0) {
         // The editor's own write is the latest: take the file as it is.
-        known = {known.path, now, hashOf(known.path)};
+        known = {known.path, now, contentOf(known.path)};
         return false;
     }
-    const QByteArray hash = hashOf(known.path);
-    if (hash == known.hash && now.size >= 0) {
+    const std::optional<QByteArray> content = contentOf(known.path);
+    if (content == known.content && now.size >= 0) {
         known.stamp = now; // touched, or written back as it was
         return false;
     }

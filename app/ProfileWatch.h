@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 #include <string>
 
 // Notices when the open profiles (the current user file, UT2003.ini) change
@@ -38,7 +39,7 @@ private:
     struct Known {
         std::string path;
         FileStamp stamp;
-        QByteArray hash;
+        std::optional<QByteArray> content; // as loaded or saved
     };
     bool changed(Known& known, const TIniFile& file);
     void watch();

@@ -5,12 +5,11 @@
 //
 //   bench_profile [--benchmark_* options]   (CORVANE_BENCH_DIR: where the files go)
 
+#include "bench/PlainFile.h"
 #include "profile/IniFiles.h"
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -62,44 +61,17 @@ void writeFile(const std::string& path, const std::string& content)
         throw std::runtime_error("cannot write " + path);
 }
 
-// The plain read: open, read the whole file into a buffer kept between
-// iterations, close.
-std::vector<char> g_buffer(std::size_t(16) << 20);
-
-std::size_t plainRead(const std::string& path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat info {};
-    ::fstat(fd, &info);
-    std::size_t size = 0;
-    for (;;) {
-        const ssize_t got = ::read(fd, g_buffer.data() + size, g_buffer.size() - size);
-        if (got <= 0) break;
-        size += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
-    return size;
-}
-
 void PlainRead(benchmark::State& state, const Profile* profile)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(plainRead(profile->path));
+        benchmark::DoNotOptimize(PlainFile::read(profile->path));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * profile->size));
 }
 
-// The plain replacement: the plain read, a write of the same bytes to a new
-// file beside it, and the rename over the original.
 void PlainCopyRename(benchmark::State& state, const Profile* profile)
 {
-    const std::string temporary = profile->path + ".tmp";
-    for (auto _ : state) {
-        const std::size_t size = plainRead(profile->path);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (::write(fd, g_buffer.data(), size) != static_cast<ssize_t>(size)) state.SkipWithError("short write");
-        ::close(fd);
-        ::rename(temporary.c_str(), profile->path.c_str());
-    }
+    for (auto _ : state)
+        if (!PlainFile::replace(profile->path)) state.SkipWithError("plain replacement failed");
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * profile->size));
 }
 
@@ -210,11 +182,15 @@ int main(int argc, char** argv)
         for (const Profile& profile : g_profiles) {
             benchmark::RegisterBenchmark((std::string(kNames[b]) + "/" + profile.label).c_str(), kBodies[b], &profile)
                 ->Unit(benchmark::kMicrosecond)
-                ->Repetitions(5)
                 ->ReportAggregatesOnly(false);
         }
     }
-    benchmark::Initialize(&argc, argv);
+    // Five repetitions unless the command line asks otherwise.
+    std::vector<char*> args(argv, argv + argc);
+    std::string repetitions = "--benchmark_repetitions=5";
+    args.insert(args.begin() + 1, repetitions.data());
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 

@@ -3,6 +3,7 @@
 
 #include "app/CorvaneApplication.h"
 #include "app/PendingChanges.h"
+#include "app/ProfileWatch.h"
 #include "app/fMain.h"
 #include "pages/keys/KeyBindsPage.h"
 #include "pages/player/GeneralSettingsPage.h"
@@ -11,6 +12,8 @@
 #include "tests/support/PageContract.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QSlider>
@@ -150,6 +153,60 @@ private slots:
         game.kill();
         game.waitForFinished();
         QVERIFY(!platform::IsProgramRunning("Corvane-no-such-program.exe"));
+    }
+
+    // What counts as a change of a profile on disk: its bytes, whatever its
+    // size and time say.
+    void watchComparesTheBytes_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("other bytes, same size and time") << 0 << true;
+        QTest::newRow("touched, same bytes") << 1 << false;
+        QTest::newRow("written back as it was") << 2 << false;
+        QTest::newRow("emptied") << 3 << true;
+        QTest::newRow("removed") << 4 << true;
+    }
+    void watchComparesTheBytes()
+    {
+        QFETCH(int, change);
+        QFETCH(bool, changed);
+        TempGame game;
+        const TIniFile user(game.userIni().toStdString());
+        const TIniFile gameFile(game.gameIni().toStdString());
+        ProfileWatch watch;
+        watch.remember(&user, &gameFile);
+        const QByteArray before = readFile(game.userIni());
+        const QDateTime time = QFileInfo(game.userIni()).lastModified();
+        QByteArray other = before;
+        other[other.indexOf('=') + 1] = '#';
+        const auto keepTime = [&] {
+            QFile file(game.userIni());
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
+        };
+        switch (change) {
+        case 0:
+            writeFile(game.userIni(), other);
+            keepTime();
+            break;
+        case 1:
+            QTest::qWait(10);
+            writeFile(game.userIni(), before);
+            break;
+        case 2:
+            writeFile(game.userIni(), other);
+            writeFile(game.userIni(), before);
+            keepTime();
+            break;
+        case 3:
+            writeFile(game.userIni(), {});
+            break;
+        case 4:
+            QVERIFY(QFile::remove(game.userIni()));
+            break;
+        }
+        QCOMPARE(watch.changedOutside(&user, &gameFile), changed ? QStringList{game.userIni()} : QStringList{});
     }
 
     void pendingChangesListWhatASaveWouldWrite()
