@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -133,10 +134,13 @@ private slots:
     {
         const QString dpkgDeb = QStandardPaths::findExecutable("dpkg-deb");
         const QString dpkg = QStandardPaths::findExecutable("dpkg");
+        const QString ldd = QStandardPaths::findExecutable("ldd");
         const QString readelf = QStandardPaths::findExecutable("readelf");
-        if (dpkgDeb.isEmpty() || dpkg.isEmpty() || readelf.isEmpty()) QSKIP("no dpkg-deb, dpkg or readelf here");
+        if (dpkgDeb.isEmpty() || dpkg.isEmpty() || ldd.isEmpty() || readelf.isEmpty())
+            QSKIP("no dpkg-deb, dpkg, ldd or readelf here");
         const QString out = m_root.path() + "/deb";
-        const Run pack = run(CORVANE_CPACK, {"-G", "DEB", "-B", out, "--config", CORVANE_BUILD_DIR "/CPackConfig.cmake"});
+        const Run pack =
+            run(CORVANE_CPACK, {"-G", "DEB", "-B", out, "--config", CORVANE_BUILD_DIR "/CPackConfig.cmake"});
         QVERIFY2(pack.exitCode == 0, qPrintable(pack.output));
         const QStringList debs = QDir(out).entryList({"corvane2003_*.deb"}, QDir::Files);
         QCOMPARE(debs.size(), 1);
@@ -147,22 +151,33 @@ private slots:
                                  "./usr/share/applications/corvane2003.desktop"})
             QVERIFY2(files.contains(QLatin1String(path)), path);
 
-        // Every shared library the executable needs comes from a package the
-        // .deb depends on.
+        // Every shared library the executable itself needs comes from a
+        // package the .deb depends on. The loader may find a library through
+        // /lib, which the package database may know as /usr/lib.
         const QString depends = run(dpkgDeb, {"--field", deb, "Depends"}).output;
         QStringList declared;
-        for (const QString& item : depends.split(',')) declared << item.trimmed().section(' ', 0, 0);
-        const QString dynamic = run(readelf, {"--dynamic", CORVANE_EXECUTABLE}).output;
+        for (const QString& item : depends.split(','))
+            declared << item.trimmed().section(' ', 0, 0);
+        const QRegularExpression loaded(QStringLiteral(R"(^\s*(\S+) => (/\S+))"), QRegularExpression::MultilineOption);
         const QRegularExpression needed(QStringLiteral(R"(\(NEEDED\)\s+Shared library: \[([^\]]+)\])"));
-        int libraries = 0;
-        for (const auto& match : needed.globalMatch(dynamic)) {
-            const Run owner = run(dpkg, {"--search", "*/" + match.captured(1)});
-            if (owner.exitCode != 0) continue; // not from a package on this machine
-            const QString package = owner.output.section(':', 0, 0).trimmed();
-            QVERIFY2(declared.contains(package), qPrintable(match.captured(1) + " comes from " + package));
-            ++libraries;
+        QStringList direct;
+        for (const auto& match : needed.globalMatch(run(readelf, {"--dynamic", CORVANE_EXECUTABLE}).output))
+            direct << match.captured(1);
+        QMap<QString, QString> libraries; // path -> library
+        for (const auto& match : loaded.globalMatch(run(ldd, {CORVANE_EXECUTABLE}).output)) {
+            if (!direct.contains(match.captured(1))) continue;
+            libraries[match.captured(2)] = match.captured(1);
+            if (match.captured(2).startsWith("/lib")) libraries["/usr" + match.captured(2)] = match.captured(1);
         }
-        QVERIFY(libraries > 0);
+        QVERIFY(!libraries.isEmpty());
+        QMap<QString, QString> owners; // library -> package
+        for (const QString& line : run(dpkg, QStringList{"--search"} + libraries.keys()).output.split('\n')) {
+            const QString path = line.section(": ", 1).trimmed();
+            if (libraries.contains(path)) owners[libraries[path]] = line.section(':', 0, 0);
+        }
+        for (auto it = owners.cbegin(); it != owners.cend(); ++it)
+            QVERIFY2(declared.contains(it.value()), qPrintable(it.key() + " comes from " + it.value()));
+        QVERIFY(owners.contains("libQt6Widgets.so.6"));
     }
 };
 
