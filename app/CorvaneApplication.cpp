@@ -3,6 +3,8 @@
 #include "dialogs/Guard.h"
 #include "pages/RunTime.h"
 
+#include <QIcon>
+
 #include <exception>
 
 CorvaneApplication::CorvaneApplication(int& argc, char** argv)
@@ -10,6 +12,12 @@ CorvaneApplication::CorvaneApplication(int& argc, char** argv)
 {
     setApplicationName(QStringLiteral("Corvane2003"));
     setApplicationVersion(QString::fromLatin1(RunTime::Version));
+    // The desktop entry and the icon an installed copy brings along.
+    setDesktopFileName(QStringLiteral("corvane2003"));
+    QIcon own;
+    for (const char* size : {"48", "256"})
+        own.addFile(QStringLiteral(":/icons/corvane2003-%1.png").arg(QLatin1String(size)));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("corvane2003"), own));
 }
 
 bool CorvaneApplication::notify(QObject* receiver, QEvent* event)

@@ -60,6 +60,8 @@ TfrmIniManager::TfrmIniManager(const BackupPlace& place, std::function<void()> r
     treelist->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(treelist, &QTreeWidget::itemDoubleClicked, this, [this] { btnRestoreClick(); });
 
+    Label1->setBuddy(treelist);
+    treelist->setAccessibleName(Label1->text()); // an item view does not ask its buddy
     auto* group = new QVBoxLayout(GroupBox1);
     group->addWidget(Label1);
     group->addWidget(treelist);

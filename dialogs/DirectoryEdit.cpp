@@ -11,7 +11,11 @@ DirectoryEdit::DirectoryEdit(QWidget* parent)
 {
     QAction* action = addAction(style()->standardIcon(QStyle::SP_DirOpenIcon), QLineEdit::TrailingPosition);
     action->setObjectName(QStringLiteral("browseAction"));
-    action->setToolTip(tr("Browse for the directory"));
+    // The button takes no focus; from the keyboard, Alt+Down opens the
+    // dialog, as it opens a pick list.
+    action->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
+    action->setShortcutContext(Qt::WidgetShortcut);
+    action->setToolTip(tr("Browse for the directory (Alt+Down)"));
     connect(action, &QAction::triggered, this, &DirectoryEdit::browse);
 }
 

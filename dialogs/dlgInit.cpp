@@ -41,6 +41,7 @@ TfrmInit::TfrmInit(const InstallerRegistry& registry, const TCustomIniFile& conf
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
+    Label1->setBuddy(dirEdit);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(dirEdit);

@@ -16,6 +16,7 @@ TfrmReadme::TfrmReadme(const QString& programDir, QWidget* parent)
     setObjectName(QStringLiteral("TfrmReadme"));
     setWindowTitle(QStringLiteral("ReadMe.txt"));
     readmeMemo->setObjectName(QStringLiteral("readmeMemo"));
+    readmeMemo->setAccessibleName(windowTitle()); // the window's only text
     btnOk->setObjectName(QStringLiteral("btnOk"));
     readmeMemo->setStyleSheet(QStringLiteral("QPlainTextEdit { background: black; color: white; }"));
     readmeMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

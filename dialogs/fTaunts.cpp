@@ -234,6 +234,7 @@ TfrmTaunts::TfrmTaunts(QWidget* mainWindow)
 {
     setObjectName(QStringLiteral("TfrmTaunts"));
     setWindowTitle(QStringLiteral("TauntList"));
+    dxMemo1->setAccessibleName(windowTitle()); // the window's only text
     dxMemo1->setObjectName(QStringLiteral("dxMemo1"));
     dxMemo1->setStyleSheet(QStringLiteral("QPlainTextEdit { background: black; color: white; }"));
     dxMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -57,22 +57,27 @@ ProgramDirs ChooseProgramDirs(const std::string& executableDir, bool executableD
 {
     const std::string exeDir = AddBackslash(executableDir);
     ProgramDirs dirs{exeDir, exeDir};
-    if (executableDirWritable) return dirs;
-
-    const std::string configHome = ConfigHome(xdgConfigHome, home);
-    if (!configHome.empty()) {
-        dirs.config = configHome + "corvane2003/";
-        makeDirectories(dirs.config.substr(0, dirs.config.size() - 1));
-    }
 
     // An installed copy keeps its data in <prefix>/share/corvane2003 beside
-    // <prefix>/bin, unless the data lies beside the executable.
+    // <prefix>/bin, unless the data lies beside the executable. Such a copy
+    // is shared by every user of the system, so its configuration is per
+    // user even where the user may write the executable's directory (root,
+    // or a prefix in the user's home).
+    bool installed = false;
     if (!FileExists(ResolveNoCase(exeDir, "ReadMe.txt"))) {
         const std::string shared = exeDir + "../share/corvane2003/";
         if (DirectoryExists(shared)) {
             char buffer[PATH_MAX];
             dirs.data = ::realpath(shared.c_str(), buffer) ? AddBackslash(buffer) : shared;
+            installed = true;
         }
+    }
+    if (executableDirWritable && !installed) return dirs;
+
+    const std::string configHome = ConfigHome(xdgConfigHome, home);
+    if (!configHome.empty()) {
+        dirs.config = configHome + "corvane2003/";
+        makeDirectories(dirs.config.substr(0, dirs.config.size() - 1));
     }
     return dirs;
 }

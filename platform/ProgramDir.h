@@ -11,10 +11,11 @@ struct ProgramDirs {
     std::string data;
 };
 
-// The executable's directory, as on Windows, when it is writable (a portable
-// copy). For an installed, read-only copy the configuration moves to
-// $XDG_CONFIG_HOME/corvane2003/ (default ~/.config/corvane2003/), while the
-// data is still read beside the executable.
+// The executable's directory, as on Windows, when it is writable and holds
+// the program's data or no data lies elsewhere (a portable copy). An
+// installed copy (its data in <prefix>/share/corvane2003/ beside
+// <prefix>/bin) and a read-only copy keep the configuration in
+// $XDG_CONFIG_HOME/corvane2003/ (default ~/.config/corvane2003/).
 ProgramDirs LocateProgramDirs(const std::string& executableDir);
 
 // The decision of LocateProgramDirs with its inputs given: whether the

@@ -862,9 +862,15 @@ void TestPlatform::chooseProgramDirs_data()
     QTest::addColumn<QString>("expectedConfig");
     QTest::addColumn<QString>("expectedData");
 
-    QTest::newRow("portable copy") << true << false << true << "@/xdg"
+    QTest::newRow("portable copy") << true << true << true << "@/xdg"
                                    << "@/prefix/bin/"
                                    << "@/prefix/bin/";
+    QTest::newRow("writable, no data anywhere") << true << false << false << "@/xdg"
+                                                << "@/prefix/bin/"
+                                                << "@/prefix/bin/";
+    QTest::newRow("installed in a writable prefix") << true << false << true << "@/xdg"
+                                                    << "@/xdg/corvane2003/"
+                                                    << "@/prefix/share/corvane2003/";
     QTest::newRow("installed, data beside") << false << true << true << "@/xdg"
                                             << "@/xdg/corvane2003/"
                                             << "@/prefix/bin/";

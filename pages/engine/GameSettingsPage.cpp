@@ -176,7 +176,9 @@ GameSettingsPage::GameSettingsPage(const PageContext& context, QWidget* parent)
     edtRefreshrate = named(new QLineEdit(groupDirect3d), "edtRefreshrate");
     edtRefreshrate->setMaximumWidth(50);
     auto* refresh = new QHBoxLayout;
-    refresh->addWidget(new QLabel(QStringLiteral("Desired refreshrate"), groupDirect3d));
+    auto* refreshLabel = new QLabel(QStringLiteral("Desired refreshrate"), groupDirect3d);
+    refreshLabel->setBuddy(edtRefreshrate);
+    refresh->addWidget(refreshLabel);
     refresh->addWidget(edtRefreshrate);
     refresh->addStretch(1);
     static_cast<QVBoxLayout*>(groupDirect3d->layout())->insertLayout(Direct3dSize, refresh);
@@ -256,7 +258,9 @@ QWidget* GameSettingsPage::buildGeneral()
         QLineEdit* edit = named(new QLineEdit(group), f.name);
         edit->setFixedWidth(70);
         this->*f.member = edit;
-        grid->addWidget(new QLabel(QLatin1String(f.caption), group), line, 0);
+        auto* label = new QLabel(QLatin1String(f.caption), group);
+        label->setBuddy(edit);
+        grid->addWidget(label, line, 0);
         grid->addWidget(edit, line, 1);
         if (*f.unit) grid->addWidget(new QLabel(QLatin1String(f.unit), group), line, 2);
         ++line;
@@ -288,7 +292,9 @@ QWidget* GameSettingsPage::buildScreen()
         pickScreenmode->addItem(QLatin1String(r.item));
     pickScreenmode->setCurrentIndex(-1); // no resolution shown before the first load
     column->addSpacing(4);
-    column->addWidget(new QLabel(QStringLiteral("Screen resolution:"), group));
+    auto* resolution = new QLabel(QStringLiteral("Screen resolution:"), group);
+    resolution->setBuddy(pickScreenmode);
+    column->addWidget(resolution);
     column->addWidget(pickScreenmode);
 
     struct SliderRow {
@@ -311,6 +317,7 @@ QWidget* GameSettingsPage::buildScreen()
         slider->setTickPosition(QSlider::TicksBelow);
         slider->setTickInterval(10);
         slider->setPageStep(10);
+        label->setBuddy(slider);
         this->*s.label = label;
         this->*s.slider = slider;
         column->addSpacing(4);
@@ -333,7 +340,9 @@ QWidget* GameSettingsPage::buildTextures()
             pick->addItem(QLatin1String(word));
         pick->setCurrentIndex(-1);
         m_textures.push_back(pick);
-        grid->addWidget(new QLabel(QLatin1String(t.label), group), line, 0);
+        auto* label = new QLabel(QLatin1String(t.label), group);
+        label->setBuddy(pick);
+        grid->addWidget(label, line, 0);
         grid->addWidget(pick, line, 1);
         ++line;
     }

@@ -73,6 +73,8 @@ IniTextsPage::IniTextsPage(const PageContext& context, QWidget* parent)
     reUt2003 = newEditor("reUt2003");
     for (QPlainTextEdit* editor : {reUser, reUt2003})
         editor->installEventFilter(this);
+    lblUserIni->setBuddy(reUser);
+    lblUT2003ini->setBuddy(reUt2003);
 
     auto* divider = new QSplitter(Qt::Horizontal);
     divider->setObjectName(QStringLiteral("Splitter1"));

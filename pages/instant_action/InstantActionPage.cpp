@@ -248,14 +248,18 @@ QGroupBox* InstantActionPage::buildList(const ListGroup& g, QListWidget*& list, 
     auto* column = new QVBoxLayout(group);
     column->setSpacing(3);
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QLatin1String(g.label), group), 1);
+    auto* label = new QLabel(QLatin1String(g.label), group);
+    top->addWidget(label, 1);
+    list = named(new QListWidget(group), QLatin1String(g.listName));
+    label->setBuddy(list);
+    list->setAccessibleName(label->text()); // an item view does not ask its buddy
     button = named(new QToolButton(group), QLatin1String(g.buttonName));
     button->setIcon(style()->standardIcon(g.icon));
     button->setToolTip(QLatin1String(g.buttonHint));
+    button->setAccessibleName(button->toolTip()); // a picture only
     button->setAutoRaise(true);
     top->addWidget(button);
     column->addLayout(top);
-    list = named(new QListWidget(group), QLatin1String(g.listName));
     list->setSelectionMode(g.selection);
     column->addWidget(list);
     return group;
@@ -285,8 +289,10 @@ QWidget* InstantActionPage::buildStart()
     auto* group = named(new QGroupBox(QStringLiteral("Starting UT2003"), this), QStringLiteral("groupStart"));
     auto* grid = new QGridLayout(group);
     grid->setVerticalSpacing(3);
-    grid->addWidget(new QLabel(QStringLiteral("Command line parameters:"), group), 0, 0, 1, 2);
+    auto* label = new QLabel(QStringLiteral("Command line parameters:"), group);
+    grid->addWidget(label, 0, 0, 1, 2);
     edtCmdLn = named(new QLineEdit(group), QStringLiteral("edtCmdLn"));
+    label->setBuddy(edtCmdLn);
     grid->addWidget(edtCmdLn, 1, 0);
     Button1 = named(new QPushButton(QStringLiteral("Start an UT2003 game with these settings"), group),
                     QStringLiteral("Button1"));

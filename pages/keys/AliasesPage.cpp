@@ -55,6 +55,7 @@ AliasesPage::AliasesPage(const RunTime& rt, QWidget* parent)
 
     m_list = new QTableWidget(RowCount, 2);
     m_list->setObjectName(QStringLiteral("vlEdt"));
+    m_list->setAccessibleName(QStringLiteral("Aliases"));
     m_list->setHorizontalHeaderLabels({QStringLiteral("Alias"), QStringLiteral("Value")});
     m_list->verticalHeader()->hide();
     m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 8);

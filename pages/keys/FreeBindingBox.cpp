@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include <limits>
 
 namespace {
@@ -80,10 +82,15 @@ FreeBindingBox::FreeBindingBox(const RunTime& rt, KeyPage keyPage, QWidget* pare
     Guard::connect(m_save, &QPushButton::clicked, this, [this] { btnSaveClick(); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Press a letter")));
-    layout->addWidget(m_capture);
-    layout->addWidget(new QLabel(QStringLiteral("Current command assigned")));
-    layout->addWidget(m_command);
+    // Each field above its label, the label naming it.
+    const std::pair<const char*, QLineEdit*> fields[] = {{"Press a letter", m_capture},
+                                                         {"Current command assigned", m_command}};
+    for (const auto& [caption, field] : fields) {
+        auto* label = new QLabel(QString::fromLatin1(caption));
+        label->setBuddy(field);
+        layout->addWidget(label);
+        layout->addWidget(field);
+    }
     layout->addWidget(m_save, 0, Qt::AlignHCenter);
     layout->addStretch();
 }

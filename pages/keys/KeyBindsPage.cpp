@@ -56,7 +56,9 @@ public:
         clearButton->setToolTip(QString::fromLatin1(info.clearHint));
         clearButton->setIcon(style()->standardIcon(QStyle::SP_LineEditClearButton));
         clearButton->setAutoRaise(true);
-        clearButton->setFocusPolicy(Qt::NoFocus);
+        // Reached by Tab, not taken by a click from the field being edited.
+        clearButton->setFocusPolicy(Qt::TabFocus);
+        clearButton->setAccessibleName(clearButton->toolTip());
     }
 
     QToolButton* clearButton;

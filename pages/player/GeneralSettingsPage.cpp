@@ -178,6 +178,7 @@ QWidget* GeneralSettingsPage::buildValues()
         slider->setRange(row.minimum, row.maximum);
         slider->setTickInterval(row.tick);
         slider->setPageStep(row.tick);
+        label->setBuddy(slider);
         this->*row.label = label;
         this->*row.slider = slider;
         column->addWidget(label);

@@ -39,6 +39,7 @@ WeaponPriority::WeaponPriority(QWidget* parent)
 
     vlWeapons = new QTableWidget(0, 2, this);
     vlWeapons->setObjectName(QStringLiteral("vlWeapons"));
+    vlWeapons->setAccessibleName(title()); // an item view does not ask its group
     vlWeapons->setHorizontalHeaderLabels({QStringLiteral("Priority"), QStringLiteral("Weapon")});
     vlWeapons->verticalHeader()->hide();
     vlWeapons->verticalHeader()->setDefaultSectionSize(vlWeapons->fontMetrics().height() + 4);
