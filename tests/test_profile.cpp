@@ -1058,8 +1058,11 @@ private slots:
     // at every alignment and across the ends of their blocks.
     void headerSearchesAgree()
     {
-        const char* fragments[] = {"[A]", "  [B]", "\t[c] x", "[",       "]",     "x [y]", "Aliases[0]=v", "K=1",
-                                   "",    "[D",    ";[E]",    "\x1a[F]", "\v[G]", "[[H]]", " [ ",          "[\0]"};
+        using namespace std::string_view_literals;
+        // A string_view literal keeps the zero byte inside "[\0]".
+        const std::string_view fragments[] = {"[A]"sv,          "  [B]"sv, "\t[c] x"sv, "["sv,   "]"sv,    "x [y]"sv,
+                                              "Aliases[0]=v"sv, "K=1"sv,   ""sv,        "[D"sv,  ";[E]"sv, "\x1a[F]"sv,
+                                              "\v[G]"sv,        "[[H]]"sv, " [ "sv,     "[\0]"sv};
         const char* lineEnds[] = {"\r\n", "\n", "\r"};
         std::mt19937 random(2003);
         std::string buffer;
@@ -1071,8 +1074,7 @@ private slots:
             const int lines = static_cast<int>(random() % 60);
             for (int i = 0; i < lines; ++i) {
                 content.append(std::string(random() % 4 == 0 ? random() % 300 : 0, 'x'));
-                const char* fragment = fragments[random() % std::size(fragments)];
-                content.append(fragment, std::strlen(fragment) + (std::strcmp(fragment, "[\0]") == 0 ? 3 : 0));
+                content += fragments[random() % std::size(fragments)];
                 content += lineEnds[random() % 3];
             }
             const std::size_t offset = random() % 64;
