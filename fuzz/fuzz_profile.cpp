@@ -25,10 +25,12 @@ namespace {
 const std::string& scratchFile()
 {
     static const std::string path = [] {
-        char name[] = "/tmp/corvane-fuzz-XXXXXX";
-        const int fd = ::mkstemp(name);
+        // In $TMPDIR when set: the test command points it at a directory it removes.
+        const char* dir = std::getenv("TMPDIR");
+        std::string name = std::string(dir && *dir ? dir : "/tmp") + "/corvane-fuzz-XXXXXX";
+        const int fd = ::mkstemp(name.data());
         if (fd >= 0) ::close(fd);
-        return std::string(name);
+        return name;
     }();
     return path;
 }
