@@ -6,6 +6,7 @@
 //   bench_profile [--benchmark_* options]   (CORVANE_BENCH_DIR: where the files go)
 
 #include "bench/PlainFile.h"
+#include "bench/RatioReporter.h"
 #include "profile/IniFiles.h"
 
 #include <benchmark/benchmark.h>
@@ -124,32 +125,6 @@ void WriteStringUnchanged(benchmark::State& state, const Profile* profile)
         ini.WriteString(profile->lastSection, "MouseSensitivity", "3.000000");
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * profile->size));
 }
-
-// Keeps the console output and remembers each run's time per iteration.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
-                m_times[run.run_name.function_name].push_back(run.real_accumulated_time /
-                                                              static_cast<double>(run.iterations));
-        }
-    }
-
-    double median(const std::string& name) const
-    {
-        const auto found = m_times.find(name);
-        if (found == m_times.end() || found->second.empty()) return 0;
-        std::vector<double> times = found->second;
-        std::sort(times.begin(), times.end());
-        return times[times.size() / 2];
-    }
-
-private:
-    std::map<std::string, std::vector<double>> m_times;
-};
 
 const char* kNames[] = {"PlainRead",       "ReadString",  "ReadStringMiddle",    "ReadSections",
                         "PlainCopyRename", "WriteString", "WriteStringUnchanged"};

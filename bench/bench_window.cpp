@@ -9,6 +9,7 @@
 
 #include "app/fMain.h"
 #include "bench/PlainFile.h"
+#include "bench/RatioReporter.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/ModalRunner.h"
 #include "tests/support/MainWindowHarness.h"
@@ -162,37 +163,6 @@ void Save(benchmark::State& state, const Game* g, bool edited)
         if (failedOn(state)) break;
     }
 }
-
-// Keeps the console output and remembers each run's time per iteration.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
-                m_times[run.run_name.function_name].push_back(
-                    {run.real_accumulated_time / static_cast<double>(run.iterations),
-                     run.cpu_accumulated_time / static_cast<double>(run.iterations)});
-        }
-    }
-
-    // Seconds per iteration, the median of the repetitions: wall clock or
-    // the process's processor time.
-    double median(const std::string& name, bool cpu = false) const
-    {
-        const auto found = m_times.find(name);
-        if (found == m_times.end() || found->second.empty()) return 0;
-        std::vector<double> times;
-        for (const auto& [real, processor] : found->second)
-            times.push_back(cpu ? processor : real);
-        std::sort(times.begin(), times.end());
-        return times[times.size() / 2];
-    }
-
-private:
-    std::map<std::string, std::vector<std::pair<double, double>>> m_times;
-};
 
 struct Measure {
     const char* name;
