@@ -10,6 +10,7 @@
 #include "dialogs/ModalRunner.h"
 #include "dialogs/fProgress.h"
 #include "pages/SettingsPage.h"
+#include "pages/ini_text/IniTextsPage.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
 
@@ -72,7 +73,9 @@ void TfrmMain::checkOutsideChanges()
     for (const QString& kept : m_watch->kept())
         files.removeAll(kept);
     if (files.isEmpty()) return;
-    if (AnyPageChanged() &&
+    // Text typed on the raw text page is an edit a reload would drop, too.
+    const auto* raw = dynamic_cast<const IniTextsPage*>(page(PageId::IniFiles));
+    if ((AnyPageChanged() || (raw && raw->textsEdited())) &&
         !MessageBox::confirm(namesOf(files) + QStringLiteral(" has been changed outside Corvane 2003.\n"
                                                              "Do you want to reload it and lose your changes?"))) {
         m_watch->keepEditing(files);

@@ -109,21 +109,23 @@ void TfrmMain::releaseProfiles()
     m_rt.ToolConfig.reset();
 }
 
+bool TfrmMain::offerToSave()
+{
+    if (!pagesEnabled() || !AnyPageChanged() || !MessageBox::confirm(ChangesQuestion)) return true;
+    try {
+        return mayOverwriteProfiles() && SaveAllPages();
+    } catch (const std::exception& e) {
+        MessageBox::error(QString::fromLocal8Bit(e.what()));
+        return false;
+    }
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
-    if (!m_exiting && pagesEnabled() && AnyPageChanged() && MessageBox::confirm(ChangesQuestion)) {
-        bool saved = false;
-        try {
-            saved = mayOverwriteProfiles() && SaveAllPages();
-        } catch (const std::exception& e) {
-            MessageBox::error(QString::fromLocal8Bit(e.what()));
-        }
-        if (!saved) {
-            // Keep the window and its edits: nothing may be lost silently.
-            m_exiting = false;
-            event->ignore();
-            return;
-        }
+    if (!m_exiting && !offerToSave()) {
+        // Keep the window and its edits: nothing may be lost silently.
+        event->ignore();
+        return;
     }
     releaseProfiles();
     event->accept();

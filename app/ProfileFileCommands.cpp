@@ -35,6 +35,31 @@ std::string chosenFile(const QFileDialog& dialog)
     return path;
 }
 
+// The game's own files of the System directory, which no user file may
+// become: UT2003.ini is the other profile, and the reset copies the defaults.
+constexpr const char* GameOwnFiles[] = {"UT2003.ini", "Default.ini", "DefUser.ini"};
+
+// The game's own file that `chosen` names, if any. Only the name counts:
+// the user file is always looked up in the System directory by its name, in
+// any letter case, wherever the dialog put it.
+QString gameOwnFile(const std::string& chosen)
+{
+    const QString name = QString::fromStdString(platform::FileNamePart(chosen));
+    for (const char* own : GameOwnFiles)
+        if (name.compare(QLatin1String(own), Qt::CaseInsensitive) == 0) return QLatin1String(own);
+    return {};
+}
+
+// Refuses a chosen file that is one of the game's own, with a warning.
+bool refusedAsGameFile(const std::string& chosen)
+{
+    const QString own = gameOwnFile(chosen);
+    if (own.isEmpty()) return false;
+    MessageBox::warning(QLatin1Char('"') + own +
+                        QStringLiteral("\" is one of the game's own files. Please choose another name"));
+    return true;
+}
+
 } // namespace
 
 void TfrmMain::Openfiles1Click()
@@ -48,7 +73,7 @@ void TfrmMain::Openfiles1Click()
     MessageBox::information(QStringLiteral("Select the User.ini, or a User.ini with a different filename"));
     if (ModalRunner::exec(OpenDialog) != QDialog::Accepted) return;
     const std::string chosen = chosenFile(OpenDialog);
-    if (chosen.empty()) return;
+    if (chosen.empty() || refusedAsGameFile(chosen)) return;
 
     ToolSettings::write(*m_rt.ToolConfig, ToolSettings::CurrentUserIni, platform::FileNamePart(chosen));
     m_rt.ToolConfig.reset();
@@ -67,12 +92,13 @@ void TfrmMain::SaveINIfilesAS1Click()
     SaveDialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (ModalRunner::exec(SaveDialog) != QDialog::Accepted) return;
     const std::string chosen = chosenFile(SaveDialog);
-    if (chosen.empty()) return;
+    if (chosen.empty() || refusedAsGameFile(chosen)) return;
 
-    // The copy takes the user file as last saved. One that fails is said,
-    // and the program stays on the current file rather than switching to
-    // whatever file of that name the System directory holds.
-    if (!platform::CopyFile(current, chosen)) {
+    // The copy takes the user file as last saved (the file itself, chosen
+    // again, is that already). One that fails is said, and the program stays
+    // on the current file rather than switching to whatever file of that name
+    // the System directory holds.
+    if (!platform::SameFile(current, chosen) && !platform::CopyFile(current, chosen)) {
         MessageBox::warning(QStringLiteral("Could not copy the user file to:\n") + QString::fromStdString(chosen) +
                             QStringLiteral("\nYour current ini has not changed"));
         return;

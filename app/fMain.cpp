@@ -39,13 +39,16 @@ Environment& completed(Environment& env)
 TfrmMain::TfrmMain(Environment env, QWidget* parent)
     : QMainWindow(parent)
     , m_env(std::move(completed(env)))
-    , m_context{m_rt, *m_env.shell, [this] { LoadAllPages(); }, [this](bool forceSetup) { LoadAll(forceSetup); }}
+    , m_context{m_rt, *m_env.shell, [this] { LoadAllPages(); }, [this](bool forceSetup) { LoadAll(forceSetup); },
+                [this] { return mayOverwriteProfiles(); }}
 {
     setObjectName(QStringLiteral("TfrmMain"));
     m_watch = new ProfileWatch(this);
     m_gameTimer = new QTimer(this);
     m_update = std::make_unique<UpdateCheck>(RunTime::Version, platform::AddBackslash(m_env.executableDir),
                                              m_rt.ManualUpdateCheck, *m_env.shell, this);
+    // Unsaved edits get the closing question before an update ends the program.
+    m_update->beforeRestart = [this] { return offerToSave(); };
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -237,6 +240,12 @@ void TfrmMain::Backuppedinismanager1Click()
     TfrmIniManager manager(
         backupPlace(),
         [this] {
+            // Restored while no profiles were open (a lost User.ini brought
+            // back): open them and load every page.
+            if (!pagesEnabled() || !m_rt.UserProfile) {
+                LoadAll(false);
+                return;
+            }
             for (PageId id : PageRegistry::restoreReloadOrder())
                 loadPage(id);
             rememberProfiles();

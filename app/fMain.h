@@ -67,6 +67,7 @@ public:
     void checkGameRunning();
 
     RunTime& runTime() { return m_rt; }
+    UpdateCheck& updateCheck() { return *m_update; }
     SettingsPage* page(PageId id) const;
     QWidget* tab(PageId id) const;
     bool exitRequested() const { return m_exiting; }
@@ -93,6 +94,10 @@ private:
     void PageCtrlChanging(int newIndex);
     const Page* pageAt(int tabIndex) const;
     void endProgram();
+    // The question before the program ends with unsaved edits (closing the
+    // window, an update's restart): Yes saves first. False when the edits
+    // could not be saved: the program must not end then.
+    bool offerToSave();
     void releaseProfiles();
     void setProgress(int position);
     QAction* action(const char* name) const;

@@ -1,7 +1,11 @@
 #include "backup/BackupFiles.h"
 
 #include "platform/Files.h"
+#include "platform/KeptFile.h"
 #include "platform/Paths.h"
+
+#include <memory>
+#include <vector>
 
 std::string DatedUserFileName(const std::string& dateText) { return "User_" + dateText + ".INI"; }
 
@@ -14,10 +18,49 @@ std::string SystemFile(const std::string& systemDir, const std::string& name)
     return platform::ResolveNoCase(systemDir, name);
 }
 
-bool CopyInOrder(const std::string& systemDir, const FileCopy& first, const FileCopy& second)
+bool SourcesReadable(const std::string& systemDir, std::initializer_list<FileCopy> copies)
 {
-    for (const FileCopy* copy : {&first, &second}) {
-        if (!platform::CopyFile(SystemFile(systemDir, copy->from), SystemFile(systemDir, copy->to))) return false;
+    for (const FileCopy& copy : copies)
+        if (!platform::IsReadableFile(SystemFile(systemDir, copy.from))) return false;
+    return true;
+}
+
+namespace {
+
+struct Resolved {
+    std::string from;
+    std::string to;
+};
+
+std::vector<Resolved> resolved(const std::string& systemDir, std::initializer_list<FileCopy> copies)
+{
+    std::vector<Resolved> paths;
+    for (const FileCopy& copy : copies)
+        paths.push_back({SystemFile(systemDir, copy.from), SystemFile(systemDir, copy.to)});
+    return paths;
+}
+
+bool sameTarget(const std::string& a, const std::string& b) { return a == b || platform::SameFile(a, b); }
+
+} // namespace
+
+bool CopyAllOrNothing(const std::string& systemDir, std::initializer_list<FileCopy> copies)
+{
+    if (systemDir.empty() || !SourcesReadable(systemDir, copies)) return false;
+    const std::vector<Resolved> paths = resolved(systemDir, copies);
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        for (std::size_t j = i + 1; j < paths.size(); ++j)
+            if (sameTarget(paths[i].to, paths[j].to)) return false; // one profile written over the other
+    std::vector<std::unique_ptr<platform::KeptFile>> kept;
+    const auto putBack = [&] {
+        for (auto it = kept.rbegin(); it != kept.rend(); ++it)
+            (*it)->putBack();
+        return false;
+    };
+    for (const Resolved& copy : paths) {
+        if (platform::SameFile(copy.from, copy.to)) continue;
+        kept.push_back(std::make_unique<platform::KeptFile>(copy.to));
+        if (!kept.back()->kept() || !platform::CopyFile(copy.from, copy.to)) return putBack();
     }
     return true;
 }
@@ -26,12 +69,7 @@ bool MakeBakCopies(const std::string& systemDir, const std::string& userFileName
 {
     for (const char* bak : {UserBakName, GameBakName})
         platform::DeleteFile(SystemFile(systemDir, bak));
-    return CopyInOrder(systemDir, {userFileName, UserBakName}, {GameIniName, GameBakName});
-}
-
-void PutBakCopiesBack(const std::string& systemDir, const std::string& userFileName)
-{
-    if (!platform::FileExists(SystemFile(systemDir, UserBakName))) return;
-    for (const FileCopy& copy : {FileCopy{UserBakName, userFileName}, FileCopy{GameBakName, GameIniName}})
-        platform::CopyFile(SystemFile(systemDir, copy.from), SystemFile(systemDir, copy.to));
+    for (const FileCopy& copy : {FileCopy{userFileName, UserBakName}, FileCopy{GameIniName, GameBakName}})
+        if (!platform::CopyFile(SystemFile(systemDir, copy.from), SystemFile(systemDir, copy.to))) return false;
+    return true;
 }

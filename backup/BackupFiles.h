@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 // The backup files beside the profiles in the game's System directory: the
@@ -19,21 +20,26 @@ std::string DatedGameFileName(const std::string& dateText);
 // spells it when such a file exists.
 std::string SystemFile(const std::string& systemDir, const std::string& name);
 
-// One copy between two files of the System directory.
+// One copy between two files of the System directory (names).
 struct FileCopy {
     std::string from;
     std::string to;
 };
 
-// Copies `first` and, only when that succeeded, `second`. True when both did.
-bool CopyInOrder(const std::string& systemDir, const FileCopy& first, const FileCopy& second);
+// Every source is a file the copies can read (not missing, not a directory,
+// not unreadable).
+bool SourcesReadable(const std::string& systemDir, std::initializer_list<FileCopy> copies);
+
+// Copies onto the profile files that all take place or none do: the sources
+// are checked before the first copy, no two copies may write one file, and
+// when a copy fails the files copied over before it get back their content
+// from before (kept aside by this call, never taken from older .BAK files).
+// A copy onto its own source (one file under two names) has nothing to do.
+// True when every copy took place; false leaves every target as it was.
+bool CopyAllOrNothing(const std::string& systemDir, std::initializer_list<FileCopy> copies);
 
 // Taken just before a restore or reset overwrites the profiles: deletes
 // User.BAK and UT2003.BAK, copies the user file `userFileName` to User.BAK
 // and, when that succeeded, UT2003.INI to UT2003.BAK. True when both copies
 // succeeded.
 bool MakeBakCopies(const std::string& systemDir, const std::string& userFileName);
-
-// After a failed restore or reset: when User.BAK exists, copies it back over
-// the user file and UT2003.BAK back over UT2003.INI (results ignored).
-void PutBakCopiesBack(const std::string& systemDir, const std::string& userFileName);

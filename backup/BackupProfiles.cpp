@@ -44,20 +44,33 @@ void BackupProfiles(const BackupPlace& place, bool showResult, bool alwaysAsk)
     std::string userSource = SystemFile(dir, place.currentUserFileName);
     if (!platform::FileExists(userSource)) userSource = SystemFile(dir, UserIniName);
     if (platform::FileExists(userSource)) {
-        const std::string old = SystemFile(dir, DatedUserFileName(date));
-        if (platform::FileExists(old)) {
-            if (!MessageBox::confirm(QStringLiteral("Found a backup from today, do you want to override this one?")))
-                return;
-            clearOldBackup(old, false);
+        const std::string target = SystemFile(dir, DatedUserFileName(date));
+        if (platform::SameFile(userSource, target)) {
+            // The user file is today's backup itself (opened as a custom user
+            // file): it already is what the copy would make.
+            outcome.backedUp += QString::fromStdString(target) + QLatin1Char('\n');
+        } else {
+            if (platform::FileExists(target)) {
+                if (!MessageBox::confirm(
+                        QStringLiteral("Found a backup from today, do you want to override this one?")))
+                    return;
+                clearOldBackup(target, false);
+            }
+            copyInto(userSource, target, "\n", outcome);
         }
-        copyInto(userSource, SystemFile(dir, DatedUserFileName(date)), "\n", outcome);
     }
 
     const std::string gameSource = SystemFile(dir, GameIniName);
     if (platform::FileExists(gameSource)) {
-        const std::string old = SystemFile(dir, DatedGameFileName(date));
-        if (platform::FileExists(old)) clearOldBackup(old, true);
-        copyInto(gameSource, SystemFile(dir, DatedGameFileName(date)), "", outcome);
+        const std::string target = SystemFile(dir, DatedGameFileName(date));
+        if (platform::SameFile(target, userSource)) {
+            // Today's UT2003 backup name is the current user file: never
+            // written over with UT2003.INI.
+            outcome.failed += QString::fromStdString(gameSource) + QLatin1Char('\n');
+        } else {
+            if (platform::FileExists(target)) clearOldBackup(target, true);
+            copyInto(gameSource, target, "", outcome);
+        }
     }
 
     if (!outcome.failed.isEmpty())

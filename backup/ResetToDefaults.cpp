@@ -2,7 +2,6 @@
 
 #include "backup/BackupFiles.h"
 #include "dialogs/MessageBox.h"
-#include "platform/Files.h"
 
 namespace {
 
@@ -18,16 +17,20 @@ void ResetToDefaults(const std::string& systemDir, const std::string& userFileNa
     if (!confirm(QStringLiteral("The current settings will be backupped\n"
                                 "Are you sure you want to restore the default settings?")))
         return;
+    const QString failed = QStringLiteral("Could not copy the DefUser.ini and/or Default.ini\n"
+                                          "Settings have not been restored to default");
+    const std::initializer_list<FileCopy> copies = {{DefaultUserName, userFileName}, {DefaultGameName, GameIniName}};
+    // Defaults that cannot be read change nothing, not even the .BAK copies.
+    if (!SourcesReadable(systemDir, copies)) {
+        warning(failed);
+        return;
+    }
     if (!MakeBakCopies(systemDir, userFileName) &&
         show(Kind::Warning, QStringLiteral("Could not backup the INI files\nWant to continue anyway?"),
              Buttons::YesNo) != Answer::Yes)
         return;
-    const bool defaultsThere = platform::FileExists(SystemFile(systemDir, DefaultUserName)) &&
-                               platform::FileExists(SystemFile(systemDir, DefaultGameName));
-    if (!defaultsThere || !CopyInOrder(systemDir, {DefaultUserName, userFileName}, {DefaultGameName, GameIniName})) {
-        warning(QStringLiteral("Could not copy the DefUser.ini and/or Default.ini\n"
-                               "Settings have not been restored to default"));
-        PutBakCopiesBack(systemDir, userFileName);
+    if (!CopyAllOrNothing(systemDir, copies)) {
+        warning(failed);
         return;
     }
     if (reloadPages) reloadPages();

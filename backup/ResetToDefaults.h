@@ -5,9 +5,8 @@
 
 // Replaces the current user file by the game's DefUser.ini and UT2003.INI by
 // its Default.ini, after a question and with the old files kept as User.BAK
-// and UT2003.BAK. `reloadPages` runs when both were replaced. The profile
-// files are never deleted: each copy replaces its target at once, and the
-// defaults are looked for before anything is copied, so a game directory
-// without them keeps its profiles as they were.
+// and UT2003.BAK. `reloadPages` runs when both were replaced. Both profiles
+// are replaced or neither: the defaults are checked before anything is
+// copied, and a copy that fails puts back what the reset replaced.
 void ResetToDefaults(const std::string& systemDir, const std::string& userFileName,
                      const std::function<void()>& reloadPages);

@@ -131,17 +131,23 @@ void TfrmIniManager::btnRestoreClick()
                              QStringLiteral(" settings?")))
         return;
     const std::string& dir = m_place.systemDir;
+    const QString failed = QStringLiteral("Could not copy the files\nSettings have not been restored");
+    const std::initializer_list<FileCopy> copies = {{DatedUserFileName(date), UserIniName},
+                                                    {DatedGameFileName(date), GameIniName}};
+    // A dated pair that cannot be read whole changes nothing.
+    if (!SourcesReadable(dir, copies)) {
+        MessageBox::warning(failed);
+        return;
+    }
     if (MakeBakCopies(dir, UserIniName))
         RefreshBakButton();
     else if (MessageBox::show(MessageBox::Kind::Warning,
                               QStringLiteral("Could not backup the current INI files\nWant to continue anyway?"),
                               MessageBox::Buttons::YesNo) != MessageBox::Answer::Yes)
         return;
-    // The profile files are not deleted first: each copy replaces its target
-    // at once, so a copy that fails leaves the game its old file.
-    if (!CopyInOrder(dir, {DatedUserFileName(date), UserIniName}, {DatedGameFileName(date), GameIniName})) {
-        MessageBox::warning(QStringLiteral("Could not copy the files\nSettings have not been restored"));
-        PutBakCopiesBack(dir, UserIniName);
+    // Both profiles are restored or neither.
+    if (!CopyAllOrNothing(dir, copies)) {
+        MessageBox::warning(failed);
         return;
     }
     if (m_reloadPages) m_reloadPages();
@@ -151,7 +157,11 @@ void TfrmIniManager::btnRestoreClick()
 
 void TfrmIniManager::btnBAKClick()
 {
-    if (!CopyInOrder(m_place.systemDir, {UserBakName, UserIniName}, {GameBakName, GameIniName})) {
+    // Both profiles are overwritten and no copy of them is kept: ask first.
+    if (!MessageBox::confirm(QStringLiteral("Your current settings will be replaced by those in the .BAK files\n"
+                                            "Are you sure you want to restore the .BAK files?")))
+        return;
+    if (!CopyAllOrNothing(m_place.systemDir, {{UserBakName, UserIniName}, {GameBakName, GameIniName}})) {
         MessageBox::warning(QStringLiteral("Could not copy the files\nSettings have not been restored"));
         return;
     }

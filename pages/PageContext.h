@@ -15,4 +15,7 @@ struct PageContext {
     ShellStarter& shell;                          // starts the game and opens links
     std::function<void()> loadAllPages;           // reload every page (after a whole-file change)
     std::function<void(bool forceSetup)> loadAll; // reopen the profiles and reload every page
+    // Asks before a write over a profile changed on disk since the pages were
+    // loaded from it; false: write nothing. Empty: nothing to ask.
+    std::function<bool()> mayOverwriteProfiles;
 };

@@ -27,6 +27,24 @@ bool FileExists(const std::string& path)
     return statPath(path, st) && !S_ISDIR(st.st_mode);
 }
 
+bool IsReadableFile(const std::string& path)
+{
+    if (path.empty()) return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    ::close(fd);
+    return regular;
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    struct stat first {
+    }, second{};
+    return statPath(a, first) && statPath(b, second) && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 bool IsReadOnly(const std::string& path)
 {
     struct stat st {};

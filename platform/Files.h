@@ -11,6 +11,14 @@ namespace platform {
 // A file (not a directory) exists at `path`.
 bool FileExists(const std::string& path);
 
+// A regular file that this program can open for reading: a source a whole-file
+// copy can take.
+bool IsReadableFile(const std::string& path);
+
+// Both paths name one existing file (the same file reached by two spellings
+// or through a link).
+bool SameFile(const std::string& a, const std::string& b);
+
 // A file whose write permission bits are all cleared: the Windows read-only
 // attribute, which holds even for root.
 bool IsReadOnly(const std::string& path);

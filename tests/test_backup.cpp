@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -39,7 +40,7 @@ struct Asking {
 };
 struct Restore {
     bool bakBlocked = false, goOn = false, datedUserUnreadable = false, datedGameMissing = false;
-    bool userRestored = false, gameRestored = false;
+    bool restored = false;
 };
 
 Answer yesNo(bool yes) { return yes ? Answer::Yes : Answer::No; }
@@ -153,6 +154,39 @@ private slots:
         QCOMPARE(readFile(f.datedUser), removeProfiles ? QByteArray() : writeCustom ? QByteArray("custom") : f.user);
     }
 
+    // The current user file named as one of today's backups (opened as a
+    // custom user file) is never deleted or written over: as today's user
+    // backup it already is one, as today's UT2003 backup it is not replaced
+    // by UT2003.INI.
+    void userFileIsTodaysBackup_data()
+    {
+        QTest::addColumn<bool>("asUserBackup");
+        QTest::newRow("User_<today>.INI, Yes to everything") << true;
+        QTest::newRow("UT2003_<today>.INI") << false;
+    }
+    void userFileIsTodaysBackup()
+    {
+        QFETCH(bool, asUserBackup);
+        Fixture f;
+        const QString current = asUserBackup ? f.datedUser : f.datedGame;
+        writeFile(current, "the current user file");
+        const QString name = QFileInfo(current).fileName().toLower(); // as typed into the open dialog
+        Script script;
+        if (asUserBackup)
+            script.box(Kind::Information, Heading + f.datedUser + "\n" + f.datedGame, Buttons::Ok);
+        else
+            script.box(Kind::Warning,
+                       "Could not backup the following file(s): \n" + f.sys + "UT2003.ini" +
+                           "\n\nPlease backup the file(s) manually",
+                       Buttons::Ok);
+        MessageBox::agreeToEveryOtherBox();
+        BackupProfiles(f.place(false, name.toUtf8().constData()), true);
+        QVERIFY(script.allShown());
+        QCOMPARE(readFile(current), QByteArray("the current user file"));
+        if (asUserBackup) QCOMPARE(readFile(f.datedGame), f.ut2003);
+        if (!asUserBackup) QCOMPARE(readFile(f.datedUser), QByteArray("the current user file"));
+    }
+
     void askFirst_data()
     {
         QTest::addColumn<Asking>("c");
@@ -200,20 +234,23 @@ private slots:
         QCOMPARE(rows, QStringList({"", "1-1-2026", "12-8-2026"}));
     }
 
+    // A restore replaces both profiles or neither, and a dated pair that
+    // cannot be read whole changes nothing, not even the .BAK copies.
     void restore_data()
     {
         QTest::addColumn<Restore>("c");
-        QTest::newRow("restored") << Restore{.userRestored = true, .gameRestored = true};
-        QTest::newRow("UT2003_ missing: .BAK put back") << Restore{.datedGameMissing = true};
+        QTest::newRow("restored") << Restore{.restored = true};
+        QTest::newRow("UT2003_ missing") << Restore{.datedGameMissing = true};
         QTest::newRow("User_ unreadable") << Restore{.datedUserUnreadable = true};
         QTest::newRow("no .BAK, No") << Restore{.bakBlocked = true};
-        QTest::newRow("no .BAK, go on, UT2003_ missing")
-            << Restore{.bakBlocked = true, .goOn = true, .datedGameMissing = true, .userRestored = true};
+        QTest::newRow("no .BAK, go on") << Restore{.bakBlocked = true, .goOn = true, .restored = true};
+        QTest::newRow("no .BAK, UT2003_ missing") << Restore{.bakBlocked = true, .datedGameMissing = true};
     }
     void restore()
     {
         QFETCH(Restore, c);
-        const auto [bakBlocked, goOn, datedUserUnreadable, datedGameMissing, userRestored, gameRestored] = c;
+        const auto [bakBlocked, goOn, datedUserUnreadable, datedGameMissing, restored] = c;
+        const bool sourcesThere = !datedUserUnreadable && !datedGameMissing;
         Fixture f;
         writeFile(f.sys + "Custom.ini", "custom");
         const QDate edited(2025, 3, 4);
@@ -229,29 +266,30 @@ private slots:
         manager->treelist->topLevelItem(0)->setSelected(true);
         Script script;
         script.box(Kind::Confirm, RestoreQuestion, Buttons::YesNo, Answer::Yes);
-        if (bakBlocked)
+        if (sourcesThere && bakBlocked)
             script.box(Kind::Warning, "Could not backup the current INI files\nWant to continue anyway?",
                        Buttons::YesNo, yesNo(goOn));
-        if (gameRestored)
+        if (restored)
             script.box(Kind::Information,
                        "The settings are restored\nYour previous settings are now in the User.BAK and UT2003.BAK files",
                        Buttons::Ok);
-        else if (!bakBlocked || goOn)
+        else if (!bakBlocked || !sourcesThere)
             script.box(Kind::Warning, CopyFailed, Buttons::Ok);
         const RemovalWatch watch(f.sys);
         manager->btnRestoreClick();
         QVERIFY(script.allShown());
-        // At no moment was the game without its profile files; what is not
-        // restored holds the old settings, put back from .BAK where needed.
+        // At no moment was the game without its profile files.
         QVERIFY(!watch.removedAny({"User.ini", "UT2003.ini"}));
-        QCOMPARE(readFile(f.game.userIni()), userRestored ? QByteArray("restored user") : f.user);
-        QCOMPARE(readFile(f.game.gameIni()), gameRestored ? QByteArray("restored game") : f.ut2003);
+        QCOMPARE(readFile(f.game.userIni()) + readFile(f.game.gameIni()),
+                 restored ? QByteArray("restored userrestored game") : f.user + f.ut2003);
         QCOMPARE(readFile(f.sys + "Custom.ini"), QByteArray("custom"));
-        QCOMPARE(f.reloads, gameRestored ? 1 : 0);
+        QCOMPARE(f.reloads, restored ? 1 : 0);
         if (!bakBlocked) {
-            QCOMPARE(readFile(f.sys + "User.BAK"), f.user);
-            QCOMPARE(readFile(f.sys + "UT2003.BAK"), f.ut2003);
-            QCOMPARE(manager->btnBAK->text(), "Restore the .BAK files (" + platform::TodayText(edited) + ")");
+            QCOMPARE(QFile::exists(f.sys + "User.BAK"), sourcesThere);
+            if (sourcesThere) {
+                QCOMPARE(readFile(f.sys + "User.BAK") + readFile(f.sys + "UT2003.BAK"), f.user + f.ut2003);
+                QCOMPARE(manager->btnBAK->text(), "Restore the .BAK files (" + platform::TodayText(edited) + ")");
+            }
         }
     }
 
@@ -262,17 +300,26 @@ private slots:
         writeFile(f.sys + "UT2003.BAK", "bak game");
         auto manager = f.manager();
         QVERIFY(manager->btnBAK->isEnabled());
+        const QString question = "Your current settings will be replaced by those in the .BAK files\n"
+                                 "Are you sure you want to restore the .BAK files?";
         Script script;
-        script.box(Kind::Information,
-                   "The settings are restored\nYour old settings are now in the User.BAK and UT2003.BAK files",
-                   Buttons::Ok);
+        script.box(Kind::Confirm, question, Buttons::YesNo, Answer::No);
+        manager->btnBAK->click();
+        QCOMPARE(readFile(f.game.userIni()) + readFile(f.game.gameIni()), f.user + f.ut2003);
+        script.box(Kind::Confirm, question, Buttons::YesNo, Answer::Yes)
+            .box(Kind::Information,
+                 "The settings are restored\nYour old settings are now in the User.BAK and UT2003.BAK files",
+                 Buttons::Ok);
         manager->btnBAK->click();
         QCOMPARE(readFile(f.game.userIni()) + readFile(f.game.gameIni()), QByteArray("bak userbak game"));
         QVERIFY(QFile::exists(f.sys + "User.BAK") && QFile::exists(f.sys + "UT2003.BAK"));
+        // Half a pair restores nothing.
         QVERIFY(QFile::remove(f.sys + "UT2003.BAK"));
-        script.box(Kind::Warning, CopyFailed, Buttons::Ok);
+        writeFile(f.sys + "User.BAK", "newer bak user");
+        script.box(Kind::Confirm, question, Buttons::YesNo, Answer::Yes).box(Kind::Warning, CopyFailed, Buttons::Ok);
         manager->btnBAKClick();
         QVERIFY(script.allShown());
+        QCOMPARE(readFile(f.game.userIni()) + readFile(f.game.gameIni()), QByteArray("bak userbak game"));
         QCOMPARE(f.reloads, 1);
     }
 
@@ -334,10 +381,14 @@ private slots:
         QCOMPARE(f.reloads, 2);
     }
 
+    // Without Default.ini nothing is copied: not the .BAK pair, and never
+    // the .BAK files an earlier reset left over the profiles.
     void resetWithoutDefaultsKeepsTheProfiles()
     {
         Fixture f;
         QVERIFY(QFile::remove(f.sys + "Default.ini"));
+        writeFile(f.sys + "User.BAK", "stale user");
+        writeFile(f.sys + "UT2003.BAK", "stale game");
         Script script;
         script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::Yes)
             .box(Kind::Warning,
@@ -350,6 +401,7 @@ private slots:
         QVERIFY(!watch.removedAny({"User.ini", "UT2003.ini"}));
         QCOMPARE(readFile(f.game.userIni()), f.user);
         QCOMPARE(readFile(f.game.gameIni()), f.ut2003);
+        QCOMPARE(readFile(f.sys + "User.BAK") + readFile(f.sys + "UT2003.BAK"), QByteArray("stale userstale game"));
         QCOMPARE(f.reloads, 0);
 
         script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::No);

@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 using namespace TestSupport;
 
 namespace {
@@ -29,6 +31,7 @@ struct Command {
     std::function<void(TempGame&)> run;
     QByteArray newUser; // empty: the old content only (or, for a Save, any whole file)
     QByteArray newGame;
+    bool together = false; // both profiles change, or neither
 };
 
 const QDate Day(2026, 12, 8);
@@ -80,14 +83,24 @@ void saveAs(TempGame& game)
     main.findChild<QAction*>("SaveINIfilesAS1")->trigger();
 }
 
+// The manager puts the .BAK pair back over both profiles.
+void restoreBak(TempGame& game)
+{
+    writeFile(game.systemDir() + "User.BAK", "[A]\r\nbak=user\r\n");
+    writeFile(game.systemDir() + "UT2003.BAK", "[A]\r\nbak=game\r\n");
+    TfrmIniManager manager(placeOf(game), {});
+    manager.btnBAKClick();
+}
+
 const Command Commands[] = {
-    {"raw save", rawSave, "[A]\r\nraw=user\r\n", "[A]\r\nraw=game\r\n"},
+    {"raw save", rawSave, "[A]\r\nraw=user\r\n", "[A]\r\nraw=game\r\n", true},
     {"save as", saveAs, "<User.ini>", "<UT2003.ini>"},
     {"Save", save, {}, {}},
     {"backup", [](TempGame& g) { BackupProfiles(placeOf(g), true); }, {}, {}},
-    {"restore", restore, "[A]\r\nrestored=user\r\n", "[A]\r\nrestored=game\r\n"},
+    {"restore", restore, "[A]\r\nrestored=user\r\n", "[A]\r\nrestored=game\r\n", true},
+    {".BAK restore", restoreBak, "[A]\r\nbak=user\r\n", "[A]\r\nbak=game\r\n", true},
     {"reset", [](TempGame& g) { ResetToDefaults(g.systemDir().toStdString(), "User.ini", {}); }, "<DefUser.ini>",
-     "<Default.ini>"},
+     "<Default.ini>", true},
 };
 
 struct Outcome {
@@ -95,12 +108,14 @@ struct Outcome {
     bool told = false;
 };
 
-// Runs the command with the `failAt`-th file operation failing (0: none).
-Outcome runFailing(const Command& command, TempGame& game, int failAt)
+// Runs the command with the file operations numbered in `failAt` failing
+// (none: every one succeeds).
+Outcome runFailing(const Command& command, TempGame& game, std::initializer_list<int> failAt)
 {
     Outcome outcome;
-    FaultInjection::setHook(
-        [&](FaultInjection::Operation, const std::string&) { return ++outcome.operations != failAt; });
+    FaultInjection::setHook([&](FaultInjection::Operation, const std::string&) {
+        return std::ranges::find(failAt, ++outcome.operations) == failAt.end();
+    });
     {
         Script script;
         MessageBox::agreeToEveryOtherBox();
@@ -138,14 +153,14 @@ private slots:
         int operations = 0;
         {
             TempGame game;
-            operations = runFailing(c, game, 0).operations;
+            operations = runFailing(c, game, {}).operations;
         }
         QVERIFY(operations > 0);
         for (int failAt = 1; failAt <= operations; ++failAt) {
             TempGame game;
             const QByteArray oldUser = readFile(game.userIni()), oldGame = readFile(game.gameIni());
             const QByteArray newUser = expanded(c.newUser, game), newGame = expanded(c.newGame, game);
-            const Outcome outcome = runFailing(c, game, failAt);
+            const Outcome outcome = runFailing(c, game, {failAt});
             const QByteArray user = readFile(game.userIni()), ut2003 = readFile(game.gameIni());
             const QString where = QStringLiteral("%1, failure at operation %2").arg(c.name).arg(failAt);
             QVERIFY2(outcome.told, qPrintable(where + ": the user was not told"));
@@ -153,11 +168,50 @@ private slots:
                 // A Save replaces one entry at a time: each step is a whole file.
                 QVERIFY2(user.startsWith(oldUser.left(oldUser.indexOf('\n'))), qPrintable(where));
                 QVERIFY2(ut2003 == oldGame, qPrintable(where));
+            } else if (c.together) {
+                QVERIFY2((user == oldUser && ut2003 == oldGame) || (user == newUser && ut2003 == newGame),
+                         qPrintable(where + ": a mix of old and new profiles"));
             } else {
                 QVERIFY2(user == oldUser || user == newUser, qPrintable(where + ": User.ini"));
                 QVERIFY2(ut2003 == oldGame || ut2003 == newGame, qPrintable(where + ": UT2003.ini"));
             }
         }
+    }
+
+    // Two failures in one command (a delete or a .BAK copy that fails, the
+    // user goes on, and a later copy fails too): the pair of profiles is
+    // still the old pair or the new one, never a mix, and never the content
+    // of .BAK files an earlier command left.
+    void pairsOfFailuresNeverMixTheProfiles_data()
+    {
+        QTest::addColumn<int>("command");
+        for (int i = 0; i < int(std::size(Commands)); ++i)
+            if (Commands[i].together) QTest::newRow(Commands[i].name) << i;
+    }
+
+    void pairsOfFailuresNeverMixTheProfiles()
+    {
+        QFETCH(int, command);
+        const Command& c = Commands[command];
+        int operations = 0;
+        {
+            TempGame game;
+            operations = runFailing(c, game, {}).operations;
+        }
+        for (int first = 1; first <= operations; ++first)
+            for (int second = first + 1; second <= operations; ++second) {
+                TempGame game;
+                // Left by an earlier command: must never reach the profiles.
+                writeFile(game.systemDir() + "User.BAK", "stale");
+                writeFile(game.systemDir() + "UT2003.BAK", "stale");
+                const QByteArray before = readFile(game.userIni()) + '|' + readFile(game.gameIni());
+                const QByteArray after = expanded(c.newUser, game) + '|' + expanded(c.newGame, game);
+                const Outcome outcome = runFailing(c, game, {first, second});
+                const QByteArray now = readFile(game.userIni()) + '|' + readFile(game.gameIni());
+                const QString where = QStringLiteral("%1, failures at %2 and %3").arg(c.name).arg(first).arg(second);
+                QVERIFY2(now == before || now == after, qPrintable(where + ": a mix of old and new profiles"));
+                QVERIFY2(now == after || outcome.told, qPrintable(where + ": not restored, and the user was not told"));
+            }
     }
 };
 

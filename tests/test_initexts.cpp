@@ -2,6 +2,7 @@
 // that switch to another user file.
 
 #include "app/fMain.h"
+#include "backup/fIniManager.h"
 #include "dialogs/Guard.h"
 #include "pages/ini_text/IniTextsPage.h"
 #include "pages/ini_text/SearchInput.h"
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTreeWidget>
 
 using namespace TestSupport;
 using MessageBox::Answer;
@@ -38,12 +40,14 @@ struct PageFixture {
     OpenDemoGame demo;
     RecordingShell shell;
     int reloads = 0;
-    IniTextsPage page{PageContext{demo.rt, shell,
+    IniTextsPage page{PageContext{demo.rt,
+                                  shell,
                                   [this] {
                                       ++reloads;
                                       page.LoadIniTexts();
                                   },
-                                  [](bool) {}}};
+                                  [](bool) {},
+                                  {}}};
 
     PageFixture() { page.LoadIniTexts(); }
     QString user() const { return demo.game.userIni(); }
@@ -410,6 +414,110 @@ private slots:
         QCOMPARE(f.currentUserIni(), QString("Other.ini"));
         QCOMPARE(f.userStatus(), "Current User.Ini: " + other);
         QVERIFY(s.allShown());
+    }
+
+    // The game's own files never become the user file: Save As and Open
+    // refuse them (in any letter case, wherever the dialog was), copy nothing
+    // and stay on the current user file.
+    void gameOwnFilesAreRefused_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("save as UT2003.ini") << "SaveINIfilesAS1"
+                                            << "ut2003.INI"
+                                            << "UT2003.ini";
+        QTest::newRow("save as DefUser, no extension") << "SaveINIfilesAS1"
+                                                       << "DefUser"
+                                                       << "DefUser.ini";
+        QTest::newRow("open Default.ini") << "Openfiles1"
+                                          << "Default.ini"
+                                          << "Default.ini";
+    }
+    void gameOwnFilesAreRefused()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, typed);
+        QFETCH(QString, named);
+        WindowFixture f;
+        writeFile(f.game.systemDir() + "DefUser.ini", "[Default]\r\n");
+        QDir system(f.game.systemDir());
+        QByteArray before;
+        for (const QString& file : system.entryList(QDir::Files, QDir::Name))
+            before += file.toUtf8() + '=' + readFile(system.filePath(file));
+        Script s;
+        if (command == "Openfiles1")
+            s.box(Kind::Information, "Select the User.ini, or a User.ini with a different filename", Buttons::Ok);
+        s.dialog([&](QDialog& d) {
+            dynamic_cast<QFileDialog&>(d).selectFile(f.game.systemDir() + typed);
+            return int(QDialog::Accepted);
+        });
+        s.box(Kind::Warning, '"' + named + "\" is one of the game's own files. Please choose another name",
+              Buttons::Ok);
+        child<QAction>(f.main.get(), command)->trigger();
+        QVERIFY(s.allShown());
+        QByteArray after;
+        for (const QString& file : system.entryList(QDir::Files, QDir::Name))
+            after += file.toUtf8() + '=' + readFile(system.filePath(file));
+        QCOMPARE(after, before);
+        QCOMPARE(f.currentUserIni(), QString("User.ini"));
+        QCOMPARE(f.userStatus(), "Current User.Ini: " + f.game.userIni());
+    }
+
+    // After a restore the raw text page shows the restored files: a Save on
+    // it never writes the text from before the restore back.
+    void restoreReloadsTheRawText()
+    {
+        WindowFixture f;
+        f.enterRawPage();
+        writeFile(f.game.systemDir() + "User_1-1-2026.INI", "[Restored]\r\nUser=1\r\n");
+        writeFile(f.game.systemDir() + "UT2003_1-1-2026.INI", "[Restored]\r\nGame=1\r\n");
+        Script s;
+        s.dialog([](QDialog& d) {
+             auto& manager = dynamic_cast<TfrmIniManager&>(d);
+             manager.treelist->setCurrentItem(manager.treelist->topLevelItem(0));
+             manager.btnRestoreClick();
+             return int(QDialog::Accepted);
+         })
+            .box(Kind::Confirm, {}, Buttons::YesNo, Answer::Yes)
+            .box(Kind::Information, {}, Buttons::Ok);
+        child<QAction>(f.main.get(), "Backuppedinismanager1")->trigger();
+        QVERIFY(s.allShown());
+        QCOMPARE(f.raw()->reUser->toPlainText(), QString("[Restored]\nUser=1\n"));
+        QCOMPARE(f.raw()->reUt2003->toPlainText(), QString("[Restored]\nGame=1\n"));
+    }
+
+    // A profile changed on disk after the raw text was loaded: the raw Save
+    // asks before writing over it (No writes nothing), and typed raw text is
+    // an edit that the outside-change check asks about before a reload.
+    void rawTextAndOutsideChanges()
+    {
+        WindowFixture f;
+        f.enterRawPage();
+        f.raw()->reUser->appendPlainText("[Typed]");
+        QFile file(f.game.gameIni());
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("[Outside]\r\n");
+        file.close();
+        const QByteArray outside = readFile(f.game.gameIni()), user = readFile(f.game.userIni());
+        Script s;
+        s.box(Kind::Confirm,
+              "UT2003.ini has been changed outside Corvane 2003.\nDo you want to reload it and lose your changes?",
+              Buttons::YesNo, Answer::No);
+        f.main->checkOutsideChanges();
+        QVERIFY(f.raw()->reUser->toPlainText().endsWith("[Typed]"));
+        const QString saveOver =
+            "UT2003.ini has been changed outside Corvane 2003 since it was loaded.\nDo you want to save over it?";
+        s.box(Kind::Confirm, SaveQuestion, Buttons::YesNo, Answer::Yes)
+            .box(Kind::Confirm, saveOver, Buttons::YesNo, Answer::No);
+        f.raw()->btnSaveInis->click();
+        QCOMPARE(readFile(f.game.gameIni()), outside);
+        QCOMPARE(readFile(f.game.userIni()), user);
+        s.box(Kind::Confirm, SaveQuestion, Buttons::YesNo, Answer::Yes)
+            .box(Kind::Confirm, saveOver, Buttons::YesNo, Answer::Yes);
+        f.raw()->btnSaveInis->click();
+        QVERIFY(s.allShown());
+        QVERIFY(readFile(f.game.userIni()).endsWith("[Typed]\r\n"));
     }
 
     void commandsWaitForThePages()

@@ -115,7 +115,7 @@ public:
     TestSupport::OpenDemoGame demo;
     QTemporaryDir program;
     RecordingShell shell;
-    PageContext context{demo.rt, shell, [] {}, [](bool) {}};
+    PageContext context{demo.rt, shell, [] {}, [](bool) {}, {}};
 
 private:
     std::unique_ptr<InstantActionPage> m_page;
@@ -453,7 +453,7 @@ void TestInstant::startReachesTheGameAsOneArgument()
     const QString map = "DM-It's a \"map\"; touch pwned $(touch pwned2) `touch pwned3` \\";
     Game g({map});
     ProcessShellStarter shell;
-    PageContext context{g.rt(), shell, [] {}, [](bool) {}};
+    PageContext context{g.rt(), shell, [] {}, [](bool) {}, {}};
     InstantActionPage page(context);
     QVERIFY(page.LoadInstantAction());
     child<QComboBox>(&page, "pickGameType")->setEditText("Deathmatch");

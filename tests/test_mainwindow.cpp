@@ -6,6 +6,7 @@
 #include "backup/fIniManager.h"
 #include "platform/DateText.h"
 #include "tests/support/MainWindowHarness.h"
+#include "update/UpdateCheck.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -481,6 +482,68 @@ private slots:
         f.act("Backuppedinismanager1")->trigger();
         QVERIFY(script.allShown());
         QCOMPARE(f.log, QStringList({"load:KeyBinds", "load:Aliases", "load:General", "load:GameSettings"}));
+    }
+
+    // The way to recover a lost User.ini: the editor starts without it, the
+    // backup manager restores a dated backup, and every page comes up loaded.
+    void restoreWithoutOpenProfilesOpensThem()
+    {
+        TempGame game;
+        TempProgramDir program(configuredProgram(game.systemDir()));
+        writeFile(game.systemDir() + "User_1-1-2026.INI", "[StandIn]\r\nKeyBinds=restored\r\n");
+        writeFile(game.systemDir() + "UT2003_1-1-2026.INI", readFile(game.gameIni()));
+        QVERIFY(QFile::remove(game.userIni()));
+        QStringList log;
+        Script script;
+        script.box(Kind::Error, "User.ini not found in: " + game.systemDir(), Buttons::Ok);
+        TfrmMain main(testEnvironment(program, {}, standInPages(log)));
+        auto* pages = child<QTabWidget>(&main, "PageCtrl");
+        QVERIFY(!pages->isEnabled());
+        script
+            .dialog([](QDialog& d) {
+                auto& manager = dynamic_cast<TfrmIniManager&>(d);
+                manager.treelist->setCurrentItem(manager.treelist->topLevelItem(0));
+                manager.btnRestoreClick();
+                return int(QDialog::Accepted);
+            })
+            .box(Kind::Confirm, {}, Buttons::YesNo, Answer::Yes)
+            .box(Kind::Warning, "Could not backup the current INI files\nWant to continue anyway?", Buttons::YesNo,
+                 Answer::Yes)
+            .box(Kind::Information, {}, Buttons::Ok);
+        child<QAction>(&main, "Backuppedinismanager1")->trigger();
+        QVERIFY(script.allShown());
+        QVERIFY(pages->isEnabled());
+        QCOMPARE(static_cast<StandInPage*>(main.page(PageId::KeyBinds))->field->text(), QString("restored"));
+    }
+
+    // An update about to restart the program asks about unsaved edits first,
+    // as closing the window does; edits that cannot be saved hold it back.
+    void updateRestartOffersToSave_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("saveFails");
+        QTest::newRow("Yes: saved, then restarted") << true << false;
+        QTest::newRow("No: restarted without saving") << false << false;
+        QTest::newRow("Yes, the save fails: no restart") << true << true;
+    }
+    void updateRestartOffersToSave()
+    {
+        QFETCH(bool, yes);
+        QFETCH(bool, saveFails);
+        Fixture f;
+        f.page(PageId::KeyBinds)->field->setText("edit");
+        if (saveFails) f.page(PageId::KeyBinds)->failure = StandInPage::Failure::Reported;
+        Script script;
+        script
+            .box(Kind::Information, "Press OK to finalize the update, and to restart the newest Corvane 2003!",
+                 Buttons::Ok)
+            .box(Kind::Confirm, ChangesQuestion, Buttons::YesNo, yes ? Answer::Yes : Answer::No);
+        if (saveFails) script.box(Kind::Error, "Error occured:stand-in failure", Buttons::Ok);
+        bool allow = true;
+        f.main->updateCheck().WebUpdate1AppRestart(nullptr, allow);
+        QVERIFY(script.allShown());
+        QCOMPARE(allow, !saveFails);
+        QCOMPARE(f.stored("KeyBinds"), std::string(yes && !saveFails ? "edit" : "<none>"));
     }
 
     void restoreReloadsOnlyTheActivePage()

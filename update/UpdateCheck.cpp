@@ -60,7 +60,8 @@ void UpdateCheck::WebUpdate1FileProgress(QObject*, const QString&, qint64 pos, q
     m_progress->setCaption(QStringLiteral("Downloading files..."));
 }
 
-void UpdateCheck::WebUpdate1AppRestart(QObject*, bool&)
+void UpdateCheck::WebUpdate1AppRestart(QObject*, bool& allow)
 {
     MessageBox::information(QStringLiteral("Press OK to finalize the update, and to restart the newest Corvane 2003!"));
+    if (beforeRestart && !beforeRestart()) allow = false;
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,6 +40,11 @@ public:
     void WebUpdate1Status(QObject* sender, const QString& statusstr, int statuscode, int errcode);
     void WebUpdate1FileProgress(QObject* sender, const QString& filename, qint64 pos, qint64 size);
     void WebUpdate1AppRestart(QObject* sender, bool& allow);
+
+    // Runs when the update is about to replace the program and start it
+    // again: the main window offers to save unsaved edits. False holds the
+    // update back (nothing is replaced).
+    std::function<bool()> beforeRestart;
 
     TWebUpdate* WebUpdate1() const { return m_webUpdate.get(); }
     // The progress window the status notification opened, while it is open.

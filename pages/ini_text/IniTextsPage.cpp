@@ -4,6 +4,7 @@
 #include "dialogs/MessageBox.h"
 #include "pages/ini_text/ProfileText.h"
 #include "pages/ini_text/SearchInput.h"
+#include "platform/KeptFile.h"
 #include "platform/Paths.h"
 #include "platform/WholeFile.h"
 #include "profile/ECorvaneError.h"
@@ -19,8 +20,6 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QVBoxLayout>
-
-#include <optional>
 
 namespace {
 
@@ -134,19 +133,27 @@ bool IniTextsPage::LoadIniTexts()
         m_loadFailure = e.Message();
         reUser->clear();
         reUt2003->clear();
+        m_loadedUser.clear();
+        m_loadedGame.clear();
         throw;
     }
     reUser->setPlainText(ProfileText::fromFile(userBytes));
     reUt2003->setPlainText(ProfileText::fromFile(gameBytes));
+    // The editors' own text, as a Save would read it back.
+    m_loadedUser = textOf(reUser);
+    m_loadedGame = textOf(reUt2003);
     m_userFile = user;
     m_gameFile = game;
     m_loadFailure.clear();
     return true;
 }
 
-bool IniTextsPage::SaveIniTexts()
+bool IniTextsPage::textsEdited() const { return textOf(reUser) != m_loadedUser || textOf(reUt2003) != m_loadedGame; }
+
+bool IniTextsPage::SaveIniTexts(bool askOverOutside)
 {
     if (!MessageBox::confirm(QStringLiteral("Are you sure you want to save the ini files?"))) return false;
+    if (askOverOutside && m_context.mayOverwriteProfiles && !m_context.mayOverwriteProfiles()) return false;
     // Editors that could not be filled hold no file: writing them would
     // empty the profiles.
     if (m_userFile.empty() || m_gameFile.empty()) throw ECorvaneError(m_loadFailure);
@@ -154,23 +161,15 @@ bool IniTextsPage::SaveIniTexts()
     // cannot hold stops the save before anything is written.
     const std::string userBytes = ProfileText::toFile(textOf(reUser));
     const std::string gameBytes = ProfileText::toFile(textOf(reUt2003));
-    std::optional<std::string> oldUser;
-    try {
-        oldUser = platform::ReadWholeFile(m_userFile);
-    } catch (const ECorvaneError&) {
-        // Nothing to put back; the write below reports the file.
-    }
+    // Both files or neither: the user file is kept aside, and put back when
+    // the second write fails.
+    platform::KeptFile oldUser(m_userFile);
+    if (!oldUser.kept()) throw ECorvaneError("Cannot create file " + m_userFile);
     platform::ReplaceWholeFile(m_userFile, userBytes);
     try {
         platform::ReplaceWholeFile(m_gameFile, gameBytes);
     } catch (const ECorvaneError&) {
-        // Both files or neither: the user file goes back to what it was.
-        if (oldUser) {
-            try {
-                platform::ReplaceWholeFile(m_userFile, *oldUser);
-            } catch (const ECorvaneError&) {
-            }
-        }
+        oldUser.putBack();
         throw;
     }
     if (m_context.loadAllPages)

@@ -3,6 +3,8 @@
 #include "pages/PageContext.h"
 #include "pages/SettingsPage.h"
 
+#include <QString>
+
 #include <string>
 
 class QCheckBox;
@@ -25,11 +27,16 @@ public:
     // write until a load succeeds.
     bool LoadIniTexts();
     // Asks, writes both editors over the files they were loaded from and
-    // reloads every page; false when the user said No. A file that cannot
-    // be written raises "Cannot create file <path>" and both files stay as
-    // they were.
-    bool SaveIniTexts();
+    // reloads every page; false when the user said No. A file changed on disk
+    // since it was loaded is written over only after the main window's
+    // question (`askOverOutside` false: the caller asked it already). A file
+    // that cannot be written raises "Cannot create file <path>" and both
+    // files stay as they were.
+    bool SaveIniTexts(bool askOverOutside = true);
     bool IniTextsChanged() const { return false; }
+    // Text typed into an editor since the last load: an edit that a reload
+    // would drop.
+    bool textsEdited() const;
 
     // Handlers.
     void btnSaveInisClick() { SaveIniTexts(); }
@@ -40,7 +47,9 @@ public:
     bool editorKeyDown(QPlainTextEdit* editor, const QKeyEvent& key);
 
     bool load() override { return LoadIniTexts(); }
-    bool save() override { return SaveIniTexts(); }
+    // The main window's Save on this page, which has asked about files
+    // changed outside already.
+    bool save() override { return SaveIniTexts(false); }
     bool changed() const override { return IniTextsChanged(); }
 
     QLabel* lblUserIni;
@@ -64,4 +73,7 @@ private:
     std::string m_userFile;
     std::string m_gameFile;
     std::string m_loadFailure; // why the editors hold no files
+    // The editors' text as loaded.
+    QString m_loadedUser;
+    QString m_loadedGame;
 };
