@@ -1,5 +1,6 @@
 #include "profile/IniFiles.h"
 
+#include "profile/IniEdits.h"
 #include "profile/IniFileIo.h"
 #include "profile/IniText.h"
 
@@ -72,53 +73,61 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
     return std::string(content.substr(where.valueBegin, std::min(where.valueEnd - where.valueBegin, kMaxValueLength)));
 }
 
+namespace {
+
+// The file a write goes to, read whole, once every check a write makes
+// before it changes anything has passed.
+struct WriteTarget {
+    std::string path;
+    FileBytes file;
+    bool exists = false;
+};
+
+void openForWrite(const std::string& fileName, WriteTarget& target)
+{
+    const std::optional<std::string> resolved = IniFileIo::resolveLinks(fileName);
+    if (!resolved || resolved->empty() || resolved->back() == '/') throw EIniFileException(fileName);
+    target.path = *resolved;
+    const FileBytes::Status status = target.file.read(target.path);
+    if (status == FileBytes::Status::Failed)
+        throw EIniFileException(fileName); // never rewrite what could not be read whole
+    target.exists = status == FileBytes::Status::Read;
+    // Checked before anything else, so that a write that changes nothing is
+    // refused for a read-only file too.
+    if (target.exists && !IniFileIo::mayWrite(target.path, target.file.info())) throw EIniFileException(fileName);
+}
+
+} // namespace
+
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
     checkStorable(m_fileName, section, key, value);
-    const std::string_view sectionName = IniText::trim(section);
-    const std::string_view keyName = IniText::trim(key);
-
-    const std::optional<std::string> target = IniFileIo::resolveLinks(m_fileName);
-    if (!target || target->empty() || target->back() == '/') throw EIniFileException(m_fileName);
-
-    FileBytes file;
-    const FileBytes::Status status = file.read(*target);
-    if (status == FileBytes::Status::Failed)
-        throw EIniFileException(m_fileName); // never rewrite what could not be read whole
-    const bool exists = status == FileBytes::Status::Read;
-    // Checked before anything else, so that a write that changes nothing is
-    // refused for a read-only file too.
-    if (exists && !IniFileIo::mayWrite(*target, file.info())) throw EIniFileException(m_fileName);
-
-    const std::string_view content = file.bytes();
-    const IniFileIo::FileInfo* original = exists ? &file.info() : nullptr;
-    const IniText::Location where = IniText::locate(content, sectionName, keyName);
-    bool written = false;
+    WriteTarget target;
+    openForWrite(m_fileName, target);
+    const std::string_view content = target.file.bytes();
+    const std::optional<IniEdits::Edit> edit = IniEdits::plan(content, {section, key, value});
+    if (!edit) return; // holds this value already: the file stays untouched
     IniFileIo::FileInfo after{};
-    if (where.entryFound) {
-        if (content.substr(where.valueBegin, where.valueEnd - where.valueBegin) == value)
-            return; // holds this value already: the file stays untouched
-        written = IniFileIo::replaceFile(
-            *target, original, {content.substr(0, where.valueBegin), value, content.substr(where.valueEnd)}, &after);
-    } else if (where.sectionFound) {
-        written = IniFileIo::replaceFile(*target, original,
-                                         {content.substr(0, where.insertAt),
-                                          where.insertNeedsLineEnd ? IniText::kLineEnd : std::string_view(), keyName,
-                                          "=", value, IniText::kLineEnd, content.substr(where.insertAt)},
-                                         &after);
-    } else {
-        // A new section goes at the end, after a blank line.
-        std::string_view lead;
-        if (!content.empty()) {
-            const bool needsLineEnd = !IniText::endsWithLineEnd(content);
-            const bool needsBlankLine = !IniText::lastLineIsBlank(content);
-            lead = std::string_view("\r\n\r\n", (needsLineEnd ? 2 : 0) + (needsBlankLine ? 2 : 0));
-        }
-        written = IniFileIo::replaceFile(
-            *target, original,
-            {content, lead, "[", sectionName, "]", IniText::kLineEnd, keyName, "=", value, IniText::kLineEnd}, &after);
-    }
+    const bool written = IniFileIo::replaceFile(
+        target.path, target.exists ? &target.file.info() : nullptr,
+        {content.substr(0, edit->at), edit->insert, content.substr(edit->at + edit->erase)}, &after);
     if (!written) throw EIniFileException(m_fileName);
+    m_pendingSync = true;
+    m_lastWrite = IniFileIo::stampOf(after);
+}
+
+void TIniFile::WriteStrings(std::span<const IniEdits::Write> writes)
+{
+    for (const IniEdits::Write& w : writes)
+        checkStorable(m_fileName, w.section, w.key, w.value);
+    if (writes.empty()) return;
+    WriteTarget target;
+    openForWrite(m_fileName, target);
+    std::string content(target.file.bytes());
+    if (!IniEdits::apply(content, writes)) return; // every key holds its value already
+    IniFileIo::FileInfo after{};
+    if (!IniFileIo::replaceFile(target.path, target.exists ? &target.file.info() : nullptr, {content}, &after))
+        throw EIniFileException(m_fileName);
     m_pendingSync = true;
     m_lastWrite = IniFileIo::stampOf(after);
 }

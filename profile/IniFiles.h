@@ -2,8 +2,10 @@
 
 #include "profile/ECorvaneError.h"
 #include "profile/FileStamp.h"
+#include "profile/IniEdits.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -55,6 +57,12 @@ public:
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue) const override;
     void WriteString(const std::string& section, const std::string& key, const std::string& value) override;
+    // Several writes at once: the file is read once and replaced at most once
+    // (not at all when no key changes), and holds afterwards exactly what the
+    // writes one by one would have left. All of them or none: every write is
+    // checked before the file is read, and a failure leaves the file as it
+    // was (EIniFileException, or ECorvaneError for a write no file can hold).
+    void WriteStrings(std::span<const IniEdits::Write> writes);
     void ReadSections(std::vector<std::string>& sections) const override;
     void UpdateFile() override;
 

@@ -1,6 +1,7 @@
 // The profile accessor: reading and writing the game's .ini files by section
 // and key, keeping every byte the program does not change.
 
+#include "profile/IniEdits.h"
 #include "profile/IniFiles.h"
 #include "profile/IniText.h"
 #include "tests/support/TestSupport.h"
@@ -51,6 +52,13 @@ void writeAll(const std::string& path, const QByteArray& content)
 QStringList entries(const QString& dir)
 {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+struct stat statOf(const std::string& path)
+{
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info;
 }
 
 mode_t modeOf(const std::string& path)
@@ -1105,6 +1113,61 @@ private slots:
             }
         }
         if (compared == 0) QSKIP("this processor offers only the plain search");
+    }
+
+    // ---- Several writes at once --------------------------------------------
+
+    // A batch leaves exactly the bytes of its writes one by one, on the demo
+    // game's files, the real game files and a few odd ones: seeded random
+    // writes to existing keys (in other letter case), new keys, new sections,
+    // the old value again and the same key twice. A batch that changes
+    // nothing does not touch the file.
+    void batchedWritesEqualOneByOne()
+    {
+        std::vector<QByteArray> contents = {"", "[A]", "[A]\r\nk=v", "x=1\n[B]\r\n\r\n", "\r\n[C]\nq = 1 \r"};
+        QStringList sources = {TestSupport::demoGameDir() + "/System/User.ini",
+                               TestSupport::demoGameDir() + "/System/UT2003.ini"};
+        const QDir corpus(QStringLiteral(CORVANE_CORPUS_DIR));
+        for (const QString& name : corpus.entryList({"*.ini", "*.int"}, QDir::Files, QDir::Name))
+            sources << corpus.filePath(name);
+        for (const QString& source : sources)
+            contents.push_back(readAll(str(QFile::encodeName(source))));
+        std::mt19937 random(2003);
+        const auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+        const auto recased = [&](std::string name) {
+            for (char& c : name)
+                if (pick(3) == 0) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            return name;
+        };
+        const std::string one = path("one.ini"), batch = path("batch.ini");
+        for (const QByteArray& content : contents) {
+            const std::vector<Entry> found = firstEntries(content);
+            for (int round = 0; round < 8; ++round) {
+                std::vector<IniEdits::Write> writes;
+                for (int i = 0, count = 1 + int(pick(40)); i < count; ++i) {
+                    IniEdits::Write w;
+                    if (!found.empty() && pick(4) != 0) {
+                        const Entry& e = found[pick(found.size())];
+                        w = {recased(e.section), recased(e.key), {}};
+                    } else {
+                        w = {"Section" + std::to_string(pick(5)), "Key" + std::to_string(pick(5)), {}};
+                    }
+                    const std::string old(IniEdits::valueOf(content.toStdString(), w.section, w.key).value_or("old"));
+                    w.value = pick(3) == 0 ? old : pick(5) == 0 ? std::string() : "v" + std::to_string(pick(1000));
+                    writes.push_back(w);
+                    if (pick(6) == 0) writes.push_back(writes[pick(writes.size())]);
+                }
+                writeAll(one, content);
+                writeAll(batch, content);
+                TIniFile single(one), batched(batch);
+                for (const IniEdits::Write& w : writes)
+                    single.WriteString(w.section, w.key, w.value);
+                const struct stat before = statOf(batch);
+                batched.WriteStrings(writes);
+                QCOMPARE(readAll(batch), readAll(one));
+                if (readAll(one) == content) QCOMPARE(statOf(batch).st_ino, before.st_ino);
+            }
+        }
     }
 
     // ---- The game's own files -------------------------------------------------
