@@ -68,7 +68,7 @@ constexpr ToolRow Tools[] = {
 
 } // namespace
 
-std::vector<QAction*> BuildMainMenu(QMainWindow& window)
+std::vector<QAction*> buildMainMenu(QMainWindow& window)
 {
     std::vector<QAction*> actions;
     const auto action = [&](const char* name) -> QAction* {

@@ -1,32 +1,47 @@
 #include "app/fMain.h"
 
+#include "app/CustomUserFile.h"
 #include "app/MainMenu.h"
-#include "app/ProfileWatch.h"
+#include "app/PendingChanges.h"
 #include "backup/BackupProfiles.h"
 #include "backup/ResetToDefaults.h"
 #include "backup/fIniManager.h"
 #include "dialogs/CorvaneHelp.h"
+#include "dialogs/DirectoryEdit.h"
 #include "dialogs/Guard.h"
 #include "dialogs/Logo.h"
+#include "dialogs/MessageBox.h"
 #include "dialogs/ModalRunner.h"
+#include "dialogs/dlgInit.h"
 #include "dialogs/fAbout.h"
+#include "dialogs/fProgress.h"
 #include "dialogs/fReadme.h"
 #include "dialogs/fTaunts.h"
 #include "pages/SettingsPage.h"
 #include "pages/engine/QualityPresets.h"
+#include "pages/ini_text/IniTextsPage.h"
 #include "platform/Paths.h"
 #include "update/UpdateCheck.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
+
+const QString ChangesQuestion = QStringLiteral("You have made some changes\nDo you want to save your changes first?");
+
 // The system's own services where the environment names none.
 Environment& completed(Environment& env)
 {
@@ -34,19 +49,40 @@ Environment& completed(Environment& env)
     if (!env.shell) env.shell = std::make_shared<ProcessShellStarter>();
     return env;
 }
+
+// A load, save or download under way, or a dialog up.
+bool busy()
+{
+    if (QApplication::activeModalWidget()) return true;
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<const TfrmProgress*>(w)) return true;
+    return false;
+}
+
 } // namespace
 
 TfrmMain::TfrmMain(Environment env, QWidget* parent)
     : QMainWindow(parent)
     , m_env(std::move(completed(env)))
-    , m_context{m_rt, *m_env.shell, [this] { LoadAllPages(); }, [this](bool forceSetup) { LoadAll(forceSetup); },
-                [this] { return mayOverwriteProfiles(); }}
+    , m_profiles(m_env.executableDir,
+                 {[this](const TCustomIniFile& config) -> std::optional<OpenProfiles::SetupAnswer> {
+                      TfrmInit dialog(*m_env.registry, config, this);
+                      if (ModalRunner::exec(dialog) != QDialog::Accepted) return std::nullopt;
+                      return OpenProfiles::SetupAnswer{dialog.dirEdit->text().toStdString(),
+                                                       dialog.cbAutoBackup->isChecked(),
+                                                       dialog.cbAskBackup->isChecked(), dialog.cbUpdates->isChecked(),
+                                                       dialog.cbShowReadme->isChecked()};
+                  },
+                  [this] { Showreadmetxt1Click(); }})
+    , m_context{m_profiles.rt(), *m_env.shell, [this] { LoadAllPages(); },
+                [this](bool forceSetup) { LoadAll(forceSetup); }, [this] { return mayOverwriteProfiles(); }}
+    , m_pages(m_context, m_env.pages)
+    , m_guard(m_profiles.rt(), m_env.gameRunning, this)
 {
     setObjectName(QStringLiteral("TfrmMain"));
-    m_watch = new ProfileWatch(this);
     m_gameTimer = new QTimer(this);
     m_update = std::make_unique<UpdateCheck>(RunTime::Version, platform::AddBackslash(m_env.executableDir),
-                                             m_rt.ManualUpdateCheck, *m_env.shell, this);
+                                             runTime().ManualUpdateCheck, *m_env.shell, this);
     // Unsaved edits get the closing question before an update ends the program.
     m_update->beforeRestart = [this] { return offerToSave(); };
 
@@ -55,7 +91,7 @@ TfrmMain::TfrmMain(Environment env, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     setCentralWidget(central);
-    m_actions = BuildMainMenu(*this);
+    m_actions = buildMainMenu(*this);
     wireCommands();
     buildStatusStrip(central);
     buildPages();
@@ -68,7 +104,7 @@ TfrmMain::TfrmMain(Environment env, QWidget* parent)
         r.moveCenter(screen->availableGeometry().center());
         move(r.topLeft());
     }
-    connect(m_watch, &ProfileWatch::touched, this, [this] {
+    connect(&m_guard, &OutsideChangeGuard::touched, this, [this] {
         if (isActiveWindow()) QTimer::singleShot(0, this, [this] { Guard::run([this] { checkOutsideChanges(); }); });
     });
     connect(m_gameTimer, &QTimer::timeout, this, &TfrmMain::checkGameRunning);
@@ -77,7 +113,7 @@ TfrmMain::TfrmMain(Environment env, QWidget* parent)
     Guard::run([this] { FormCreate(); });
 }
 
-TfrmMain::~TfrmMain() { releaseProfiles(); }
+TfrmMain::~TfrmMain() { m_profiles.release(); }
 
 QAction* TfrmMain::action(const char* name) const
 {
@@ -184,37 +220,268 @@ void TfrmMain::buildPages()
         tab->setObjectName(QString::fromLatin1(info.tabName));
         auto* layout = new QVBoxLayout(tab);
         layout->setContentsMargins(2, 2, 2, 2);
-        SettingsPage* content = m_env.pages ? m_env.pages(info.id, m_context) : info.create(m_context);
-        if (content) layout->addWidget(content);
-        m_pages.push_back({info.id, tab, content});
+        if (SettingsPage* content = m_pages.page(info.id)) layout->addWidget(content);
+        m_tabs.emplace_back(info.id, tab);
         PageCtrl->addTab(tab, QString::fromLatin1(info.caption));
     }
     Guard::connect(PageCtrl, &QTabWidget::currentChanged, this, &TfrmMain::PageCtrlChanging);
 }
 
-const TfrmMain::Page* TfrmMain::pageAt(int tabIndex) const
+PageId TfrmMain::pageAt(int tabIndex) const
 {
     const QWidget* tab = PageCtrl->widget(tabIndex);
-    for (const Page& p : m_pages)
-        if (p.tab == tab) return &p;
-    return nullptr;
-}
-
-SettingsPage* TfrmMain::page(PageId id) const
-{
-    for (const Page& p : m_pages)
-        if (p.id == id) return p.content;
-    return nullptr;
+    for (const auto& [id, t] : m_tabs)
+        if (t == tab) return id;
+    return PageId::KeyBinds;
 }
 
 QWidget* TfrmMain::tab(PageId id) const
 {
-    for (const Page& p : m_pages)
-        if (p.id == id) return p.tab;
+    for (const auto& [pageId, t] : m_tabs)
+        if (pageId == id) return t;
     return nullptr;
 }
 
-bool TfrmMain::pagesEnabled() const { return PageCtrl->isEnabled(); }
+// ---- Start-up and the open profiles ----------------------------------------
+
+void TfrmMain::FormCreate()
+{
+    TfrmProgress progress(QStringLiteral("Loading...."), 5);
+    progress.showCentred();
+    m_startupProgress = &progress;
+    struct Forget {
+        TfrmProgress*& progress;
+        ~Forget() { progress = nullptr; }
+    } forget{m_startupProgress};
+
+    RunTime& rt = runTime();
+    rt.StartupComplete = false;
+    rt.ManualUpdateCheck = false;
+    setWindowTitle(QStringLiteral("Corvane 2003 v%1").arg(QString::fromLatin1(RunTime::Version)));
+    {
+        const QSignalBlocker block(PageCtrl);
+        PageCtrl->setCurrentIndex(0);
+        m_currentPage = 0;
+    }
+
+    setProgress(1);
+    LoadAll(false);
+    setProgress(4);
+    if (rt.CheckOnStartup && m_update->check(false)) {
+        endProgram(); // updated and started again
+        return;
+    }
+    // Only profiles that were found and loaded are worth a copy.
+    if (rt.AutoBackup && rt.PagesLoaded) BackupProfiles(backupPlace(), false);
+    setProgress(5);
+}
+
+void TfrmMain::setProgress(int position)
+{
+    if (m_startupProgress) m_startupProgress->step(position);
+}
+
+void TfrmMain::LoadAll(bool forceSetup)
+{
+    if (!m_profiles.open(forceSetup)) {
+        PageCtrl->setEnabled(false);
+        return;
+    }
+    const RunTime& rt = runTime();
+    lblDir->setText(QStringLiteral("UT2k3 dir: ") + QString::fromStdString(m_profiles.configuredDir()));
+    lblCurrUserIni->setText(QStringLiteral("Current User.Ini: ") + QString::fromStdString(rt.UserProfile->FileName()));
+    lblCurrUt2003ini->setText(QStringLiteral("Current UT2003.Ini: ") +
+                              QString::fromStdString(rt.GameProfile->FileName()));
+    // A failure escaping one page's load is shown and the other pages still
+    // load.
+    for (const PageRegistry::StartupStep& step : PageRegistry::startupOrder()) {
+        if (step.progress) setProgress(step.progress);
+        Guard::run([&] { m_pages.loadPage(step.id); });
+    }
+    runTime().PagesLoaded = true;
+    m_guard.remember();
+    PageCtrl->setEnabled(true);
+    runTime().StartupComplete = true;
+}
+
+// ---- The page sequences and the prompts that protect unsaved edits ---------
+
+bool TfrmMain::SaveAllPages(TfrmProgress* progress)
+{
+    return m_pages.SaveAllPages([progress](int step) {
+        if (progress) progress->step(step);
+    });
+}
+
+void TfrmMain::LoadAllPages() { reloadPages(PageRegistry::reloadOrder()); }
+
+void TfrmMain::reloadPages(std::span<const PageId> order)
+{
+    m_pages.loadPages(order);
+    m_guard.remember();
+}
+
+void TfrmMain::Save1Click()
+{
+    if (!pagesEnabled() || !mayOverwriteProfiles()) return;
+    bool saved = false;
+    {
+        TfrmProgress progress(QStringLiteral("Saving...."), 5, this);
+        progress.showCentred();
+        try {
+            saved = SaveAllPages(&progress);
+        } catch (const std::exception& e) {
+            // The remaining pages are not saved; the failure must not pass
+            // for a successful save.
+            MessageBox::error(Guard::failureText(e));
+        }
+        // On the raw text page its own save follows (it asks first; a file
+        // it cannot write stops the command); elsewhere the raw text page
+        // shows the files as just saved.
+        if (pageAt(PageCtrl->currentIndex()) == PageId::IniFiles) {
+            if (SettingsPage* raw = page(PageId::IniFiles)) raw->save();
+        } else {
+            Guard::run([this] { m_pages.loadPage(PageId::IniFiles); });
+        }
+    }
+    if (saved) m_guard.remember();
+    if (saved) MessageBox::information(QStringLiteral("The changes has been succesfully saved!"));
+}
+
+void TfrmMain::Reload1Click()
+{
+    if (!pagesEnabled()) return;
+    if (AnyPageChanged() &&
+        !MessageBox::confirm(QStringLiteral("Some fields have changed, Loading will undo these changes\n"
+                                            "Are you sure you want to Load?")))
+        return;
+    LoadAllPages();
+    MessageBox::information(QStringLiteral("The settings have been reloaded"));
+}
+
+void TfrmMain::Exit1Click()
+{
+    if (!pagesEnabled() || !AnyPageChanged() || !MessageBox::confirm(ChangesQuestion)) {
+        endProgram();
+        return;
+    }
+    // A page that could not save has said so; the program stays open with
+    // the edits rather than claiming they were saved.
+    if (!mayOverwriteProfiles() || !SaveAllPages()) return;
+    if (MessageBox::show(MessageBox::Kind::Confirm, QStringLiteral("Your changes have been saved, press OK to exit"),
+                         MessageBox::Buttons::OkCancel) == MessageBox::Answer::Ok)
+        endProgram();
+}
+
+void TfrmMain::endProgram()
+{
+    m_exiting = true;
+    close();
+}
+
+bool TfrmMain::offerToSave()
+{
+    if (!pagesEnabled() || !AnyPageChanged() || !MessageBox::confirm(ChangesQuestion)) return true;
+    try {
+        return mayOverwriteProfiles() && SaveAllPages();
+    } catch (const std::exception& e) {
+        MessageBox::error(QString::fromLocal8Bit(e.what()));
+        return false;
+    }
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    if (!m_exiting && !offerToSave()) {
+        // Keep the window and its edits: nothing may be lost silently.
+        event->ignore();
+        return;
+    }
+    m_profiles.release(); // releasing an accessor makes its writes durable
+    event->accept();
+}
+
+void TfrmMain::PageCtrlChanging(int newIndex)
+{
+    const int oldIndex = m_currentPage;
+    if (oldIndex == newIndex) return;
+    const auto showPage = [this](int index) {
+        const QSignalBlocker block(PageCtrl);
+        PageCtrl->setCurrentIndex(index);
+        m_currentPage = index;
+    };
+    // The questions are asked while the page being left is still shown; the
+    // switch always goes ahead, a failure is shown after it.
+    showPage(oldIndex);
+    struct Switch {
+        decltype(showPage)& show;
+        int index;
+        ~Switch() { show(index); }
+    };
+    {
+        const Switch goAhead{showPage, newIndex};
+        const PageId leaving = pageAt(oldIndex);
+        SettingsPage* content = page(leaving);
+        const bool settingsPage = content && std::ranges::count(PageRegistry::changedOrder(), leaving) > 0;
+        if (settingsPage && content->changed()) {
+            if (MessageBox::confirm(QStringLiteral("Do you want to save the changes u made?"))) {
+                if (mayOverwriteProfiles()) content->save();
+            } else if (MessageBox::confirm(QStringLiteral("Do you want to undo changes?")))
+                content->load();
+        }
+    }
+    if (pageAt(newIndex) == PageId::IniFiles) m_pages.loadPage(PageId::IniFiles);
+}
+
+void TfrmMain::ToolButton12Click()
+{
+    if (!MessageBox::confirm(QStringLiteral("Your current settings on this tab will be restore to your old values\n"
+                                            "Do you want to continue?")))
+        return;
+    m_pages.loadPage(pageAt(PageCtrl->currentIndex()));
+}
+
+// ---- Profiles changed outside the editor ------------------------------------
+
+bool TfrmMain::anyEdits() const
+{
+    const auto* raw = dynamic_cast<const IniTextsPage*>(page(PageId::IniFiles));
+    return AnyPageChanged() || (raw && raw->textsEdited());
+}
+
+bool TfrmMain::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate)
+        QTimer::singleShot(0, this, [this] {
+            Guard::run([this] {
+                checkOutsideChanges();
+                checkGameRunning();
+            });
+        });
+    return QMainWindow::event(e);
+}
+
+void TfrmMain::checkOutsideChanges()
+{
+    // Not while a load, save or dialog is under way: it runs again on the
+    // next activation.
+    if (!pagesEnabled() || busy()) return;
+    QString notice;
+    if (!m_guard.shouldReload(anyEdits(), notice)) return;
+    LoadAllPages();
+    lblNotice->setText(notice);
+}
+
+void TfrmMain::checkGameRunning() { lblGameRunning->setText(m_guard.gameStatus()); }
+
+void TfrmMain::Showpendingchanges1Click()
+{
+    if (!pagesEnabled()) return;
+    TfrmPendingChanges dialog(m_pages.pendingWrites(), this);
+    ModalRunner::exec(dialog);
+}
+
+// ---- Whole-file commands and the secondary windows -------------------------
 
 void TfrmMain::Image1Click()
 {
@@ -224,12 +491,12 @@ void TfrmMain::Image1Click()
 
 BackupPlace TfrmMain::backupPlace() const
 {
-    return {m_rt.SystemDir, m_rt.CurrentUserFileName, m_rt.AskBackup, m_env.today()};
+    const RunTime& rt = m_profiles.rt();
+    return {rt.SystemDir, rt.CurrentUserFileName, rt.AskBackup, m_env.today()};
 }
 
 // The commands that copy or change the profile files do nothing while no
-// profiles are open (the page area is disabled): there is no System
-// directory to work in.
+// profiles are open: there is no System directory to work in.
 void TfrmMain::BackupINIs1Click()
 {
     if (pagesEnabled()) BackupProfiles(backupPlace(), true);
@@ -242,13 +509,10 @@ void TfrmMain::Backuppedinismanager1Click()
         [this] {
             // Restored while no profiles were open (a lost User.ini brought
             // back): open them and load every page.
-            if (!pagesEnabled() || !m_rt.UserProfile) {
+            if (!pagesEnabled())
                 LoadAll(false);
-                return;
-            }
-            for (PageId id : PageRegistry::restoreReloadOrder())
-                loadPage(id);
-            rememberProfiles();
+            else
+                reloadPages(PageRegistry::restoreReloadOrder());
         },
         this);
     ModalRunner::exec(manager);
@@ -265,26 +529,43 @@ void TfrmMain::Corvane2k3help1Click() { ShowCorvaneHelp(); }
 
 void TfrmMain::Highquality1Click()
 {
-    if (pagesEnabled()) ApplyQualityPreset(*page(PageId::GameSettings), Quality::High, backupPlace());
+    if (pagesEnabled()) ApplyQualityPreset(*page(PageId::GameSettings)->bindings(), Quality::High, backupPlace());
 }
 
 void TfrmMain::Lowquality1Click()
 {
-    if (pagesEnabled()) ApplyQualityPreset(*page(PageId::GameSettings), Quality::Low, backupPlace());
+    if (pagesEnabled()) ApplyQualityPreset(*page(PageId::GameSettings)->bindings(), Quality::Low, backupPlace());
 }
 
 void TfrmMain::ResettodefaultClick()
 {
     if (!pagesEnabled()) return;
-    ResetToDefaults(m_rt.SystemDir, m_rt.CurrentUserFileName, [this] {
-        for (PageId id : PageRegistry::resetReloadOrder())
-            loadPage(id);
-        rememberProfiles();
-    });
+    const RunTime& rt = m_profiles.rt();
+    ResetToDefaults(rt.SystemDir, rt.CurrentUserFileName, [this] { reloadPages(PageRegistry::resetReloadOrder()); });
 }
 
 void TfrmMain::Showreadmetxt1Click()
 {
-    TfrmReadme readme(QString::fromStdString(m_rt.ProgramDir), this);
+    TfrmReadme readme(QString::fromStdString(m_profiles.rt().ProgramDir), this);
     ModalRunner::exec(readme);
+}
+
+void TfrmMain::Openfiles1Click()
+{
+    if (!pagesEnabled()) return;
+    const std::optional<std::string> chosen = chooseUserFileToOpen(runTime().UserProfile->FileName(), this);
+    if (!chosen) return;
+    m_profiles.setCurrentUserIni(platform::FileNamePart(*chosen));
+    LoadAll(false);
+    MessageBox::information(QStringLiteral("Your current ini has now changed into: ") +
+                            QString::fromStdString(*chosen));
+}
+
+void TfrmMain::SaveINIfilesAS1Click()
+{
+    if (!pagesEnabled()) return;
+    const std::optional<std::string> chosen = copyUserFileAs(runTime().UserProfile->FileName(), this);
+    if (!chosen) return;
+    m_profiles.setCurrentUserIni(platform::FileNamePart(*chosen));
+    LoadAll(false);
 }

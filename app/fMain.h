@@ -1,7 +1,10 @@
 #pragma once
 
 #include "app/Environment.h"
+#include "app/OpenProfiles.h"
+#include "app/OutsideChangeGuard.h"
 #include "app/PageRegistry.h"
+#include "app/PageSet.h"
 #include "pages/PageContext.h"
 #include "pages/RunTime.h"
 
@@ -13,18 +16,16 @@
 class QAction;
 class QLabel;
 class QTabWidget;
+class QTimer;
 class SettingsPage;
 class TfrmProgress;
-class ProfileWatch;
-class QTimer;
 class UpdateCheck;
 struct BackupPlace;
 
-// The main window: a frame (menu, tool bar, status strip, the pages of the
-// registry) that wires each command to its handler. Start-up and the open
-// profiles live in Startup.cpp, the page sequences and the prompts that
-// protect unsaved edits in PageSequences.cpp; a feature's command lives with
-// its feature.
+// The main window: a frame (menu, tool bar, status strip, the pages in their
+// tabs) whose commands are thin handlers over three parts: the open profiles
+// (OpenProfiles), the pages and their fixed orders (PageSet) and the guard
+// against changes made outside the editor (OutsideChangeGuard).
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -36,7 +37,7 @@ public:
     void LoadAll(bool forceSetup);
 
     // The fixed sequences over the pages.
-    bool AnyPageChanged() const;
+    bool AnyPageChanged() const { return m_pages.AnyPageChanged(); }
     bool SaveAllPages(TfrmProgress* progress = nullptr); // false when a page reported a failure
     void LoadAllPages();
 
@@ -52,8 +53,8 @@ public:
     void Checkforupdates1Click();
     void auntlist1Click();
     void Corvane2k3help1Click();
-    void Openfiles1Click();      // ProfileFileCommands.cpp
-    void SaveINIfilesAS1Click(); // ProfileFileCommands.cpp
+    void Openfiles1Click();
+    void SaveINIfilesAS1Click();
     void Highquality1Click();
     void Lowquality1Click();
     void ResettodefaultClick();
@@ -66,53 +67,47 @@ public:
     // The status strip's line about a running game, brought up to date.
     void checkGameRunning();
 
-    RunTime& runTime() { return m_rt; }
+    RunTime& runTime() { return m_profiles.rt(); }
     UpdateCheck& updateCheck() { return *m_update; }
-    SettingsPage* page(PageId id) const;
+    SettingsPage* page(PageId id) const { return m_pages.page(id); }
     QWidget* tab(PageId id) const;
     bool exitRequested() const { return m_exiting; }
-    bool pagesEnabled() const;
+    // Whether the profiles are open (the page area is enabled then).
+    bool pagesEnabled() const { return m_profiles.isOpen(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
-    struct Page {
-        PageId id;
-        QWidget* tab;
-        SettingsPage* content; // nullptr: an empty page
-    };
-
     void FormCreate();
     void wireCommands();
     void buildStatusStrip(QWidget* central);
     void buildPages();
-    void setupLoop();
-    bool openProfiles();
-    void loadPage(PageId id);
     void PageCtrlChanging(int newIndex);
-    const Page* pageAt(int tabIndex) const;
+    PageId pageAt(int tabIndex) const;
     void endProgram();
+    void setProgress(int position);
+    QAction* action(const char* name) const;
+    BackupPlace backupPlace() const;
+    // Reloads the pages of `order` and takes the files as they now are.
+    void reloadPages(std::span<const PageId> order);
+    bool mayOverwriteProfiles() { return m_guard.mayOverwrite(); }
     // The question before the program ends with unsaved edits (closing the
     // window, an update's restart): Yes saves first. False when the edits
     // could not be saved: the program must not end then.
     bool offerToSave();
-    void releaseProfiles();
-    void setProgress(int position);
-    QAction* action(const char* name) const;
-    BackupPlace backupPlace() const;
-    void rememberProfiles();
-    bool mayOverwriteProfiles();
-    bool gameRunning() const;
+    // Unsaved edits a reload would drop: a page's, or text typed on the raw
+    // text page.
+    bool anyEdits() const;
 
     Environment m_env;
-    RunTime m_rt;
+    OpenProfiles m_profiles;
     PageContext m_context;
+    PageSet m_pages;
+    OutsideChangeGuard m_guard;
     std::unique_ptr<UpdateCheck> m_update;
-    ProfileWatch* m_watch;
     QTimer* m_gameTimer;
-    bool m_gameWarned = false; // Save warns once per run that a running game may overwrite it
     TfrmProgress* m_startupProgress = nullptr;
     bool m_exiting = false;
     int m_currentPage = 0;
@@ -124,6 +119,6 @@ private:
     QLabel* lblGameRunning = nullptr; // shown while the game runs
     QLabel* lblNotice = nullptr;      // what the program did on its own (a reload)
     QLabel* Image1 = nullptr;
-    std::vector<Page> m_pages; // in tab order
+    std::vector<std::pair<PageId, QWidget*>> m_tabs; // in tab order
     std::vector<QAction*> m_actions;
 };

@@ -9,6 +9,7 @@
 #include <QAbstractSlider>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSpinBox>
 
 #include <algorithm>
@@ -53,22 +54,6 @@ int position(const Row& row)
     unsupported(row);
 }
 
-void setText(const Row& row, const QString& text)
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(row.control)) {
-        edit->setText(text);
-        edit->setCursorPosition(0); // a long value shows its start
-    } else if (auto* pick = qobject_cast<QComboBox*>(row.control)) {
-        // The entry spelled like the value, in any letter case. A value that is
-        // no entry stays the field's text, so that a save gives it back.
-        const int index = text.isEmpty() ? -1 : pick->findText(text, Qt::MatchFixedString);
-        pick->setCurrentIndex(index);
-        if (index < 0 && pick->isEditable()) pick->setEditText(text);
-    } else {
-        unsupported(row);
-    }
-}
-
 QString textOf(const QWidget* control)
 {
     if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
@@ -103,6 +88,27 @@ Row Row::compared(Compare when) const
 {
     Row row = *this;
     row.compare = when;
+    return row;
+}
+
+Row Row::inGroup(int g) const
+{
+    Row row = *this;
+    row.group = g;
+    return row;
+}
+
+Row Row::presets(QString low, QString high) const
+{
+    Row row = *this;
+    row.preset = Preset{std::move(low), std::move(high)};
+    return row;
+}
+
+Row Row::choosing(std::function<int(const TCustomIniFile&, const std::string&, const std::string&)> choose) const
+{
+    Row row = *this;
+    row.optionOf = std::move(choose);
     return row;
 }
 
@@ -150,6 +156,12 @@ bool holdsForm(const Row& row)
         return qobject_cast<const QAbstractSlider*>(row.control) || qobject_cast<const QSpinBox*>(row.control);
     case Form::Text:
         return qobject_cast<const QLineEdit*>(row.control) || qobject_cast<const QComboBox*>(row.control);
+    case Form::Choice:
+        if (qobject_cast<const QComboBox*>(row.control)) return true;
+        return !row.options.empty() &&
+               std::all_of(row.options.begin(), row.options.end(), [](const Option& o) { return o.button != nullptr; });
+    case Form::Custom:
+        return row.custom && row.custom->read && row.custom->write && row.custom->value;
     }
     return false;
 }
@@ -189,6 +201,33 @@ Row text(QComboBox* control, File file, std::string section, std::string key, st
     return textRow(control, file, std::move(section), std::move(key), std::move(missing));
 }
 
+Row choice(QComboBox* control, File file, std::string section, std::string key, std::vector<std::string> words,
+           std::string missing)
+{
+    Row row = makeRow(control, file, std::move(section), std::move(key), Form::Choice);
+    for (std::string& word : words)
+        row.options.push_back({nullptr, std::move(word)});
+    row.missingText = std::move(missing);
+    return row;
+}
+
+Row choice(std::vector<Option> options, File file, std::string section, std::string key, std::string missing)
+{
+    Row row = makeRow(options.empty() ? nullptr : options.front().button, file, std::move(section), std::move(key),
+                      Form::Choice);
+    row.options = std::move(options);
+    row.missingText = std::move(missing);
+    return row;
+}
+
+Row custom(QWidget* control, File file, std::string section, std::string key, Custom functions, Compare when)
+{
+    Row row = makeRow(control, file, std::move(section), std::move(key), Form::Custom);
+    row.custom = std::make_shared<const Custom>(std::move(functions));
+    row.compare = when;
+    return row;
+}
+
 QString fromProfile(const std::string& bytes) { return platform::fromCodePage(bytes); }
 
 std::string toProfile(const QString& text) { return platform::toCodePageOrThrow(text); }
@@ -217,13 +256,46 @@ TCustomIniFile& profile(File file, const RunTime& rt)
 
 TCustomIniFile& profile(const Row& row, const RunTime& rt) { return profile(row.file, rt); }
 
-std::string section(const Row& row, const RunTime& rt)
+std::string section(const Row& row, const RunTime& rt) { return section(row.file, row.section, rt); }
+
+std::string section(File file, const std::string& sec, const RunTime& rt)
 {
-    return row.file == File::Viewport ? rt.ViewportManagerClass : row.section;
+    return file == File::Viewport ? rt.ViewportManagerClass : sec;
 }
+
+namespace {
+
+// The option a choice row's file selects, -1 for none.
+int chosenOption(const Row& row, const TCustomIniFile& ini, const std::string& sec)
+{
+    if (row.optionOf) return row.optionOf(ini, sec, row.key);
+    const QString word = fromProfile(ini.ReadString(sec, row.key, row.missingText));
+    for (std::size_t i = 0; i < row.options.size(); ++i)
+        if (word.compare(QString::fromStdString(row.options[i].word), Qt::CaseInsensitive) == 0) return int(i);
+    return -1;
+}
+
+// The option a choice row's control shows, -1 for none.
+int shownOption(const Row& row)
+{
+    if (auto* pick = qobject_cast<const QComboBox*>(row.control)) {
+        const QString text = pick->currentText();
+        const int index = text.isEmpty() ? -1 : pick->findText(text, Qt::MatchFixedString);
+        return index < int(row.options.size()) ? index : -1;
+    }
+    for (std::size_t i = 0; i < row.options.size(); ++i)
+        if (row.options[i].button->isChecked()) return int(i);
+    return -1;
+}
+
+} // namespace
 
 QVariant read(const Row& row, const RunTime& rt)
 {
+    if (row.form == Form::Custom) {
+        row.custom->read(rt);
+        return {};
+    }
     const TCustomIniFile& ini = profile(row, rt);
     const std::string sec = section(row, rt);
     switch (row.form) {
@@ -251,43 +323,111 @@ QVariant read(const Row& row, const RunTime& rt)
     }
     case Form::Text: {
         const QString stored = fromProfile(ini.ReadString(sec, row.key, row.missingText));
-        setText(row, stored);
+        putText(row.control, stored);
+        if (auto* edit = qobject_cast<QLineEdit*>(row.control))
+            edit->setCursorPosition(0); // a long value shows its start
         return stored;
     }
+    case Form::Choice: {
+        // A word outside the options leaves the control as it was.
+        const int option = chosenOption(row, ini, sec);
+        if (option < 0 || option >= int(row.options.size())) return -1;
+        if (auto* pick = qobject_cast<QComboBox*>(row.control))
+            pick->setCurrentIndex(option);
+        else
+            row.options[std::size_t(option)].button->setChecked(true);
+        return option;
+    }
+    case Form::Custom:
+        break;
     }
     return {};
 }
 
-std::string stored(const Row& row)
+std::vector<KeyWrite> writes(const Row& row, const RunTime& rt)
 {
+    std::vector<KeyWrite> out;
+    if (row.form == Form::Custom) {
+        row.custom->write(rt, out);
+        return out;
+    }
+    if (row.key.empty()) return out;
+    std::string text;
     switch (row.form) {
     case Form::Flag: {
         auto* box = qobject_cast<const QAbstractButton*>(row.control);
         if (!box) unsupported(row);
         const bool on = row.sense == Sense::Inverted ? !box->isChecked() : box->isChecked();
-        return on ? "True" : "False";
+        text = on ? "True" : "False";
+        break;
     }
     case Form::Integer:
-        return std::to_string(position(row));
+        text = std::to_string(position(row));
+        break;
     case Form::Number:
-        return toProfile(pointText(position(row) / row.scale, row.decimals));
+        text = toProfile(pointText(position(row) / row.scale, row.decimals));
+        break;
     case Form::Text:
-        return toProfile(textOf(row.control));
+        text = toProfile(textOf(row.control));
+        break;
+    case Form::Choice: {
+        const int option = shownOption(row);
+        if (option < 0) return out; // no item, no write
+        text = row.options[std::size_t(option)].word;
+        break;
     }
-    return {};
-}
-
-namespace {
-void put(const Row& row, const std::string& value, const RunTime& rt)
-{
-    TCustomIniFile& ini = profile(row, rt);
+    case Form::Custom:
+        break;
+    }
     const std::string sec = section(row, rt);
-    ini.WriteString(sec, row.writtenKey.empty() ? row.key : row.writtenKey, value);
-    if (!row.alsoWrittenTo.empty()) ini.WriteString(sec, row.alsoWrittenTo, value);
+    out.push_back({row.file, sec, row.writtenKey.empty() ? row.key : row.writtenKey, text});
+    if (!row.alsoWrittenTo.empty()) out.push_back({row.file, sec, row.alsoWrittenTo, text});
+    return out;
 }
-} // namespace
 
-void write(const Row& row, const RunTime& rt) { put(row, stored(row), rt); }
+void putText(QWidget* control, const QString& text)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        const bool on = text == QLatin1String("1");
+        if (button->autoExclusive()) {
+            if (on) button->click(); // the option's click handler runs
+        } else {
+            button->setChecked(on);
+        }
+    } else if (auto* slider = qobject_cast<QAbstractSlider*>(control)) {
+        slider->setValue(text.toInt());
+    } else if (auto* spin = qobject_cast<QSpinBox*>(control)) {
+        spin->setValue(text.toInt());
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        edit->setText(text);
+    } else if (auto* pick = qobject_cast<QComboBox*>(control)) {
+        // The entry spelled like the value, in any letter case. A value that is
+        // no entry stays the field's text, so that a save gives it back.
+        const int index = text.isEmpty() ? -1 : pick->findText(text, Qt::MatchFixedString);
+        pick->setCurrentIndex(index);
+        if (index < 0 && pick->isEditable()) pick->setEditText(text);
+    } else if (auto* list = qobject_cast<QListWidget*>(control)) {
+        const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchFixedString);
+        if (!found.isEmpty()) {
+            list->setCurrentItem(found.first());
+            found.first()->setSelected(true);
+        }
+    } else {
+        throw ECorvaneError("A control cannot take the text " + text.toStdString());
+    }
+}
+
+void putText(const Row& row, const QString& text)
+{
+    if (row.form != Form::Choice || qobject_cast<QComboBox*>(row.control)) {
+        putText(row.control, text);
+        return;
+    }
+    for (const Option& option : row.options)
+        if (text.compare(QString::fromStdString(option.word), Qt::CaseInsensitive) == 0 ||
+            text.compare(option.button->text(), Qt::CaseInsensitive) == 0)
+            putText(option.button, QStringLiteral("1"));
+}
 
 QString value(const QWidget* control)
 {
@@ -304,6 +444,16 @@ QStringList values(std::initializer_list<const QWidget*> controls)
     for (const QWidget* control : controls)
         result << value(control);
     return result;
+}
+
+QString value(const Row& row)
+{
+    if (row.form == Form::Custom) return row.custom->value();
+    if (row.form == Form::Choice && !qobject_cast<const QComboBox*>(row.control)) {
+        const int option = shownOption(row);
+        return option < 0 ? QString() : QString::fromStdString(row.options[std::size_t(option)].word);
+    }
+    return value(row.control);
 }
 
 Table::Table(const RunTime& rt, std::vector<Row> rows)
@@ -333,42 +483,46 @@ void Table::read(std::initializer_list<const QWidget*> controls) const
 void Table::readAll() const
 {
     for (const Row& r : m_rows)
-        if (!r.key.empty()) Binding::read(r, m_rt);
+        if (!r.key.empty() || r.form == Form::Custom) Binding::read(r, m_rt);
 }
 
-void Table::write(const QWidget* control) const { write(std::vector<const Row*>{&row(control)}); }
-
-void Table::write(std::initializer_list<const QWidget*> controls) const
+void Table::collect(std::initializer_list<const QWidget*> controls, Writes& out) const
 {
     std::vector<const Row*> rows;
     for (const QWidget* control : controls)
         rows.push_back(&row(control));
-    write(rows);
+    collect(rows, out);
 }
 
-void Table::writeAll() const
+void Table::collectAll(Writes& out) const
 {
     std::vector<const Row*> rows;
     for (const Row& r : m_rows)
-        if (!r.key.empty()) rows.push_back(&r);
-    write(rows);
+        rows.push_back(&r);
+    collect(rows, out);
 }
 
-void Table::write(const std::vector<const Row*>& rows) const
+void Table::collect(const std::vector<const Row*>& rows, Writes& out) const
 {
-    std::vector<std::string> texts;
-    texts.reserve(rows.size());
-    for (const Row* r : rows)
-        texts.push_back(stored(*r));
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        put(*rows[i], texts[i], m_rt);
+    std::vector<KeyWrite> keys;
+    for (const Row* r : rows) {
+        try {
+            std::vector<KeyWrite> more = writes(*r, m_rt);
+            keys.insert(keys.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+        } catch (const std::exception& refused) {
+            if (!out.lenient) throw;
+            out.refused.push_back(
+                {r->file, section(*r, m_rt), r->writtenKey.empty() ? r->key : r->writtenKey, refused.what()});
+        }
+    }
+    out.keys.insert(out.keys.end(), std::make_move_iterator(keys.begin()), std::make_move_iterator(keys.end()));
 }
 
 void Table::takeSnapshot()
 {
     m_snapshot.clear();
     for (const Row& r : m_rows)
-        m_snapshot << value(r.control);
+        m_snapshot << value(r);
 }
 
 bool Table::changed() const
@@ -376,11 +530,9 @@ bool Table::changed() const
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const Row& r = m_rows[i];
         if (r.compare == Compare::Never || (r.compare == Compare::OnceLoaded && !m_rt.PagesLoaded)) continue;
-        if (value(r.control) != m_snapshot[static_cast<qsizetype>(i)]) return true;
+        if (value(r) != m_snapshot[static_cast<qsizetype>(i)]) return true;
     }
     return false;
 }
-
-std::vector<PendingWrite> Table::pendingWrites() const { return ::pendingWrites(*this, m_rt); }
 
 } // namespace Binding

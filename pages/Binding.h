@@ -1,6 +1,5 @@
 #pragma once
 
-#include "pages/PendingWrites.h"
 #include "pages/RunTime.h"
 
 #include <QString>
@@ -8,8 +7,12 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
+#include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAbstractButton;
@@ -23,10 +26,14 @@ class TCustomIniFile;
 // Ties the controls of a page to the keys of the game's profile files. A page
 // describes each control once, as a row (which file, section and key, how the
 // value is kept on disk, the value used when the key is absent), and reads,
-// writes and compares its controls through these rows.
+// saves and compares its controls through these rows. Every key a Save writes
+// comes from a row, so the snapshot, the change test, the pending changes and
+// the Save itself all follow the same rows.
 //
 // Controls understood: check boxes and radio buttons (flags), sliders and spin
-// boxes (integers and scaled numbers), edit fields and pick lists (text).
+// boxes (integers and scaled numbers), edit fields and pick lists (text), pick
+// lists and radio groups against stored words (choices), and anything else
+// through a row's own read and write functions (custom rows).
 namespace Binding {
 
 // Which profile file holds a key. Viewport is the section of UT2003.ini named
@@ -38,6 +45,8 @@ enum class Form {
     Integer, // whole number, held inside the control's range
     Number,  // decimal with a point; control position = value times scale, rounded
     Text,    // as is
+    Choice,  // one of a few stored words, shown as a pick list's item or a radio button
+    Custom,  // read and written by the row's own functions
 };
 
 enum class Sense { Direct, Inverted };
@@ -45,6 +54,44 @@ enum class Sense { Direct, Inverted };
 // When the page's changed test looks at a control: always, only once every
 // page has been loaded at start-up (RunTime::PagesLoaded), or never.
 enum class Compare { Always, OnceLoaded, Never };
+
+// One key a Save writes: its file, its section (a viewport section already
+// named), its key and the bytes of its value.
+struct KeyWrite {
+    File file = File::User;
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+// The keys a page's save writes, in order. `lenient` collects for the list of
+// pending changes: a row whose text the game's files cannot hold goes into
+// `refused`, with the message as its value, and the rest are still collected.
+struct Writes {
+    std::vector<KeyWrite> keys;
+    bool lenient = false;
+    std::vector<KeyWrite> refused;
+};
+
+// An option of a choice row: the radio button that shows it (none for a pick
+// list, whose items are the options in their order) and the word stored for it.
+struct Option {
+    QAbstractButton* button = nullptr;
+    std::string word;
+};
+
+// What a custom row does in place of the table's rules.
+struct Custom {
+    std::function<void(const RunTime&)> read;                          // the keys into the control
+    std::function<void(const RunTime&, std::vector<KeyWrite>&)> write; // the keys a Save writes; may refuse (throw)
+    std::function<QString()> value;                                    // what the snapshot keeps
+};
+
+// The texts the quality presets put into a row's control.
+struct Preset {
+    QString low;
+    QString high;
+};
 
 struct Row {
     QWidget* control = nullptr;
@@ -56,13 +103,20 @@ struct Row {
     bool missingFlag = false;        // Flag: the stored value used when the key is absent
     std::int32_t missingInteger = 0; // Integer
     double missingNumber = 0;        // Number
-    std::string missingText;         // Text
+    std::string missingText;         // Text and Choice
     double scale = 1;                // Number
     int decimals = 0;                // Number: decimals written to the file
     std::string alsoWrittenTo;       // a second key of the section that a write gives the same value
     bool readsDecimals = false;      // Integer: a stored decimal ("85.000000") is read, rounded
     std::string writtenKey;          // the key's spelling in a write, when it differs from `key`
     Compare compare = Compare::Always;
+    std::vector<Option> options; // Choice
+    // Choice: the option the file selects (-1: the control stays as it is);
+    // empty: the option whose word the value is, in any letter case.
+    std::function<int(const TCustomIniFile&, const std::string& section, const std::string& key)> optionOf;
+    std::shared_ptr<const Custom> custom; // Custom
+    int group = 0;                        // where the page shows the control, for pages that group their rows
+    std::optional<Preset> preset;
 
     // The same row, writing its value to `key` as well.
     Row alsoWrites(std::string key) const;
@@ -73,6 +127,12 @@ struct Row {
     // The same row, reading a stored decimal as its rounded whole number
     // where the integer rule would fall back to the default.
     Row readingDecimals() const;
+    // The same row, shown in group `group` of its page.
+    Row inGroup(int group) const;
+    // The same row, set by the quality presets (texts as putText takes them).
+    Row presets(QString low, QString high) const;
+    // The same choice row, choosing its option by `choose`.
+    Row choosing(std::function<int(const TCustomIniFile&, const std::string&, const std::string&)> choose) const;
 };
 
 // A row's control must be able to hold its form; the factories take only
@@ -89,6 +149,16 @@ Row text(QLineEdit* control, File file, std::string section, std::string key, st
 Row text(QComboBox* control, File file, std::string section, std::string key, std::string missing = {});
 // A field compared with the snapshot that no key backs: never read or written.
 Row unbound(QLineEdit* control);
+// A pick list whose items stand for `words` in order; an item that is no
+// word, or no item, writes nothing.
+Row choice(QComboBox* control, File file, std::string section, std::string key, std::vector<std::string> words,
+           std::string missing);
+// A group of radio buttons, each standing for its word; none on writes nothing.
+Row choice(std::vector<Option> options, File file, std::string section, std::string key, std::string missing);
+// A control read and written by its own functions. `key` names the row in the
+// list of pending changes when its write is refused.
+Row custom(QWidget* control, File file, std::string section, std::string key, Custom functions,
+           Compare when = Compare::Always);
 
 // The profile text is the game's bytes, one character per byte.
 QString fromProfile(const std::string& bytes);
@@ -107,26 +177,38 @@ std::int32_t roundedPosition(double value);
 TCustomIniFile& profile(File file, const RunTime& rt);
 TCustomIniFile& profile(const Row& row, const RunTime& rt);
 std::string section(const Row& row, const RunTime& rt);
+std::string section(File file, const std::string& section, const RunTime& rt);
 
 // Reads the row's key into its control and returns the value as read (before
-// any hold inside the control's range): bool, int, double or QString.
+// any hold inside the control's range): bool, int, double or QString; for a
+// choice the option chosen, for a custom row nothing.
 QVariant read(const Row& row, const RunTime& rt);
-// The text a write puts into the file for the row's control: "True"/"False",
-// a whole number, a decimal with a point, or the field's text in the game's
-// code page. Throws ECorvaneError when the text holds a character the game's
-// files cannot store.
-std::string stored(const Row& row);
-// Writes the control's value to the row's key (and its second key).
-void write(const Row& row, const RunTime& rt);
+// The keys a save of the row writes for its control as it stands (none for a
+// choice without an option, or an unbound field). Throws ECorvaneError when a
+// text holds a character the game's files cannot store.
+std::vector<KeyWrite> writes(const Row& row, const RunTime& rt);
+
+// Puts a text into a control by its kind: "1"/"0" into a box or option (an
+// option turned on is clicked, so its handlers run), a whole number into a
+// slider or spin box, the text into an edit field, into a pick list the
+// item spelled so in any letter case (else the editable text, else no item),
+// and in a list the item spelled so is made the current and selected one.
+void putText(QWidget* control, const QString& text);
+// The same for a row: for a radio group, the option named by its word or its
+// button's caption is clicked.
+void putText(const Row& row, const QString& text);
 
 // What a page snapshot keeps of a control: "1"/"0" for a box, the position as
 // decimal text for a slider or spin box, the text of a field or pick list.
 QString value(const QWidget* control);
 QStringList values(std::initializer_list<const QWidget*> controls);
+// The same for a row: for a radio group the word of the option on, for a
+// custom row what its own function says.
+QString value(const Row& row);
 
 // A page's rows, found by their control, so that a page's load and save read
 // as ordered lists of controls. The table also keeps the page's snapshot:
-// the values of its compared controls after the last load or save.
+// the values of its compared rows after the last load or save.
 class Table {
 public:
     // Refuses (throws ECorvaneError) a row whose control is missing or cannot
@@ -135,26 +217,24 @@ public:
 
     const Row& row(const QWidget* control) const;
     const std::vector<Row>& rows() const { return m_rows; }
+    const RunTime& runTime() const { return m_rt; }
     QVariant read(const QWidget* control) const;
     void read(std::initializer_list<const QWidget*> controls) const;
     void readAll() const;
-    void write(const QWidget* control) const;
-    // Every text is checked before the first key is written: a value the
-    // game's files cannot hold leaves them untouched.
-    void write(std::initializer_list<const QWidget*> controls) const;
-    void writeAll() const;
+    // Adds the keys of these rows, in this order, to `out`. Every text is
+    // checked before the first key is added: a value the game's files cannot
+    // hold adds nothing (unless `out` is lenient) and throws.
+    void collect(std::initializer_list<const QWidget*> controls, Writes& out) const;
+    void collectAll(Writes& out) const;
 
-    // The snapshot of the compared controls, and whether any of them now
-    // differs from it (OnceLoaded rows only once PagesLoaded is set). The
-    // changed test has no side effects.
+    // The snapshot of the compared rows, and whether any of them now differs
+    // from it (OnceLoaded rows only once PagesLoaded is set). The changed
+    // test has no side effects.
     void takeSnapshot();
     bool changed() const;
 
-    // The keys whose value writeAll would change.
-    std::vector<PendingWrite> pendingWrites() const;
-
 private:
-    void write(const std::vector<const Row*>& rows) const;
+    void collect(const std::vector<const Row*>& rows, Writes& out) const;
 
     const RunTime& m_rt;
     std::vector<Row> m_rows;

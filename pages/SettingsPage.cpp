@@ -1,9 +1,83 @@
 #include "pages/SettingsPage.h"
 
-#include "pages/Binding.h"
+#include "dialogs/Guard.h"
+#include "pages/SaveBatch.h"
 
-std::vector<PendingWrite> SettingsPage::pendingWrites() const
+#include <exception>
+
+SettingsPage::SettingsPage(const RunTime& rt, QWidget* parent)
+    : QWidget(parent)
+    , m_rt(rt)
 {
-    // The rows know the run-time state they were built over.
-    return bindings() ? bindings()->pendingWrites() : std::vector<PendingWrite>();
+}
+
+SettingsPage::~SettingsPage() = default;
+
+void SettingsPage::setRows(std::vector<Binding::Row> rows)
+{
+    m_table = std::make_unique<Binding::Table>(m_rt, std::move(rows));
+}
+
+bool SettingsPage::load()
+{
+    try {
+        loadPage();
+    } catch (const std::exception& failure) {
+        Guard::showFailure(failure);
+        return false;
+    }
+    takeSnapshot();
+    return true;
+}
+
+bool SettingsPage::save()
+{
+    try {
+        Binding::Writes writes;
+        savePage(writes);
+        SaveBatch batch(m_rt);
+        batch.add(writes);
+        batch.commit();
+    } catch (const std::exception& failure) {
+        if (!showsSaveFailures()) throw;
+        Guard::showFailure(failure);
+        return false;
+    }
+    takeSnapshot();
+    return true;
+}
+
+bool SettingsPage::changed() const { return m_table && m_table->changed(); }
+
+bool SettingsPage::collect(SaveBatch& batch) const
+{
+    try {
+        Binding::Writes writes;
+        savePage(writes);
+        batch.add(writes);
+    } catch (const std::exception& failure) {
+        if (!showsSaveFailures()) throw;
+        Guard::showFailure(failure);
+        return false;
+    }
+    return true;
+}
+
+void SettingsPage::collectPending(SaveBatch& batch) const
+{
+    Binding::Writes writes;
+    writes.lenient = true;
+    try {
+        savePage(writes);
+    } catch (const std::exception&) {
+        // Nothing to list of a page that cannot say what it would write (its
+        // file is not open); the Save says why.
+        return;
+    }
+    batch.add(writes);
+}
+
+void SettingsPage::takeSnapshot()
+{
+    if (m_table) m_table->takeSnapshot();
 }

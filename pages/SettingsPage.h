@@ -1,14 +1,14 @@
 #pragma once
 
+#include "pages/Binding.h"
 #include "pages/PendingWrites.h"
 
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
-namespace Binding {
-class Table;
-}
+class SaveBatch;
 
 // The contract of a settings page: a load fills the controls from the
 // profiles and takes a snapshot; a save writes every key of the page and takes
@@ -16,19 +16,52 @@ class Table;
 // has no side effects. Each page also offers the same operations under the
 // names the rest of the program knows them by (LoadKeyBinds, ...).
 //
-// load() and save() return false when they failed and have already told the
-// user ("Error occured:..."); a failure they do not catch themselves escapes
-// as an exception.
+// A page describes its controls as binding rows and gives its load and its
+// save as ordered lists of them (loadPage, savePage); the guard around them,
+// the snapshot and the change test are here, once for every page.
 class SettingsPage : public QWidget {
 public:
-    using QWidget::QWidget;
-    virtual bool load() = 0;
-    virtual bool save() = 0;
-    virtual bool changed() const = 0;
-    // The rows that tie the page's controls to profile keys, where the page
-    // has them (the page-contract checks run over them).
-    virtual const Binding::Table* bindings() const { return nullptr; }
-    // The keys whose value a save would change (from the rows, where the
-    // page has them). Reads, never writes.
-    virtual std::vector<PendingWrite> pendingWrites() const;
+    explicit SettingsPage(const RunTime& rt, QWidget* parent = nullptr);
+    ~SettingsPage() override;
+
+    // Reads the page (loadPage), then takes a new snapshot. A failure is
+    // shown ("Error occured:...") and the old snapshot kept; false then.
+    virtual bool load();
+    // Writes the page's keys on their own, each file replaced once, then takes
+    // a new snapshot. A failure is shown (or, for a page whose failures escape,
+    // passed on) and the old snapshot kept; false then.
+    virtual bool save();
+    // Whether a compared row differs from the snapshot.
+    virtual bool changed() const;
+
+    // For a Save of several pages: adds the page's keys to `batch`. A key the
+    // game's files cannot hold adds none of them: the failure is shown (or
+    // passed on) and the result is false.
+    bool collect(SaveBatch& batch) const;
+    // For the list of pending changes: adds the page's keys to `batch`, a row
+    // the files cannot hold with the reason in place of its value. Reads only.
+    void collectPending(SaveBatch& batch) const;
+    // The batch holding the page's keys was written: the new snapshot.
+    void saved() { takeSnapshot(); }
+
+    // The rows that tie the page's controls to profile keys (the page-contract
+    // checks and the presets run over them).
+    const Binding::Table* bindings() const { return m_table.get(); }
+
+protected:
+    void setRows(std::vector<Binding::Row> rows);
+    Binding::Table& table() const { return *m_table; }
+
+    // The page's reads, in its order; may throw.
+    virtual void loadPage() = 0;
+    // The page's keys, in its order; may throw (a text the files cannot hold).
+    virtual void savePage(Binding::Writes& out) const = 0;
+    virtual void takeSnapshot();
+    // Whether the page's save failures are shown as "Error occured:..." or
+    // escape to the caller (the alias page's do).
+    virtual bool showsSaveFailures() const { return true; }
+
+private:
+    const RunTime& m_rt;
+    std::unique_ptr<Binding::Table> m_table;
 };

@@ -62,7 +62,7 @@ public:
     // writes one by one would have left. All of them or none: every write is
     // checked before the file is read, and a failure leaves the file as it
     // was (EIniFileException, or ECorvaneError for a write no file can hold).
-    void WriteStrings(std::span<const IniEdits::Write> writes);
+    virtual void WriteStrings(std::span<const IniEdits::Write> writes);
     void ReadSections(std::vector<std::string>& sections) const override;
     void UpdateFile() override;
 

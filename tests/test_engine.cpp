@@ -47,10 +47,11 @@ public:
         if (reads.isEmpty() || reads.last() != QString::fromStdString(key)) reads << QString::fromStdString(key);
         return TIniFile::ReadString(section, key, missing);
     }
-    void WriteString(const std::string& section, const std::string& key, const std::string& value) override
+    void WriteStrings(std::span<const IniEdits::Write> batch) override
     {
-        writes << QString::fromStdString(key);
-        TIniFile::WriteString(section, key, value);
+        for (const IniEdits::Write& w : batch)
+            writes << QString::fromStdString(w.key);
+        TIniFile::WriteStrings(batch);
     }
 };
 
@@ -462,7 +463,7 @@ private slots:
                        backup ? Answer::Yes : Answer::No);
         if (backup) script.box(Kind::Information, {}, Buttons::Ok);
         const BackupPlace place{demo.rt.SystemDir, "User.ini", false, QDate(2026, 12, 8)};
-        ApplyQualityPreset(page, Quality(quality), place);
+        ApplyQualityPreset(*page.bindings(), Quality(quality), place);
         QVERIFY(script.allShown());
         QCOMPARE(page.changed(), goOn);
         QCOMPARE(TestSupport::readFile(demo.game.gameIni()), before);

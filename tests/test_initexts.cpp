@@ -520,17 +520,21 @@ private slots:
         QVERIFY(readFile(f.game.userIni()).endsWith("[Typed]\r\n"));
     }
 
+    // Without open profiles (no user file found) the two commands do nothing.
     void commandsWaitForThePages()
     {
-        WindowFixture f;
-        child<QTabWidget>(f.main.get(), "PageCtrl")->setEnabled(false);
-        Script s; // no box, no dialog
+        TempGame game;
+        TempProgramDir program(configuredProgram(game.systemDir()));
+        QVERIFY(QFile::remove(game.userIni()));
+        Script s;
+        s.box(Kind::Error, "User.ini not found in: " + game.systemDir(), Buttons::Ok);
+        TfrmMain main(testEnvironment(program));
         for (const char* command : {"Openfiles1", "SaveINIfilesAS1"}) {
-            QAction* a = child<QAction>(f.main.get(), command);
+            QAction* a = child<QAction>(&main, command);
             QVERIFY(a->isEnabled());
             a->trigger();
         }
-        QVERIFY(s.allShown());
+        QVERIFY(s.allShown()); // no other box, no dialog
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include "app/CorvaneApplication.h"
 #include "app/PendingChanges.h"
+#include "pages/SaveBatch.h"
 #include "app/ProfileWatch.h"
 #include "app/fMain.h"
 #include "pages/keys/KeyBindsPage.h"
@@ -217,9 +218,10 @@ private slots:
         QVERIFY(keys.load() && player.load());
         demo.rt.PagesLoaded = true;
         const auto pending = [&] {
-            std::vector<PendingWrite> all = keys.pendingWrites(), more = player.pendingWrites();
-            all.insert(all.end(), more.begin(), more.end());
-            return all;
+            SaveBatch batch(demo.rt);
+            keys.collectPending(batch);
+            player.collectPending(batch);
+            return batch.pending();
         };
         // Keys a Save would add because the file lacks them count too: start from what a Save leaves.
         QVERIFY(keys.save() && player.save());

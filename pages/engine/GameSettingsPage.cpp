@@ -59,58 +59,71 @@ const TextureRow Textures[] = {
     {"picklightmap", "Texture detail lightmap", "TextureDetailLightmap"},
 };
 
-// The check boxes, group after group in the order they are read and written.
-// An empty section is the viewport-manager section.
+// The groups of check boxes on the page.
+enum BoxGroup { Display = 1, SoundGroup, Direct3dGroup, OpenGLGroup };
+
+// The check boxes, group after group in the order they are read and written,
+// with the value each quality preset gives them ("1" ticked, "0" not). An
+// empty section is the viewport-manager section.
 struct BoxRow {
+    BoxGroup group;
     const char* name;
     const char* caption;
     const char* section;
     const char* key;
     bool missing;
+    const char* low;
+    const char* high;
     Sense sense = Sense::Direct;
 };
 const char* const Sound = "ALAudio.ALAudioSubsystem";
 const BoxRow Boxes[] = {
-    // Display
-    {"cbScrnFlash", "Screen flashes", "", "ScreenFlashes", true},
-    {"cbLighting", "Lighting", "", "NoLighting", true, Sense::Inverted},
-    {"cbDecals", "Decals", "", "Decals", true},
-    {"cbCoronas", "Coronas", "", "Coronas", true},
-    {"cbDeco", "Decolayers", "", "DecoLayers", true},
-    {"cbProjectors", "Projectors", "", "Projectors", true},
-    {"cbDynamicLights", "Dynamic lights", "", "NoDynamicLights", true, Sense::Inverted},
-    // Sound
-    {"cbEAX", "Use EAX", Sound, "UseEAX", false},
-    {"cb3dsound", "Use 3D Sound", Sound, "Use3DSound", false},
-    {"cbDefaultDriver", "Use default driver", Sound, "UseDefaultDriver", true},
-    {"cbPrecache", "Precache", Sound, "UsePrecache", true},
-    {"cbRevStereo", "Reverse Stereo", Sound, "ReverseStereo", false},
-    {"cbLowquality", "Low quality sound", Sound, "LowQualitySound", false},
-    {"cbDisPitch", "Disable pitch", Sound, "DisablePitch", false},
-    // Direct3D
-    {"cbDetailText", "Detail textures", Direct3dDevice, "DetailTextures", true},
-    {"cbHighDetailActors", "High detail actors", Direct3dDevice, "HighDetailActors", true},
-    {"cbSuperHighDetailActors", "Super high detail actors", Direct3dDevice, "SuperHighDetailActors", true},
-    {"cbPrecaching", "Use precaching", Direct3dDevice, "UsePrecaching", true},
-    {"cbTrilinear", "Use trilinear", Direct3dDevice, "UseTrilinear", true},
-    {"cbMouseLag", "Reduce mouse lag", Direct3dDevice, "ReduceMouseLag", true},
-    {"cbTripleBuffering", "Use triple buffering", Direct3dDevice, "UseTripleBuffering", false},
-    {"cbCubemaps", "Use cubemaps", Direct3dDevice, "UseCubemaps", true},
-    {"cbCompressedLightmaps", "Use compressed lightmaps", Direct3dDevice, "UseCompressedLightmaps", true},
-    {"cbUse16Bit", "Use 16Bit", Direct3dDevice, "Use16bit", false},
-    {"cb16bittextures", "Use 16Bit Textures", Direct3dDevice, "Use16bitTextures", false},
-    {"cbVSync", "Use VSync", Direct3dDevice, "UseVSync", false},
-    // OpenGL
-    {"cbOpenDetailTex", "Detail textures", OpenGLDevice, "DetailTextures", true},
-    {"cbOpenHighDetailactors", "High detail actors", OpenGLDevice, "HighDetailActors", true},
-    {"cbOpenSuperhighdetailactors", "Super high detail actors", OpenGLDevice, "SuperHighDetailActors", true},
-    {"cbOpenPrecaching", "Use precaching", OpenGLDevice, "UsePrecaching", true},
-    {"cbOpenTrilinear", "Use trilinear", OpenGLDevice, "UseTrilinear", true},
-    {"cbOpenCompressedLightmaps", "Use compressed lightmaps", OpenGLDevice, "UseCompressedLightmaps", true},
-    {"cbOpenMouseLag", "Reduce mouse lag", OpenGLDevice, "ReduceMouseLag", false},
+    {Display, "cbScrnFlash", "Screen flashes", "", "ScreenFlashes", true, "0", "1"},
+    {Display, "cbLighting", "Lighting", "", "NoLighting", true, "0", "1", Sense::Inverted},
+    {Display, "cbDecals", "Decals", "", "Decals", true, "0", "1"},
+    {Display, "cbCoronas", "Coronas", "", "Coronas", true, "0", "1"},
+    {Display, "cbDeco", "Decolayers", "", "DecoLayers", true, "0", "1"},
+    {Display, "cbProjectors", "Projectors", "", "Projectors", true, "0", "1"},
+    {Display, "cbDynamicLights", "Dynamic lights", "", "NoDynamicLights", true, "0", "1", Sense::Inverted},
+    {SoundGroup, "cbEAX", "Use EAX", Sound, "UseEAX", false, "0", "1"},
+    {SoundGroup, "cb3dsound", "Use 3D Sound", Sound, "Use3DSound", false, "0", "1"},
+    {SoundGroup, "cbDefaultDriver", "Use default driver", Sound, "UseDefaultDriver", true, "1", "1"},
+    {SoundGroup, "cbPrecache", "Precache", Sound, "UsePrecache", true, "1", "1"},
+    {SoundGroup, "cbRevStereo", "Reverse Stereo", Sound, "ReverseStereo", false, "0", "0"},
+    {SoundGroup, "cbLowquality", "Low quality sound", Sound, "LowQualitySound", false, "1", "0"},
+    {SoundGroup, "cbDisPitch", "Disable pitch", Sound, "DisablePitch", false, "0", "1"},
+    {Direct3dGroup, "cbDetailText", "Detail textures", Direct3dDevice, "DetailTextures", true, "0", "1"},
+    {Direct3dGroup, "cbHighDetailActors", "High detail actors", Direct3dDevice, "HighDetailActors", true, "0", "1"},
+    {Direct3dGroup, "cbSuperHighDetailActors", "Super high detail actors", Direct3dDevice, "SuperHighDetailActors",
+     true, "0", "1"},
+    {Direct3dGroup, "cbPrecaching", "Use precaching", Direct3dDevice, "UsePrecaching", true, "1", "1"},
+    {Direct3dGroup, "cbTrilinear", "Use trilinear", Direct3dDevice, "UseTrilinear", true, "0", "1"},
+    {Direct3dGroup, "cbMouseLag", "Reduce mouse lag", Direct3dDevice, "ReduceMouseLag", true, "0", "0"},
+    {Direct3dGroup, "cbTripleBuffering", "Use triple buffering", Direct3dDevice, "UseTripleBuffering", false, "0", "0"},
+    {Direct3dGroup, "cbCubemaps", "Use cubemaps", Direct3dDevice, "UseCubemaps", true, "0", "0"},
+    {Direct3dGroup, "cbCompressedLightmaps", "Use compressed lightmaps", Direct3dDevice, "UseCompressedLightmaps", true,
+     "1", "0"},
+    {Direct3dGroup, "cbUse16Bit", "Use 16Bit", Direct3dDevice, "Use16bit", false, "1", "1"},
+    {Direct3dGroup, "cb16bittextures", "Use 16Bit Textures", Direct3dDevice, "Use16bitTextures", false, "1", "1"},
+    {Direct3dGroup, "cbVSync", "Use VSync", Direct3dDevice, "UseVSync", false, "0", "0"},
+    {OpenGLGroup, "cbOpenDetailTex", "Detail textures", OpenGLDevice, "DetailTextures", true, "0", "1"},
+    {OpenGLGroup, "cbOpenHighDetailactors", "High detail actors", OpenGLDevice, "HighDetailActors", true, "0", "1"},
+    {OpenGLGroup, "cbOpenSuperhighdetailactors", "Super high detail actors", OpenGLDevice, "SuperHighDetailActors",
+     true, "0", "1"},
+    {OpenGLGroup, "cbOpenPrecaching", "Use precaching", OpenGLDevice, "UsePrecaching", true, "1", "1"},
+    {OpenGLGroup, "cbOpenTrilinear", "Use trilinear", OpenGLDevice, "UseTrilinear", true, "0", "1"},
+    {OpenGLGroup, "cbOpenCompressedLightmaps", "Use compressed lightmaps", OpenGLDevice, "UseCompressedLightmaps", true,
+     "1", "0"},
+    {OpenGLGroup, "cbOpenMouseLag", "Reduce mouse lag", OpenGLDevice, "ReduceMouseLag", false, "0", "0"},
 };
-// Where each group starts in Boxes and how many boxes it has.
-constexpr int DisplayFirst = 0, SoundFirst = 7, Direct3dFirst = 14, OpenGLFirst = 26, GroupSize = 7, Direct3dSize = 12;
+// Where the last box of a group stands in Boxes.
+std::size_t lastOf(BoxGroup group)
+{
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < std::size(Boxes); ++i)
+        if (Boxes[i].group == group) last = i;
+    return last;
+}
 
 const QString PurgeCacheHint = QStringLiteral("This is the number of days the files keep in the cache.\n"
                                               "After that time has passed the cache directory will be cleared, \n"
@@ -143,7 +156,7 @@ QString sliderText(const char* caption, const QSlider* slider, const char* defau
 } // namespace
 
 GameSettingsPage::GameSettingsPage(const PageContext& context, QWidget* parent)
-    : SettingsPage(parent)
+    : SettingsPage(context.rt, parent)
     , m_rt(context.rt)
 {
     setObjectName(QStringLiteral("GameSettingsPage"));
@@ -164,15 +177,15 @@ GameSettingsPage::GameSettingsPage(const PageContext& context, QWidget* parent)
     middle->addWidget(buildTextures());
     auto* effects = new QHBoxLayout;
     effects->setSpacing(4);
-    effects->addWidget(buildBoxes("groupDisplay", "Display", DisplayFirst, GroupSize));
-    effects->addWidget(buildBoxes("groupSound", "Sound", SoundFirst, GroupSize));
+    effects->addWidget(buildBoxes("groupDisplay", "Display", Display));
+    effects->addWidget(buildBoxes("groupSound", "Sound", SoundGroup));
     middle->addLayout(effects);
     middle->addStretch(1);
     layout->addLayout(middle, 0, 1);
 
     // The two device groups share one place; each keeps its size while hidden
     // so that switching devices moves nothing else on the page.
-    groupDirect3d = buildBoxes("groupDirect3d", "Direct3d Display Settings", Direct3dFirst, Direct3dSize);
+    groupDirect3d = buildBoxes("groupDirect3d", "Direct3d Display Settings", Direct3dGroup);
     edtRefreshrate = named(new QLineEdit(groupDirect3d), "edtRefreshrate");
     edtRefreshrate->setMaximumWidth(50);
     auto* refresh = new QHBoxLayout;
@@ -181,8 +194,9 @@ GameSettingsPage::GameSettingsPage(const PageContext& context, QWidget* parent)
     refresh->addWidget(refreshLabel);
     refresh->addWidget(edtRefreshrate);
     refresh->addStretch(1);
-    static_cast<QVBoxLayout*>(groupDirect3d->layout())->insertLayout(Direct3dSize, refresh);
-    groupOpenGL = buildBoxes("groupOpenGL", "OpengGL Display Settings", OpenGLFirst, GroupSize);
+    auto* direct3dBoxes = static_cast<QVBoxLayout*>(groupDirect3d->layout());
+    direct3dBoxes->insertLayout(direct3dBoxes->count() - 1, refresh); // after the boxes, before the stretch
+    groupOpenGL = buildBoxes("groupOpenGL", "OpengGL Display Settings", OpenGLGroup);
     for (QGroupBox* group : {groupDirect3d, groupOpenGL}) {
         QSizePolicy policy = group->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
@@ -197,32 +211,37 @@ GameSettingsPage::GameSettingsPage(const PageContext& context, QWidget* parent)
     std::vector<Row> rows{
         text(edtPCache, Game, "Core.System", "PurgeCacheDays", "30").compared(Later),
         text(edtCacheSize, Game, "Engine.GameEngine", "CacheSizeMegs", "32").compared(Later),
-        text(edtFPS, Viewport, {}, "MinDesiredFrameRate", "35").compared(Later),
+        text(edtFPS, Viewport, {}, "MinDesiredFrameRate", "35").compared(Later).presets("0", "0"),
         text(edtNetspeed, Game, "Engine.Player", "ConfiguredInternetSpeed", "2600").compared(Later),
         number(tbBright, Viewport, {}, "Brightness", 0.8, 100, 2).compared(Later),
         number(tbContrast, Viewport, {}, "Contrast", 0.7, 100, 2).compared(Later),
         number(tbGamma, Viewport, {}, "Gamma", 0.8, 100, 2).compared(Later),
-        // The resolution and the device map their items to keys of their own
-        // (readScreenResolution, readRenderDevice); the rows keep them in the
-        // snapshot. Only the OpenGL choice counts as a change.
-        text(pickScreenmode, Viewport, {}, {}).compared(Later),
-        flag(rbOpenGL, Game, EngineSection, {}, false),
-        flag(rbDirect3d, Game, EngineSection, {}, true).compared(Compare::Never),
+        screenResolution().presets("640x480", "1024x768"),
+        choice({{rbDirect3d, Direct3dDevice}, {rbOpenGL, OpenGLDevice}}, Game, EngineSection, "RenderDevice",
+               "d3ddrv.d3drenderdevice")
+            .presets("OpenGL", "Direct3d"),
     };
+    const std::vector<std::string> words(std::begin(TextureWords), std::end(TextureWords));
     for (std::size_t i = 0; i < std::size(Textures); ++i)
-        rows.push_back(text(m_textures[i], Viewport, {}, Textures[i].key, "normal").compared(Later));
-    for (std::size_t i = 0; i < std::size(Boxes); ++i) {
-        const BoxRow& b = Boxes[i];
+        rows.push_back(choice(m_textures[i], Viewport, {}, Textures[i].key, words, "normal")
+                           .compared(Later)
+                           .presets("Low", "UltraHigh"));
+    for (const BoxRow& b : Boxes) {
         auto* box = findChild<QCheckBox*>(QLatin1String(b.name));
         const bool viewport = *b.section == '\0';
-        rows.push_back(flag(box, viewport ? Viewport : Game, b.section, b.key, b.missing, b.sense));
+        rows.push_back(flag(box, viewport ? Viewport : Game, b.section, b.key, b.missing, b.sense)
+                           .inGroup(b.group)
+                           .presets(QLatin1String(b.low), QLatin1String(b.high)));
         m_options.push_back(box);
-        if (static_cast<int>(i) == Direct3dFirst + Direct3dSize - 1) {
-            rows.push_back(text(edtRefreshrate, Game, Direct3dDevice, "DesiredRefreshRate", "60").compared(Later));
+        if (&b == &Boxes[0] + lastOf(Direct3dGroup)) {
+            rows.push_back(text(edtRefreshrate, Game, Direct3dDevice, "DesiredRefreshRate", "60")
+                               .compared(Later)
+                               .inGroup(Direct3dGroup)
+                               .presets("0", "0"));
             m_options.push_back(edtRefreshrate);
         }
     }
-    m_table = std::make_unique<Table>(m_rt, std::move(rows));
+    setRows(std::move(rows));
 
     Guard::connect(tbBright, &QSlider::valueChanged, this, &GameSettingsPage::tbBrightChange);
     Guard::connect(tbContrast, &QSlider::valueChanged, this, &GameSettingsPage::tbContrastChange);
@@ -350,124 +369,76 @@ QWidget* GameSettingsPage::buildTextures()
     return group;
 }
 
-QGroupBox* GameSettingsPage::buildBoxes(const char* name, const char* caption, int first, int count)
+QGroupBox* GameSettingsPage::buildBoxes(const char* name, const char* caption, int group)
 {
-    auto* group = named(new QGroupBox(QLatin1String(caption), this), name);
-    auto* column = new QVBoxLayout(group);
+    auto* box = named(new QGroupBox(QLatin1String(caption), this), name);
+    auto* column = new QVBoxLayout(box);
     column->setSpacing(1);
     column->setContentsMargins(GroupMargins);
-    for (int i = first; i < first + count; ++i)
-        column->addWidget(named(new QCheckBox(QLatin1String(Boxes[i].caption), group), Boxes[i].name));
+    for (const BoxRow& b : Boxes)
+        if (b.group == group) column->addWidget(named(new QCheckBox(QLatin1String(b.caption), box), b.name));
     column->addStretch(1);
-    return group;
+    return box;
 }
 
-bool GameSettingsPage::LoadGameSettings()
+void GameSettingsPage::loadPage()
 {
-    try {
-        m_table->read({edtPCache, edtCacheSize, edtFPS, edtNetspeed});
-        m_table->read(tbBright);
-        tbBrightChange();
-        m_table->read(tbContrast);
-        tbContrastChange();
-        m_table->read(tbGamma);
-        tbGammaChange();
-        readScreenResolution();
-        for (QComboBox* pick : m_textures)
-            ReadTextureDetail(pick, m_table->row(pick).key);
-        readRenderDevice();
-        for (const QWidget* option : m_options)
-            m_table->read(option);
-    } catch (const std::exception& failure) {
-        Guard::showFailure(failure);
-        return false;
-    }
-    m_table->takeSnapshot();
-    return true;
+    table().read({edtPCache, edtCacheSize, edtFPS, edtNetspeed});
+    table().read(tbBright);
+    tbBrightChange();
+    table().read(tbContrast);
+    tbContrastChange();
+    table().read(tbGamma);
+    tbGammaChange();
+    table().read(pickScreenmode);
+    for (const QComboBox* pick : m_textures)
+        table().read(pick);
+    table().read(rbDirect3d);
+    for (const QWidget* option : m_options)
+        table().read(option);
 }
 
-bool GameSettingsPage::SaveGameSettings()
+void GameSettingsPage::savePage(Writes& out) const
 {
-    try {
-        // Every text is checked before the first key is written, so a value
-        // the game's file cannot hold leaves it untouched.
-        for (const Row& row : m_table->rows())
-            if (!row.key.empty()) stored(row);
-        m_table->write({edtPCache, edtCacheSize, edtFPS, edtNetspeed, tbBright, tbContrast, tbGamma});
-        writeScreenResolution();
-        for (const QComboBox* pick : m_textures)
-            WriteTextureDetail(pick, m_table->row(pick).key);
-        writeRenderDevice();
-        for (const QWidget* option : m_options)
-            m_table->write(option);
-    } catch (const std::exception& failure) {
-        Guard::showFailure(failure);
-        return false;
-    }
-    m_table->takeSnapshot();
-    return true;
+    // The rows in the order of the page's save; every text is checked
+    // before the first key is added.
+    Writes page;
+    table().collect({edtPCache, edtCacheSize, edtFPS, edtNetspeed, tbBright, tbContrast, tbGamma, pickScreenmode},
+                    page);
+    for (const QComboBox* pick : m_textures)
+        table().collect({pick}, page);
+    table().collect({rbDirect3d}, page);
+    for (const QWidget* option : m_options)
+        table().collect({option}, page);
+    out.keys.insert(out.keys.end(), page.keys.begin(), page.keys.end());
+    out.refused.insert(out.refused.end(), page.refused.begin(), page.refused.end());
 }
 
-bool GameSettingsPage::GameSettingsChanged() const { return m_table->changed(); }
-
-void GameSettingsPage::ReadTextureDetail(QComboBox* pick, const std::string& key)
-{
-    const std::string sec = m_rt.ViewportManagerClass;
-    const QString word = fromProfile(profile(File::Viewport, m_rt).ReadString(sec, key, "normal")).toLower();
-    for (int i = 0; i < static_cast<int>(std::size(TextureWords)); ++i)
-        if (word == QString::fromLatin1(TextureWords[i]).toLower()) {
-            pick->setCurrentIndex(i);
-            return;
-        }
-}
-
-void GameSettingsPage::WriteTextureDetail(const QComboBox* pick, const std::string& key)
-{
-    const int index = pick->findText(pick->currentText(), Qt::MatchFixedString);
-    if (index < 0 || index >= static_cast<int>(std::size(TextureWords))) return;
-    profile(File::Viewport, m_rt).WriteString(m_rt.ViewportManagerClass, key, TextureWords[index]);
-}
-
-void GameSettingsPage::readScreenResolution()
+Row GameSettingsPage::screenResolution()
 {
     // The width alone chooses the item; a width outside every range leaves
-    // the list as it was.
-    const int width = profile(File::Viewport, m_rt).ReadInteger(m_rt.ViewportManagerClass, "FullscreenViewportX", 640);
-    for (int i = 0; i < static_cast<int>(std::size(Resolutions)); ++i)
-        if (width >= Resolutions[i].fromWidth && width <= Resolutions[i].toWidth) {
-            pickScreenmode->setCurrentIndex(i);
-            return;
-        }
-}
-
-void GameSettingsPage::writeScreenResolution()
-{
-    const int index = pickScreenmode->findText(pickScreenmode->currentText(), Qt::MatchFixedString);
-    if (index < 0) return; // the list shows no resolution: the file keeps its own
-    TCustomIniFile& ini = profile(File::Viewport, m_rt);
-    ini.WriteInteger(m_rt.ViewportManagerClass, "FullscreenViewportX", Resolutions[index].width);
-    ini.WriteInteger(m_rt.ViewportManagerClass, "FullscreenViewportY", Resolutions[index].height);
-}
-
-void GameSettingsPage::readRenderDevice()
-{
-    const QString device =
-        fromProfile(profile(File::Game, m_rt).ReadString(EngineSection, "RenderDevice", "d3ddrv.d3drenderdevice"))
-            .toLower();
-    // Another device (the null device, a renderer of a mod) leaves the choice as it was.
-    if (device == QString::fromLatin1(Direct3dDevice).toLower())
-        rbDirect3d->setChecked(true);
-    else if (device == QString::fromLatin1(OpenGLDevice).toLower())
-        rbOpenGL->setChecked(true);
-}
-
-void GameSettingsPage::writeRenderDevice()
-{
-    TCustomIniFile& ini = profile(File::Game, m_rt);
-    if (rbDirect3d->isChecked())
-        ini.WriteString(EngineSection, "RenderDevice", Direct3dDevice);
-    else if (rbOpenGL->isChecked())
-        ini.WriteString(EngineSection, "RenderDevice", OpenGLDevice);
+    // the list as it was. An item writes both sizes; no item writes nothing.
+    Custom resolution{
+        [this](const RunTime& rt) {
+            const int width =
+                profile(File::Viewport, rt).ReadInteger(rt.ViewportManagerClass, "FullscreenViewportX", 640);
+            for (int i = 0; i < static_cast<int>(std::size(Resolutions)); ++i)
+                if (width >= Resolutions[i].fromWidth && width <= Resolutions[i].toWidth) {
+                    pickScreenmode->setCurrentIndex(i);
+                    return;
+                }
+        },
+        [this](const RunTime& rt, std::vector<KeyWrite>& out) {
+            const int index = pickScreenmode->findText(pickScreenmode->currentText(), Qt::MatchFixedString);
+            if (index < 0) return;
+            const Resolution& r = Resolutions[index];
+            out.push_back({File::Viewport, rt.ViewportManagerClass, "FullscreenViewportX", std::to_string(r.width)});
+            out.push_back({File::Viewport, rt.ViewportManagerClass, "FullscreenViewportY", std::to_string(r.height)});
+        },
+        [this] { return pickScreenmode->currentText(); },
+    };
+    return custom(pickScreenmode, File::Viewport, {}, "FullscreenViewportX", std::move(resolution),
+                  Compare::OnceLoaded);
 }
 
 void GameSettingsPage::tbBrightChange() { lblBright->setText(sliderText("Brightness", tbBright, "0.80")); }

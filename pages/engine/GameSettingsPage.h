@@ -28,23 +28,12 @@ public:
 
     // Fill every control from UT2003.ini, then take the snapshot. On a
     // failure: "Error occured:..." shown, false, the old snapshot kept.
-    bool LoadGameSettings();
+    bool LoadGameSettings() { return load(); }
     // Write every key of the page, then take the snapshot.
-    bool SaveGameSettings();
-    // The check boxes and the OpenGL choice always count; sliders, fields and
+    bool SaveGameSettings() { return save(); }
+    // The check boxes and the render device always count; sliders, fields and
     // pick lists once every page has been loaded.
-    bool GameSettingsChanged() const;
-
-    bool load() override { return LoadGameSettings(); }
-    bool save() override { return SaveGameSettings(); }
-    bool changed() const override { return GameSettingsChanged(); }
-    const Binding::Table* bindings() const override { return m_table.get(); }
-
-    // Selects the item named by the stored word; a word outside the map
-    // leaves the list as it was.
-    void ReadTextureDetail(QComboBox* pick, const std::string& key);
-    // Writes the word of the item the list shows; nothing when it shows none.
-    void WriteTextureDetail(const QComboBox* pick, const std::string& key);
+    bool GameSettingsChanged() const { return changed(); }
 
     void tbBrightChange();
     void tbContrastChange();
@@ -57,16 +46,17 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void loadPage() override;
+    void savePage(Binding::Writes& out) const override;
 
 private:
     QWidget* buildGeneral();
     QWidget* buildScreen();
     QWidget* buildTextures();
-    QGroupBox* buildBoxes(const char* name, const char* caption, int first, int count);
-    void readScreenResolution();
-    void writeScreenResolution();
-    void readRenderDevice();
-    void writeRenderDevice();
+    QGroupBox* buildBoxes(const char* name, const char* caption, int group);
+    // The resolution list: an item chosen by the stored width, written as
+    // width and height.
+    Binding::Row screenResolution();
 
     const RunTime& m_rt;
 
@@ -89,5 +79,4 @@ private:
 
     std::vector<QComboBox*> m_textures; // in the order they are read and written
     std::vector<QWidget*> m_options;    // Display, Sound, Direct3D (with the refresh rate), OpenGL
-    std::unique_ptr<Binding::Table> m_table;
 };

@@ -60,7 +60,7 @@ QString textOf(const QPlainTextEdit* editor) { return editor->document()->toRawT
 } // namespace
 
 IniTextsPage::IniTextsPage(const PageContext& context, QWidget* parent)
-    : SettingsPage(parent)
+    : SettingsPage(context.rt, parent)
     , m_context(context)
 {
     setObjectName(QStringLiteral("IniTextsPage"));

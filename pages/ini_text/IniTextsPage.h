@@ -62,6 +62,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The raw text has no rows: no key of it goes into a Save of the pages.
+    void loadPage() override { LoadIniTexts(); }
+    void savePage(Binding::Writes&) const override {}
 
 private:
     std::string userPath() const;

@@ -109,7 +109,7 @@ QComboBox* typedPickList(QWidget* parent, const QStringList& items)
 } // namespace
 
 InstantActionPage::InstantActionPage(const PageContext& context, QWidget* parent)
-    : SettingsPage(parent)
+    : SettingsPage(context.rt, parent)
     , m_rt(context.rt)
     , m_shell(context.shell)
 {
@@ -155,7 +155,10 @@ InstantActionPage::InstantActionPage(const PageContext& context, QWidget* parent
     }
     rows.push_back(integer(spinBotCount, File::Game, MainSection, "LastBotCount", 0));
     rows.push_back(flag(cbTrans, File::Game, RulesSection, "LastTranslocator", true));
-    m_table = std::make_unique<Table>(m_rt, std::move(rows));
+    rows.push_back(difficultyRow());
+    rows.push_back(gameTypeRow());
+    rows.push_back(mapRow());
+    setRows(std::move(rows));
 
     m_gameTypeText = pickGameType->currentText();
     m_difficultyText = pickDiff->currentText();
@@ -173,7 +176,71 @@ InstantActionPage::InstantActionPage(const PageContext& context, QWidget* parent
 
 InstantActionPage::~InstantActionPage() = default;
 
-const Binding::Table* InstantActionPage::bindings() const { return m_table.get(); }
+Row InstantActionPage::difficultyRow()
+{
+    // The stored skill is one more than the item's index; 0 is no item.
+    Custom skill{
+        [this](const RunTime& rt) {
+            const int stored = profile(File::Game, rt).ReadInteger(MainSection, "LastBotSkill", 1);
+            if (stored >= 1 && stored <= int(GameTypes::Difficulties.size())) {
+                pickDiff->setCurrentIndex(stored - 1);
+            } else if (stored == 0) {
+                pickDiff->setCurrentIndex(-1);
+                pickDiff->setEditText(QString());
+            }
+        },
+        [this](const RunTime&, std::vector<KeyWrite>& out) {
+            out.push_back({File::Game, MainSection, "LastBotSkill", std::to_string(pickIndex(pickDiff) + 1)});
+        },
+        [this] { return pickDiff->currentText(); },
+    };
+    return custom(pickDiff, File::Game, MainSection, "LastBotSkill", std::move(skill));
+}
+
+Row InstantActionPage::gameTypeRow()
+{
+    // The stored class chooses the game type, and with it the maps listed; a
+    // text that names no game type writes nothing.
+    Custom type{
+        [this](const RunTime& rt) {
+            const QString stored = MapSources::upperAscii(QString::fromStdString(
+                profile(File::Game, rt).ReadString(MainSection, "LastGameType", "XGame.xDeathMatch")));
+            for (std::size_t i = 0; i < GameTypes::All.size(); ++i)
+                if (stored == MapSources::upperAscii(QLatin1String(GameTypes::All[i].className))) {
+                    SelectGameType(int(i));
+                    return;
+                }
+        },
+        [this](const RunTime&, std::vector<KeyWrite>& out) {
+            const int index = pickIndex(pickGameType);
+            if (index >= 0)
+                out.push_back({File::Game, MainSection, "LastGameType", GameTypes::All[std::size_t(index)].className});
+        },
+        [this] { return pickGameType->currentText(); },
+    };
+    return custom(pickGameType, File::Game, MainSection, "LastGameType", std::move(type));
+}
+
+Row InstantActionPage::mapRow()
+{
+    // The remembered map is selected when the list has it, else the first.
+    Custom map{
+        [this](const RunTime& rt) {
+            const QString lastMap = fromProfile(profile(File::Game, rt).ReadString(MainSection, "LastMap", ""));
+            const QList<QListWidgetItem*> found = lbMaps->findItems(lastMap, Qt::MatchFixedString);
+            if (!found.isEmpty())
+                found.first()->setSelected(true);
+            else if (lbMaps->count() > 0)
+                lbMaps->item(0)->setSelected(true);
+            lbMaps->scrollToItem(lbMaps->currentItem());
+        },
+        [this](const RunTime&, std::vector<KeyWrite>& out) {
+            out.push_back({File::Game, MainSection, "LastMap", toProfile(selectedMap())});
+        },
+        [this] { return selectedMap(); },
+    };
+    return custom(lbMaps, File::Game, MainSection, "LastMap", std::move(map));
+}
 
 QWidget* InstantActionPage::buildRules()
 {
@@ -313,83 +380,33 @@ QString InstantActionPage::selectedMap() const
     return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
-bool InstantActionPage::LoadInstantAction()
+void InstantActionPage::loadPage()
 {
-    try {
-        for (const QWidget* control : m_rules)
-            m_table->read(control);
-        m_table->read(spinBotCount);
-        const int skill = profile(File::Game, m_rt).ReadInteger(MainSection, "LastBotSkill", 1);
-        if (skill >= 1 && skill <= int(GameTypes::Difficulties.size())) {
-            pickDiff->setCurrentIndex(skill - 1);
-        } else if (skill == 0) {
-            pickDiff->setCurrentIndex(-1);
-            pickDiff->setEditText(QString());
-        }
-        m_table->read(cbTrans);
-
-        const QString stored = MapSources::upperAscii(QString::fromStdString(
-            profile(File::Game, m_rt).ReadString(MainSection, "LastGameType", "XGame.xDeathMatch")));
-        for (std::size_t i = 0; i < GameTypes::All.size(); ++i)
-            if (stored == MapSources::upperAscii(QLatin1String(GameTypes::All[i].className))) {
-                SelectGameType(int(i));
-                break;
-            }
-        FillMutatorList();
-
-        const QString lastMap = fromProfile(profile(File::Game, m_rt).ReadString(MainSection, "LastMap", ""));
-        const QList<QListWidgetItem*> found = lbMaps->findItems(lastMap, Qt::MatchFixedString);
-        if (!found.isEmpty())
-            found.first()->setSelected(true);
-        else if (lbMaps->count() > 0)
-            lbMaps->item(0)->setSelected(true);
-        lbMaps->scrollToItem(lbMaps->currentItem());
-        // The preview, and the picture with it: the picture follows the chosen map.
-        lbMutatorsClick();
-    } catch (const std::exception& failure) {
-        Guard::showFailure(failure);
-        return false;
-    }
-    takeSnapshot();
-    return true;
+    for (const QWidget* control : m_rules)
+        table().read(control);
+    table().read({spinBotCount, pickDiff, cbTrans, pickGameType});
+    FillMutatorList();
+    table().read(lbMaps);
+    // The preview, and the picture with it: the picture follows the chosen map.
+    lbMutatorsClick();
 }
 
-bool InstantActionPage::SaveInstantAction()
+void InstantActionPage::savePage(Writes& out) const
 {
-    try {
-        const std::string lastMap = toProfile(selectedMap()); // refused before anything is written
-        for (const QWidget* control : m_rules)
-            m_table->write(control);
-        m_table->write(spinBotCount);
-        TCustomIniFile& game = profile(File::Game, m_rt);
-        game.WriteString(MainSection, "LastBotSkill", std::to_string(pickIndex(pickDiff) + 1));
-        m_table->write(cbTrans);
-        const int type = pickIndex(pickGameType);
-        if (type >= 0) game.WriteString(MainSection, "LastGameType", GameTypes::All[std::size_t(type)].className);
-        game.WriteString(MainSection, "LastMap", lastMap);
-    } catch (const std::exception& failure) {
-        Guard::showFailure(failure);
-        return false;
-    }
-    takeSnapshot();
-    return true;
+    Writes page;
+    for (const QWidget* control : m_rules)
+        table().collect({control}, page);
+    table().collect({spinBotCount, pickDiff, cbTrans, pickGameType, lbMaps}, page);
+    out.keys.insert(out.keys.end(), page.keys.begin(), page.keys.end());
+    out.refused.insert(out.refused.end(), page.refused.begin(), page.refused.end());
 }
 
-bool InstantActionPage::InstantActionChanged() const
-{
-    if (m_choiceSnapshot.isEmpty()) return false;
-    return m_table->changed() || choiceValues() != m_choiceSnapshot;
-}
-
-QStringList InstantActionPage::choiceValues() const
-{
-    return {pickGameType->currentText(), pickDiff->currentText(), selectedMap()};
-}
+bool InstantActionPage::changed() const { return m_loaded && SettingsPage::changed(); }
 
 void InstantActionPage::takeSnapshot()
 {
-    m_table->takeSnapshot();
-    m_choiceSnapshot = choiceValues();
+    SettingsPage::takeSnapshot();
+    m_loaded = true;
 }
 
 void InstantActionPage::onPickText(const QComboBox* pick, QString& last)

@@ -37,20 +37,17 @@ public:
     explicit InstantActionPage(const PageContext& context, QWidget* parent = nullptr);
     ~InstantActionPage() override;
 
-    bool load() override { return LoadInstantAction(); }
-    bool save() override { return SaveInstantAction(); }
-    bool changed() const override { return InstantActionChanged(); }
-    const Binding::Table* bindings() const override;
+    // False until the first load or save; then whether a spin edit, pick
+    // list, check box or the chosen map differs from the snapshot.
+    bool changed() const override;
 
     // Fill the rules, the last choices, the lists and the preview, then take
     // the snapshot. On a failure: "Error occured:..." shown, false, the old
     // snapshot kept.
-    bool LoadInstantAction();
+    bool LoadInstantAction() { return load(); }
     // Write every rules key and the last choices, then take the snapshot.
-    bool SaveInstantAction();
-    // False until the first load or save; then whether a spin edit, pick
-    // list, check box or the chosen map differs from the snapshot.
-    bool InstantActionChanged() const;
+    bool SaveInstantAction() { return save(); }
+    bool InstantActionChanged() const { return changed(); }
 
     // A new text in the game-type or the difficulty list: refill the maps,
     // bring the game type's rules to the front, refresh the preview.
@@ -75,7 +72,16 @@ public:
     // exists.
     QString pictureFailure() const { return m_pictureFailure; }
 
+protected:
+    void loadPage() override;
+    void savePage(Binding::Writes& out) const override;
+    void takeSnapshot() override;
+
 private:
+    // The remembered choices of the game's own menu: difficulty, game type, map.
+    Binding::Row difficultyRow();
+    Binding::Row gameTypeRow();
+    Binding::Row mapRow();
     QWidget* buildRules();
     QWidget* buildGeneral();
     struct ListGroup {
@@ -93,8 +99,6 @@ private:
     QWidget* buildMutators();
     QWidget* buildStart();
     void showPicture();
-    void takeSnapshot();
-    QStringList choiceValues() const;
     void onPickText(const QComboBox* pick, QString& last);
 
     const RunTime& m_rt;
@@ -117,11 +121,9 @@ private:
     QLineEdit* edtCmdLn = nullptr;
     QPushButton* Button1 = nullptr;
 
-    std::unique_ptr<Binding::Table> m_table;
-    QStringList m_choiceSnapshot; // game type, difficulty and map; empty until
-                                  // the first load or save
-    QString m_gameTypeText;       // the list texts last handled, so that only a real
-                                  // change counts
+    bool m_loaded = false;  // loaded or saved once
+    QString m_gameTypeText; // the list texts last handled, so that only a real
+                            // change counts
     QString m_difficultyText;
 
     // The last picture decoded, kept while its file stays the same.

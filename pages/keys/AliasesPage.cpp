@@ -42,7 +42,7 @@ public:
 } // namespace
 
 AliasesPage::AliasesPage(const RunTime& rt, QWidget* parent)
-    : SettingsPage(parent)
+    : SettingsPage(rt, parent)
     , m_rt(rt)
 {
     setObjectName(QStringLiteral("AliasesPage"));
@@ -77,71 +77,44 @@ AliasesPage::AliasesPage(const RunTime& rt, QWidget* parent)
         m_list->setItem(row, ValueColumn, value);
     }
 
+    // One row per slot, each the value cell of its line.
+    std::vector<Binding::Row> rows;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const std::string key = slotName(slot);
+        rows.push_back(Binding::custom(
+            m_list, Binding::File::User, InputSection, key,
+            {[this, slot, key](const RunTime& r) {
+                 const std::string text = InputProfile::of(r).ReadString(InputSection, key, EmptyAlias);
+                 m_list->item(slot, ValueColumn)->setText(InputProfile::toText(text));
+             },
+             [this, slot, key](const RunTime&, std::vector<Binding::KeyWrite>& out) {
+                 out.push_back({Binding::File::User, InputSection, key, InputProfile::toBytes(value(slot))});
+             },
+             [this, slot] { return value(slot); }}));
+    }
+    setRows(std::move(rows));
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(help);
     layout->addWidget(m_list, 1);
 }
 
-bool AliasesPage::LoadAliases()
+void AliasesPage::loadPage()
 {
     // A cell still being edited would write its old text back over the
     // loaded value when it closes.
     if (QWidget* editor = m_list->indexWidget(m_list->currentIndex()))
         emit m_list->itemDelegateForIndex(m_list->currentIndex())->closeEditor(editor, QAbstractItemDelegate::NoHint);
-    try {
-        TIniFile& profile = InputProfile::of(m_rt);
-        for (int slot = 0; slot < SlotCount; ++slot) {
-            const std::string text = profile.ReadString(InputSection, slotName(slot), EmptyAlias);
-            m_list->item(slot, ValueColumn)->setText(InputProfile::toText(text));
-        }
-    } catch (const std::exception& failure) {
-        InputProfile::showFailure(failure);
-        return false;
-    }
-    takeSnapshot();
-    return true;
+    InputProfile::of(m_rt);
+    table().readAll();
 }
 
-void AliasesPage::SaveAliases()
+void AliasesPage::savePage(Binding::Writes& out) const
 {
-    TIniFile& profile = InputProfile::of(m_rt);
+    InputProfile::of(m_rt);
     // Every alias is turned into the file's bytes before the first is
     // written: one the file cannot hold leaves all of them as they were.
-    std::vector<std::string> bytes;
-    for (int slot = 0; slot < SlotCount; ++slot)
-        bytes.push_back(InputProfile::toBytes(value(slot)));
-    for (int slot = 0; slot < SlotCount; ++slot)
-        profile.WriteString(InputSection, slotName(slot), bytes[slot]);
-    takeSnapshot();
-}
-
-std::vector<PendingWrite> AliasesPage::pendingWrites() const
-{
-    std::vector<PendingWrite> out;
-    const TIniFile& profile = InputProfile::of(m_rt);
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        std::string written;
-        try {
-            written = InputProfile::toBytes(value(slot));
-        } catch (const std::exception& refused) {
-            written = refused.what();
-        }
-        addPendingWrite(out, profile, profile.FileName(), InputSection, slotName(slot), written);
-    }
-    return out;
-}
-
-bool AliasesPage::AliasesChanged() const
-{
-    for (int slot = 0; slot < SlotCount; ++slot)
-        if (value(slot) != m_snapshot[slot]) return true;
-    return false;
+    table().collectAll(out);
 }
 
 QString AliasesPage::value(int slot) const { return m_list->item(slot, ValueColumn)->text(); }
-
-void AliasesPage::takeSnapshot()
-{
-    for (int slot = 0; slot < SlotCount; ++slot)
-        m_snapshot[slot] = value(slot);
-}

@@ -4,8 +4,6 @@
 
 #include <QString>
 
-#include <array>
-
 struct RunTime;
 class QTableWidget;
 
@@ -22,25 +20,19 @@ public:
 
     // A load failure shows "Error occured:..." and returns false; the rows
     // after the failing slot keep their values and the snapshot stays.
-    bool LoadAliases();
+    bool LoadAliases() { return load(); }
     // A refused write escapes to the caller; the snapshot stays.
-    void SaveAliases();
-    bool AliasesChanged() const;
+    void SaveAliases() { save(); }
+    bool AliasesChanged() const { return changed(); }
 
-    bool load() override { return LoadAliases(); }
-    bool save() override
-    {
-        SaveAliases();
-        return true;
-    }
-    bool changed() const override { return AliasesChanged(); }
-    std::vector<PendingWrite> pendingWrites() const override;
+protected:
+    void loadPage() override;
+    void savePage(Binding::Writes& out) const override;
+    bool showsSaveFailures() const override { return false; }
 
 private:
     QString value(int slot) const;
-    void takeSnapshot();
 
     const RunTime& m_rt;
     QTableWidget* m_list;
-    std::array<QString, SlotCount> m_snapshot;
 };

@@ -79,7 +79,7 @@ protected:
 } // namespace
 
 KeyBindsPage::KeyBindsPage(const RunTime& rt, QWidget* parent)
-    : SettingsPage(parent)
+    : SettingsPage(rt, parent)
     , m_rt(rt)
 {
     setObjectName(QStringLiteral("KeyBindsPage"));
@@ -98,7 +98,7 @@ KeyBindsPage::KeyBindsPage(const RunTime& rt, QWidget* parent)
         bindings.push_back(Binding::unbound(edit));
         placements.push_back({field.group, field.column, field.line, field.label, edit});
     }
-    m_table = std::make_unique<Binding::Table>(m_rt, std::move(bindings));
+    setRows(std::move(bindings));
 
     auto group = [&](KeyGroup key) {
         auto* box = new KeyGroupBox(keyGroupInfo(key));
@@ -160,33 +160,17 @@ KeyBindsPage::KeyBindsPage(const RunTime& rt, QWidget* parent)
 
 KeyBindsPage::~KeyBindsPage() = default;
 
-bool KeyBindsPage::LoadKeyBinds()
+void KeyBindsPage::loadPage()
 {
-    try {
-        InputProfile::of(m_rt);
-        m_table->readAll();
-    } catch (const std::exception& failure) {
-        Guard::showFailure(failure);
-        return false;
-    }
-    m_table->takeSnapshot();
-    return true;
+    InputProfile::of(m_rt);
+    table().readAll();
 }
 
-bool KeyBindsPage::SaveKeyBinds()
+void KeyBindsPage::savePage(Binding::Writes& out) const
 {
-    try {
-        InputProfile::of(m_rt);
-        m_table->writeAll();
-    } catch (const std::exception& failure) {
-        Guard::showFailure(failure);
-        return false;
-    }
-    m_table->takeSnapshot();
-    return true;
+    InputProfile::of(m_rt);
+    table().collectAll(out);
 }
-
-bool KeyBindsPage::KeyBindsChanged() const { return m_table->changed(); }
 
 void KeyBindsPage::clearGroup(KeyGroup group)
 {

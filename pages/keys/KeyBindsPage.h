@@ -8,10 +8,6 @@
 #include <memory>
 #include <vector>
 
-namespace Binding {
-class Table;
-}
-
 struct RunTime;
 class FreeBindingBox;
 class QLineEdit;
@@ -31,9 +27,9 @@ public:
     // Fill the key fields from the profile / write them to it, then take a
     // new snapshot. A failure shows "Error occured:..." and keeps the old
     // snapshot; the result is false then.
-    bool LoadKeyBinds();
-    bool SaveKeyBinds();
-    bool KeyBindsChanged() const;
+    bool LoadKeyBinds() { return load(); }
+    bool SaveKeyBinds() { return save(); }
+    bool KeyBindsChanged() const { return changed(); }
 
     // The clear buttons: empty every field of one group. Nothing is written.
     void clearGroup(KeyGroup group);
@@ -44,12 +40,11 @@ public:
     void SpeedButton5Click() { clearGroup(KeyGroup::Other); }
     void SpeedButton6Click() { clearGroup(KeyGroup::Joystick); }
 
-    bool load() override { return LoadKeyBinds(); }
-    bool save() override { return SaveKeyBinds(); }
-    bool changed() const override { return KeyBindsChanged(); }
-    const Binding::Table* bindings() const override { return m_table.get(); }
-
     FreeBindingBox* freeBinding() const { return m_freeBinding; }
+
+protected:
+    void loadPage() override;
+    void savePage(Binding::Writes& out) const override;
 
 private:
     struct Field {
@@ -59,6 +54,5 @@ private:
 
     const RunTime& m_rt;
     std::vector<Field> m_fields; // the key fields in key table order, then the unbound fields
-    std::unique_ptr<Binding::Table> m_table;
     FreeBindingBox* m_freeBinding = nullptr;
 };

@@ -44,7 +44,7 @@ QString vofText(int value) { return QStringLiteral("Field of View: %1 (Default 8
 } // namespace
 
 GeneralSettingsPage::GeneralSettingsPage(const RunTime& rt, QWidget* parent)
-    : SettingsPage(parent)
+    : SettingsPage(rt, parent)
     , m_rt(rt)
 {
     setObjectName(QStringLiteral("GeneralSettingsPage"));
@@ -62,39 +62,51 @@ GeneralSettingsPage::GeneralSettingsPage(const RunTime& rt, QWidget* parent)
 
     const File User = File::User;
     const Compare Later = Compare::OnceLoaded;
-    m_table = std::make_unique<Table>(
-        m_rt, std::vector<Row>{
-                  // Texts and sliders count as changes once every page has been loaded.
-                  text(edtPlayername, User, "DefaultPlayer", "Name").compared(Later),
-                  text(dropChar, User, "DefaultPlayer", "Character").compared(Later),
-                  text(edtStatsUser, User, PlayerController, "StatsUsername").compared(Later),
-                  text(edtStatsPass, User, PlayerController, "StatsPassword").compared(Later),
-                  // The game itself stores the field of view as a decimal ("90.000000").
-                  integer(tbVOF, User, PlayerController, "DefaultFOV", 85)
-                      .alsoWrites("DesiredFOV")
-                      .readingDecimals()
-                      .compared(Later),
-                  number(tbMouseSens, User, "Engine.PlayerInput", "MouseSensitivity", 4.0, 100, 2).compared(Later),
-                  number(tbWeaponbob, User, "Engine.Pawn", "Bob", 0, 100000, 6).compared(Later),
-                  number(tbHUDScale, User, Hud, "HudScale", 1.0, 100, 2).compared(Later),
-                  flag(cbHUD, User, Hud, "bHideHUD", false, Sense::Inverted),
-                  flag(cbShowweaponinfo, User, Hud, "bShowWeaponInfo", true),
-                  flag(cbShowpersonalinfo, User, Hud, "bShowPersonalInfo", true),
-                  flag(cbShowPoints, User, Hud, "bShowPoints", true),
-                  flag(cbCrosshair, User, Hud, "bCrosshairShow", true),
-                  flag(cbWeaponbar, User, Hud, "bShowWeaponBar", true),
-                  flag(cbVoiceTaunts, User, PlayerController, "bNoVoiceTaunts", false, Sense::Inverted),
-                  flag(cbVoiceMsg, User, PlayerController, "bNoVoiceMessages", false, Sense::Inverted),
-                  flag(cbAutoTaunt, User, PlayerController, "bAutoTaunt", false),
-                  flag(cbMature, User, PlayerController, "bNoMatureLanguage", false, Sense::Inverted),
-                  flag(cbAutoTaunts, User, PlayerController, "bNoAutoTaunts", false, Sense::Inverted),
-                  flag(cbAnnouncer, User, PlayerController, "bPlayAnnouncer", true),
-                  flag(cbMsgBeep, User, Hud, "bMessageBeep", true),
-                  flag(cbAutoswitch, User, PlayerController, "bNeverSwitchOnPickup", false, Sense::Inverted),
-                  flag(cbDodge, User, "Engine.PlayerInput", "bEnableDodging", true),
-                  flag(cbWeaponBob, User, "Engine.Pawn", "bWeaponBob", false),
-                  flag(cbUseJoystick, File::Viewport, {}, "UseJoystick", false),
-              });
+    // The team colour is written but never compared.
+    const Row team = choice({{rbTeamRed, "0"}, {rbTeamBlue, "1"}}, User, "DefaultPlayer", "Team", "0")
+                         .choosing([](const TCustomIniFile& ini, const std::string& section, const std::string& key) {
+                             return ini.ReadInteger(section, key, 0) == 1 ? 1 : 0;
+                         })
+                         .compared(Compare::Never);
+    const Row weapons = custom(m_weapons, User, {}, "Priority",
+                               {[this](const RunTime& rt) { m_weapons->load(profile(File::User, rt)); },
+                                [this](const RunTime&, std::vector<KeyWrite>& out) { m_weapons->writes(out); },
+                                [this] { return m_weapons->snapshotValues().join(QChar(0)); }},
+                               Later);
+    setRows(std::vector<Row>{
+        // Texts and sliders count as changes once every page has been loaded.
+        text(edtPlayername, User, "DefaultPlayer", "Name").compared(Later),
+        text(dropChar, User, "DefaultPlayer", "Character").compared(Later),
+        text(edtStatsUser, User, PlayerController, "StatsUsername").compared(Later),
+        text(edtStatsPass, User, PlayerController, "StatsPassword").compared(Later),
+        // The game itself stores the field of view as a decimal ("90.000000").
+        integer(tbVOF, User, PlayerController, "DefaultFOV", 85)
+            .alsoWrites("DesiredFOV")
+            .readingDecimals()
+            .compared(Later),
+        number(tbMouseSens, User, "Engine.PlayerInput", "MouseSensitivity", 4.0, 100, 2).compared(Later),
+        number(tbWeaponbob, User, "Engine.Pawn", "Bob", 0, 100000, 6).compared(Later),
+        number(tbHUDScale, User, Hud, "HudScale", 1.0, 100, 2).compared(Later),
+        flag(cbHUD, User, Hud, "bHideHUD", false, Sense::Inverted),
+        flag(cbShowweaponinfo, User, Hud, "bShowWeaponInfo", true),
+        flag(cbShowpersonalinfo, User, Hud, "bShowPersonalInfo", true),
+        flag(cbShowPoints, User, Hud, "bShowPoints", true),
+        flag(cbCrosshair, User, Hud, "bCrosshairShow", true),
+        flag(cbWeaponbar, User, Hud, "bShowWeaponBar", true),
+        flag(cbVoiceTaunts, User, PlayerController, "bNoVoiceTaunts", false, Sense::Inverted),
+        flag(cbVoiceMsg, User, PlayerController, "bNoVoiceMessages", false, Sense::Inverted),
+        flag(cbAutoTaunt, User, PlayerController, "bAutoTaunt", false),
+        flag(cbMature, User, PlayerController, "bNoMatureLanguage", false, Sense::Inverted),
+        flag(cbAutoTaunts, User, PlayerController, "bNoAutoTaunts", false, Sense::Inverted),
+        flag(cbAnnouncer, User, PlayerController, "bPlayAnnouncer", true),
+        flag(cbMsgBeep, User, Hud, "bMessageBeep", true),
+        flag(cbAutoswitch, User, PlayerController, "bNeverSwitchOnPickup", false, Sense::Inverted),
+        flag(cbDodge, User, "Engine.PlayerInput", "bEnableDodging", true),
+        flag(cbWeaponBob, User, "Engine.Pawn", "bWeaponBob", false),
+        flag(cbUseJoystick, File::Viewport, {}, "UseJoystick", false),
+        team,
+        weapons,
+    });
 
     Guard::connect(tbVOF, &QSlider::valueChanged, this, &GeneralSettingsPage::tbVOFChange);
     Guard::connect(tbMouseSens, &QSlider::valueChanged, this, &GeneralSettingsPage::tbMouseSensChange);
@@ -112,8 +124,6 @@ GeneralSettingsPage::GeneralSettingsPage(const RunTime& rt, QWidget* parent)
     cbHUDClick();
     takeSnapshot(); // an unloaded page reads as unchanged
 }
-
-const Binding::Table* GeneralSettingsPage::bindings() const { return m_table.get(); }
 
 GeneralSettingsPage::~GeneralSettingsPage() = default;
 
@@ -249,80 +259,43 @@ QWidget* GeneralSettingsPage::buildBoxes()
     return holder;
 }
 
-bool GeneralSettingsPage::LoadGeneralSettings()
+void GeneralSettingsPage::loadPage()
 {
+    // A character file that cannot be read is said, and leaves the list
+    // empty; the rest of the page still loads, so that a later Save does
+    // not write blank values over the player's settings.
     try {
-        // A character file that cannot be read is said, and leaves the list
-        // empty; the rest of the page still loads, so that a later Save does
-        // not write blank values over the player's settings.
-        try {
-            LoadCharacterList();
-        } catch (const std::exception& unreadable) {
-            Guard::showFailure(unreadable);
-        }
-        m_table->read({edtPlayername});
-        m_table->read({cbAutoswitch, cbVoiceMsg, cbVoiceTaunts, cbAutoTaunts, cbMature, cbAutoTaunt, cbAnnouncer,
-                       cbDodge, cbHUD, cbMsgBeep, cbShowweaponinfo, cbShowpersonalinfo, cbShowPoints, cbWeaponbar,
-                       cbCrosshair, cbUseJoystick});
-        m_table->read({edtStatsUser, edtStatsPass, cbWeaponBob});
-        cbWeaponBobClick();
-        m_table->read(dropChar);
-        // The label names the stored value even where the slider holds it in range.
-        const int fov = m_table->read(tbVOF).toInt();
-        lblVOF->setText(vofText(fov));
-        m_table->read(tbMouseSens);
-        tbMouseSensChange();
-        m_table->read(tbHUDScale);
-        tbHUDScaleChange();
-        m_table->read(tbWeaponbob);
-        tbWeaponbobChange();
-        const int team = profile(File::User, m_rt).ReadInteger("DefaultPlayer", "Team", 0);
-        (team == 1 ? rbTeamBlue : rbTeamRed)->setChecked(true);
-        m_weapons->load(profile(File::User, m_rt));
-    } catch (const std::exception& failure) {
-        Guard::showFailure(failure);
-        return false;
+        LoadCharacterList();
+    } catch (const std::exception& unreadable) {
+        Guard::showFailure(unreadable);
     }
-    takeSnapshot();
-    return true;
+    table().read({edtPlayername});
+    table().read({cbAutoswitch, cbVoiceMsg, cbVoiceTaunts, cbAutoTaunts, cbMature, cbAutoTaunt, cbAnnouncer, cbDodge,
+                  cbHUD, cbMsgBeep, cbShowweaponinfo, cbShowpersonalinfo, cbShowPoints, cbWeaponbar, cbCrosshair,
+                  cbUseJoystick});
+    table().read({edtStatsUser, edtStatsPass, cbWeaponBob});
+    cbWeaponBobClick();
+    table().read(dropChar);
+    // The label names the stored value even where the slider holds it in range.
+    const int fov = table().read(tbVOF).toInt();
+    lblVOF->setText(vofText(fov));
+    table().read(tbMouseSens);
+    tbMouseSensChange();
+    table().read(tbHUDScale);
+    tbHUDScaleChange();
+    table().read(tbWeaponbob);
+    tbWeaponbobChange();
+    table().read({rbTeamRed, m_weapons});
 }
 
-std::vector<PendingWrite> GeneralSettingsPage::pendingWrites() const
+void GeneralSettingsPage::savePage(Writes& out) const
 {
-    std::vector<PendingWrite> out = m_table->pendingWrites();
-    const TCustomIniFile& user = profile(File::User, m_rt);
-    const std::string file = m_rt.UserProfile ? m_rt.UserProfile->FileName() : std::string();
-    if (rbTeamRed->isChecked() || rbTeamBlue->isChecked())
-        addPendingWrite(out, user, file, "DefaultPlayer", "Team", rbTeamBlue->isChecked() ? "1" : "0");
-    m_weapons->addPendingWrites(out, user, file);
-    return out;
-}
-
-bool GeneralSettingsPage::SaveGeneralSettings()
-{
-    try {
-        m_table->write({edtPlayername,    cbAutoswitch,       cbVoiceMsg,   cbVoiceTaunts, cbAutoTaunts, cbMature,
-                        cbAutoTaunt,      cbAnnouncer,        tbVOF,        cbDodge,       cbWeaponBob,  cbHUD,
-                        cbShowweaponinfo, cbShowpersonalinfo, cbShowPoints, cbCrosshair,   cbWeaponbar,  cbMsgBeep,
-                        cbUseJoystick,    edtStatsUser,       edtStatsPass, dropChar,      tbMouseSens,  tbHUDScale,
-                        tbWeaponbob});
-        TCustomIniFile& user = profile(File::User, m_rt);
-        if (rbTeamRed->isChecked())
-            user.WriteInteger("DefaultPlayer", "Team", 0);
-        else if (rbTeamBlue->isChecked())
-            user.WriteInteger("DefaultPlayer", "Team", 1);
-        m_weapons->save(user);
-    } catch (const std::exception& failure) {
-        Guard::showFailure(failure);
-        return false;
-    }
-    takeSnapshot();
-    return true;
-}
-
-bool GeneralSettingsPage::GeneralSettingsChanged() const
-{
-    return m_table->changed() || (m_rt.PagesLoaded && m_weapons->snapshotValues() != m_weaponSnapshot);
+    table().collect({edtPlayername,    cbAutoswitch,       cbVoiceMsg,   cbVoiceTaunts, cbAutoTaunts, cbMature,
+                     cbAutoTaunt,      cbAnnouncer,        tbVOF,        cbDodge,       cbWeaponBob,  cbHUD,
+                     cbShowweaponinfo, cbShowpersonalinfo, cbShowPoints, cbCrosshair,   cbWeaponbar,  cbMsgBeep,
+                     cbUseJoystick,    edtStatsUser,       edtStatsPass, dropChar,      tbMouseSens,  tbHUDScale,
+                     tbWeaponbob,      rbTeamRed,          m_weapons},
+                    out);
 }
 
 void GeneralSettingsPage::LoadCharacterList()
@@ -392,10 +365,4 @@ bool GeneralSettingsPage::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return SettingsPage::eventFilter(watched, event);
-}
-
-void GeneralSettingsPage::takeSnapshot()
-{
-    m_table->takeSnapshot();
-    m_weaponSnapshot = m_weapons->snapshotValues();
 }

@@ -25,19 +25,13 @@ public:
     explicit GeneralSettingsPage(const RunTime& rt, QWidget* parent = nullptr);
     ~GeneralSettingsPage() override;
 
-    bool load() override { return LoadGeneralSettings(); }
-    bool save() override { return SaveGeneralSettings(); }
-    bool changed() const override { return GeneralSettingsChanged(); }
-    const Binding::Table* bindings() const override;
-    std::vector<PendingWrite> pendingWrites() const override;
-
     // Fill every control and the weapon list, then take the snapshot. On a
     // failure: "Error occured:..." shown, false, the old snapshot kept.
-    bool LoadGeneralSettings();
+    bool LoadGeneralSettings() { return load(); }
     // Write every key and the weapon priorities, then take the snapshot.
-    bool SaveGeneralSettings();
+    bool SaveGeneralSettings() { return save(); }
     // The boxes always count; sliders, texts and weapons once PagesLoaded.
-    bool GeneralSettingsChanged() const;
+    bool GeneralSettingsChanged() const { return changed(); }
     // Refills the character names from System/xplayersL1.upl; throws when the
     // file cannot be opened.
     void LoadCharacterList();
@@ -54,12 +48,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void loadPage() override;
+    void savePage(Binding::Writes& out) const override;
 
 private:
     QWidget* buildGeneral();
     QWidget* buildValues();
     QWidget* buildBoxes();
-    void takeSnapshot();
     void checkLength(QLineEdit* field, int minimum, const QString& warning);
 
     const RunTime& m_rt;
@@ -100,7 +95,5 @@ private:
 
     WeaponPriority* m_weapons = nullptr;
 
-    std::unique_ptr<Binding::Table> m_table;
-    QStringList m_weaponSnapshot;
     bool m_checkingLength = false;
 };

@@ -87,21 +87,13 @@ void WeaponPriority::load(const TCustomIniFile& user)
     }
 }
 
-void WeaponPriority::save(TCustomIniFile& user) const
-{
-    for (int i = 0; i <= rowCount(); ++i) {
-        const QString name = weaponByKey(QString::number(i));
-        if (!name.isEmpty()) user.WriteInteger(SectionPrefix + Binding::toProfile(name), "Priority", i);
-    }
-}
-
-void WeaponPriority::addPendingWrites(std::vector<PendingWrite>& out, const TCustomIniFile& user,
-                                      const std::string& file) const
+void WeaponPriority::writes(std::vector<Binding::KeyWrite>& out) const
 {
     for (int i = 0; i <= rowCount(); ++i) {
         const QString name = weaponByKey(QString::number(i));
         if (!name.isEmpty())
-            addPendingWrite(out, user, file, SectionPrefix + Binding::toProfile(name), "Priority", std::to_string(i));
+            out.push_back(
+                {Binding::File::User, SectionPrefix + Binding::toProfile(name), "Priority", std::to_string(i)});
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/PendingWrites.h"
+#include "pages/Binding.h"
 
 #include <QGroupBox>
 #include <QStringList>
@@ -22,11 +22,9 @@ public:
     // Fills the weapon names from the user file. Names the file no longer
     // claims are emptied first, so a removed weapon is never written back.
     void load(const TCustomIniFile& user);
-    // Writes Priority = i into "XWeapons." + weapon for every row keyed i,
-    // i from 0 to rowCount(), whose weapon is not empty.
-    void save(TCustomIniFile& user) const;
-    // The priorities a save would change, added to `out`.
-    void addPendingWrites(std::vector<PendingWrite>& out, const TCustomIniFile& user, const std::string& file) const;
+    // The keys a save writes: Priority = i into "XWeapons." + weapon for
+    // every row keyed i, i from 0 to rowCount(), whose weapon is not empty.
+    void writes(std::vector<Binding::KeyWrite>& out) const;
     // The weapon held by each key "0" to rowCount() - 1 ("" where none).
     QStringList snapshotValues() const;
 

@@ -51,13 +51,15 @@ public:
 };
 
 // A page with one field bound to a key of the user file, section "StandIn".
-// It logs "load:<key>" and "save:<key>", and can be told to fail.
+// It logs "load:<key>" and "save:<key>", and can be told to fail: a Reported
+// failure is shown by the page ("Error occured:..."), a Thrown one escapes.
 class StandInPage : public SettingsPage {
 public:
     enum class Failure { None, Reported, Thrown };
 
     StandInPage(const RunTime& rt, std::string key, QStringList& log)
-        : m_rt(rt)
+        : SettingsPage(rt)
+        , m_rt(rt)
         , m_key(std::move(key))
         , m_log(log)
         , field(new QLineEdit(this))
@@ -66,25 +68,11 @@ public:
         (new QVBoxLayout(this))->addWidget(field);
     }
 
+    // A load failure always escapes the page.
     bool load() override
     {
-        m_log << QString::fromStdString("load:" + m_key);
-        if (loadFailure == Failure::Thrown) throw std::runtime_error("stand-in failure");
-        field->setText(QString::fromStdString(m_rt.UserProfile->ReadString("StandIn", m_key, "")));
-        m_snapshot = field->text();
-        return true;
-    }
-    bool save() override
-    {
-        m_log << QString::fromStdString("save:" + m_key);
-        if (onSave) onSave();
-        if (failure == Failure::Reported) {
-            MessageBox::error(QStringLiteral("Error occured:stand-in failure"));
-            return false;
-        }
-        if (failure == Failure::Thrown) throw std::runtime_error("stand-in failure");
-        m_rt.UserProfile->WriteString("StandIn", m_key, field->text().toStdString());
-        m_snapshot = field->text();
+        loadPage();
+        takeSnapshot();
         return true;
     }
     bool changed() const override { return field->text() != m_snapshot; }
@@ -92,6 +80,23 @@ public:
     Failure failure = Failure::None;     // of the save
     Failure loadFailure = Failure::None; // of the load
     std::function<void()> onSave;        // runs inside the save
+
+protected:
+    void loadPage() override
+    {
+        m_log << QString::fromStdString("load:" + m_key);
+        if (loadFailure == Failure::Thrown) throw std::runtime_error("stand-in failure");
+        field->setText(QString::fromStdString(m_rt.UserProfile->ReadString("StandIn", m_key, "")));
+    }
+    void savePage(Binding::Writes& out) const override
+    {
+        m_log << QString::fromStdString("save:" + m_key);
+        if (onSave) onSave();
+        if (failure != Failure::None) throw std::runtime_error("stand-in failure");
+        out.keys.push_back({Binding::File::User, "StandIn", m_key, field->text().toStdString()});
+    }
+    bool showsSaveFailures() const override { return failure != Failure::Thrown; }
+    void takeSnapshot() override { m_snapshot = field->text(); }
 
 private:
     const RunTime& m_rt;

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
@@ -23,9 +24,19 @@ using Binding::Row;
 
 QString where(const Row& row) { return QString::fromStdString(row.section + "/" + row.key); }
 
-// Moves a control to another value than it holds.
-void nudge(QWidget* control)
+// Moves a row's control to another value than it holds.
+void nudge(const Row& row)
 {
+    if (row.form == Binding::Form::Choice && !qobject_cast<QComboBox*>(row.control)) {
+        // The option after the one on.
+        const QString on = Binding::value(row);
+        std::size_t next = 0;
+        for (std::size_t i = 0; i < row.options.size(); ++i)
+            if (QString::fromStdString(row.options[i].word) == on) next = (i + 1) % row.options.size();
+        row.options[next].button->click();
+        return;
+    }
+    QWidget* control = row.control;
     if (auto* box = qobject_cast<QAbstractButton*>(control)) {
         // An option already on stays on: only another option turns it off.
         box->setChecked(qobject_cast<QRadioButton*>(box) ? true : !box->isChecked());
@@ -39,37 +50,34 @@ void nudge(QWidget* control)
     else if (auto* edit = qobject_cast<QLineEdit*>(control))
         edit->setText(edit->text().size() < edit->maxLength() ? edit->text() + "x" : edit->text().chopped(1));
     else if (auto* pick = qobject_cast<QComboBox*>(control)) {
-        if (pick->isEditable())
+        if (pick->isEditable() && row.form != Binding::Form::Choice && row.form != Binding::Form::Custom)
             pick->setEditText(pick->currentText() + "x");
         else if (pick->count() > 1)
             pick->setCurrentIndex((pick->currentIndex() + 1) % pick->count());
+    } else if (auto* list = qobject_cast<QListWidget*>(control); list && list->count() > 1) {
+        const int next = (list->currentRow() + 1) % list->count();
+        list->setCurrentRow(next);
+        list->item(next)->setSelected(true);
     }
 }
 
-// Puts the values of Binding::value back, boxes checked last so that a group
-// of options ends with the right one on.
+// Puts the values of Binding::value back in row order (a game type before
+// its maps), boxes checked last so that a group of options ends with the
+// right one on. A control no text describes (the weapon list) is left.
 void restore(const std::vector<Row>& rows, const QStringList& values)
 {
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        QWidget* control = rows[i].control;
+        const Row& row = rows[i];
         const QString& v = values[static_cast<qsizetype>(i)];
-        if (auto* slider = qobject_cast<QAbstractSlider*>(control))
-            slider->setValue(v.toInt());
-        else if (auto* spin = qobject_cast<QSpinBox*>(control))
-            spin->setValue(v.toInt());
-        else if (auto* edit = qobject_cast<QLineEdit*>(control))
-            edit->setText(v);
-        else if (auto* pick = qobject_cast<QComboBox*>(control)) {
-            const int index = pick->findText(v);
-            if (index >= 0)
-                pick->setCurrentIndex(index);
-            else if (pick->isEditable())
-                pick->setEditText(v);
-        } else if (auto* box = qobject_cast<QAbstractButton*>(control); box && !qobject_cast<QRadioButton*>(box))
-            box->setChecked(v == "1");
+        if (qobject_cast<QRadioButton*>(row.control) && row.form != Binding::Form::Choice) continue;
+        try {
+            Binding::putText(row, v);
+        } catch (const std::exception&) {
+        }
     }
     for (std::size_t i = 0; i < rows.size(); ++i)
-        if (auto* option = qobject_cast<QRadioButton*>(rows[i].control); option && values[qsizetype(i)] == "1")
+        if (auto* option = qobject_cast<QRadioButton*>(rows[i].control);
+            option && rows[i].form != Binding::Form::Choice && values[qsizetype(i)] == "1")
             option->setChecked(true);
 }
 
@@ -77,26 +85,33 @@ QStringList valuesOf(const std::vector<Row>& rows)
 {
     QStringList values;
     for (const Row& row : rows)
-        values << Binding::value(row.control);
+        values << Binding::value(row);
     return values;
 }
 
-// What the file must hold for the control as it stands now.
-QString expectedText(const Row& row)
+// What the file must hold for the control as it stands now, key by key.
+std::vector<std::pair<std::string, QString>> expectedTexts(const Row& row, const RunTime& rt)
 {
+    const std::string key = row.writtenKey.empty() ? row.key : row.writtenKey;
     switch (row.form) {
     case Binding::Form::Flag: {
         const bool on = qobject_cast<const QAbstractButton*>(row.control)->isChecked();
-        return (row.sense == Binding::Sense::Inverted ? !on : on) ? "True" : "False";
+        return {{key, (row.sense == Binding::Sense::Inverted ? !on : on) ? "True" : "False"}};
     }
     case Binding::Form::Integer:
-        return Binding::value(row.control);
-    case Binding::Form::Number:
-        return Binding::pointText(Binding::value(row.control).toInt() / row.scale, row.decimals);
     case Binding::Form::Text:
-        return Binding::value(row.control);
+        return {{key, Binding::value(row.control)}};
+    case Binding::Form::Number:
+        return {{key, Binding::pointText(Binding::value(row.control).toInt() / row.scale, row.decimals)}};
+    case Binding::Form::Choice:
+    case Binding::Form::Custom:
+        break;
     }
-    return {};
+    // The row's own words: what its writes say it stores.
+    std::vector<std::pair<std::string, QString>> out;
+    for (const Binding::KeyWrite& k : Binding::writes(row, rt))
+        out.push_back({k.section + "/" + k.key, Binding::fromProfile(k.value)});
+    return out;
 }
 
 bool counts(const Row& row, const RunTime& rt)
@@ -109,8 +124,8 @@ void checkComparisons(SettingsPage& page, const std::vector<Row>& rows, const Ru
     const QStringList loaded = valuesOf(rows);
     for (const Row& row : rows) {
         if (row.compare == Binding::Compare::Never) continue;
-        nudge(row.control);
-        if (Binding::value(row.control) == loaded[&row - rows.data()]) continue; // a control with one value only
+        nudge(row);
+        if (Binding::value(row) == loaded[&row - rows.data()]) continue; // a control with one value only
         const QString what = where(row) + (rt.PagesLoaded ? " (pages loaded)" : " (start-up)");
         QVERIFY2(page.changed() == counts(row, rt), qPrintable("changed test after editing " + what));
         restore(rows, loaded);
@@ -147,27 +162,30 @@ void checkPageContract(SettingsPage& page, RunTime& rt)
 
     // Every control moved, then saved: each key holds its control's value.
     for (const Row& row : rows)
-        nudge(row.control);
+        nudge(row);
     const QStringList edited = valuesOf(rows);
     QVERIFY(page.save());
     QVERIFY2(!page.changed(), "changed right after a save");
     for (const Row& row : rows) {
         if (row.key.empty()) continue;
-        const std::string key = row.writtenKey.empty() ? row.key : row.writtenKey;
-        const QString stored =
-            Binding::fromProfile(Binding::profile(row, rt).ReadString(Binding::section(row, rt), key, "<missing>"));
-        QVERIFY2(stored.compare(expectedText(row), Qt::CaseInsensitive) == 0,
-                 qPrintable(where(row) + " holds \"" + stored + "\", not \"" + expectedText(row) + "\""));
+        for (const auto& [key, expected] : expectedTexts(row, rt)) {
+            const bool bare = key.find('/') == std::string::npos; // else "section/key"
+            const std::string section = bare ? Binding::section(row, rt) : key.substr(0, key.find('/'));
+            const std::string name = bare ? key : key.substr(key.find('/') + 1);
+            const QString stored =
+                Binding::fromProfile(Binding::profile(row, rt).ReadString(section, name, "<missing>"));
+            QVERIFY2(stored.compare(expected, Qt::CaseInsensitive) == 0,
+                     qPrintable(where(row) + " holds \"" + stored + "\", not \"" + expected + "\""));
+        }
     }
 
     // A reload shows what was saved.
     for (const Row& row : rows)
-        nudge(row.control);
+        nudge(row);
     QVERIFY(page.load());
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (!rows[i].key.empty())
-            QVERIFY2(Binding::value(rows[i].control) == edited[qsizetype(i)],
-                     qPrintable(where(rows[i]) + " after a reload"));
+            QVERIFY2(Binding::value(rows[i]) == edited[qsizetype(i)], qPrintable(where(rows[i]) + " after a reload"));
 
     // A save the files refuse changes nothing and keeps the edits as changes.
     std::vector<QString> paths;
@@ -180,7 +198,7 @@ void checkPageContract(SettingsPage& page, RunTime& rt)
         QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     }
     for (const Row& row : rows)
-        if (row.compare == Binding::Compare::Always && !row.key.empty()) nudge(row.control);
+        if (row.compare == Binding::Compare::Always && !row.key.empty()) nudge(row);
     bool saved = true;
     {
         Script script;

@@ -1,13 +1,7 @@
-// The two commands that switch the program to another user file: open an
-// existing one, or save a copy of the current one under a new name. Only the
-// file's name is remembered; the file is always looked up in the game's
-// System directory.
-
-#include "app/fMain.h"
+#include "app/CustomUserFile.h"
 
 #include "dialogs/MessageBox.h"
 #include "dialogs/ModalRunner.h"
-#include "dialogs/ToolSettings.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
@@ -62,48 +56,39 @@ bool refusedAsGameFile(const std::string& chosen)
 
 } // namespace
 
-void TfrmMain::Openfiles1Click()
+std::optional<std::string> chooseUserFileToOpen(const std::string& currentUserFile, QWidget* parent)
 {
-    if (!pagesEnabled() || !m_rt.UserProfile) return;
-    QFileDialog OpenDialog(this);
+    QFileDialog OpenDialog(parent);
     OpenDialog.setObjectName(QStringLiteral("OpenDialog"));
-    prepare(OpenDialog, m_rt.UserProfile->FileName());
+    prepare(OpenDialog, currentUserFile);
     OpenDialog.setAcceptMode(QFileDialog::AcceptOpen);
     OpenDialog.setFileMode(QFileDialog::ExistingFile);
     MessageBox::information(QStringLiteral("Select the User.ini, or a User.ini with a different filename"));
-    if (ModalRunner::exec(OpenDialog) != QDialog::Accepted) return;
+    if (ModalRunner::exec(OpenDialog) != QDialog::Accepted) return std::nullopt;
     const std::string chosen = chosenFile(OpenDialog);
-    if (chosen.empty() || refusedAsGameFile(chosen)) return;
-
-    ToolSettings::write(*m_rt.ToolConfig, ToolSettings::CurrentUserIni, platform::FileNamePart(chosen));
-    m_rt.ToolConfig.reset();
-    LoadAll(false);
-    MessageBox::information(QStringLiteral("Your current ini has now changed into: ") + QString::fromStdString(chosen));
+    if (chosen.empty() || refusedAsGameFile(chosen)) return std::nullopt;
+    return chosen;
 }
 
-void TfrmMain::SaveINIfilesAS1Click()
+std::optional<std::string> copyUserFileAs(const std::string& currentUserFile, QWidget* parent)
 {
-    if (!pagesEnabled() || !m_rt.UserProfile) return;
-    QFileDialog SaveDialog(this);
+    QFileDialog SaveDialog(parent);
     SaveDialog.setObjectName(QStringLiteral("SaveDialog"));
-    const std::string current = m_rt.UserProfile->FileName();
-    prepare(SaveDialog, current);
+    prepare(SaveDialog, currentUserFile);
     SaveDialog.setAcceptMode(QFileDialog::AcceptSave);
     SaveDialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (ModalRunner::exec(SaveDialog) != QDialog::Accepted) return;
+    if (ModalRunner::exec(SaveDialog) != QDialog::Accepted) return std::nullopt;
     const std::string chosen = chosenFile(SaveDialog);
-    if (chosen.empty() || refusedAsGameFile(chosen)) return;
+    if (chosen.empty() || refusedAsGameFile(chosen)) return std::nullopt;
 
     // The copy takes the user file as last saved (the file itself, chosen
     // again, is that already). One that fails is said, and the program stays
     // on the current file rather than switching to whatever file of that name
     // the System directory holds.
-    if (!platform::SameFile(current, chosen) && !platform::CopyFile(current, chosen)) {
+    if (!platform::SameFile(currentUserFile, chosen) && !platform::CopyFile(currentUserFile, chosen)) {
         MessageBox::warning(QStringLiteral("Could not copy the user file to:\n") + QString::fromStdString(chosen) +
                             QStringLiteral("\nYour current ini has not changed"));
-        return;
+        return std::nullopt;
     }
-    ToolSettings::write(*m_rt.ToolConfig, ToolSettings::CurrentUserIni, platform::FileNamePart(chosen));
-    m_rt.ToolConfig.reset();
-    LoadAll(false);
+    return chosen;
 }

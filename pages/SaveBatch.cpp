@@ -1,0 +1,91 @@
+#include "pages/SaveBatch.h"
+
+#include "profile/IniEdits.h"
+#include "profile/IniFiles.h"
+#include "profile/IniText.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+
+using Binding::File;
+using Binding::KeyWrite;
+
+// The open accessor that holds a file's keys, if any.
+TIniFile* accessorOf(File file, const RunTime& rt)
+{
+    return file == File::User ? rt.UserProfile.get() : rt.GameProfile.get();
+}
+
+// The keys of one accessor, in the order of the Save.
+std::vector<IniEdits::Write> keysOf(const std::vector<KeyWrite>& keys, const TIniFile* ini, const RunTime& rt)
+{
+    std::vector<IniEdits::Write> out;
+    for (const KeyWrite& k : keys)
+        if (accessorOf(k.file, rt) == ini) out.push_back({k.section, k.key, k.value});
+    return out;
+}
+
+std::string fileBytes(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toStdString();
+}
+
+} // namespace
+
+void SaveBatch::add(const Binding::Writes& writes)
+{
+    m_keys.insert(m_keys.end(), writes.keys.begin(), writes.keys.end());
+    m_refused.insert(m_refused.end(), writes.refused.begin(), writes.refused.end());
+}
+
+void SaveBatch::commit() const
+{
+    for (TIniFile* ini : {m_rt.UserProfile.get(), m_rt.GameProfile.get()}) {
+        if (!ini) continue;
+        const std::vector<IniEdits::Write> keys = keysOf(m_keys, ini, m_rt);
+        if (!keys.empty()) ini->WriteStrings(keys);
+    }
+    // Keys of a file that is not open: the accessor's own failure.
+    for (const KeyWrite& k : m_keys)
+        if (!accessorOf(k.file, m_rt)) Binding::profile(k.file, m_rt);
+}
+
+std::vector<PendingWrite> SaveBatch::pending() const
+{
+    std::vector<PendingWrite> out;
+    for (const TIniFile* ini : {m_rt.UserProfile.get(), m_rt.GameProfile.get()}) {
+        if (!ini) continue;
+        const std::vector<IniEdits::Write> keys = keysOf(m_keys, ini, m_rt);
+        const std::string before = fileBytes(ini->FileName());
+        std::string after = before;
+        IniEdits::apply(after, keys);
+        // Each key once, where the Save first writes it, with its last value.
+        std::vector<const IniEdits::Write*> listed;
+        for (const IniEdits::Write& k : keys) {
+            const auto same = [&](const IniEdits::Write* other) {
+                return IniText::equalsNoCase(IniText::trim(other->section), IniText::trim(k.section)) &&
+                       IniText::equalsNoCase(IniText::trim(other->key), IniText::trim(k.key));
+            };
+            if (std::any_of(listed.begin(), listed.end(), same)) continue;
+            listed.push_back(&k);
+            const auto now = IniEdits::valueOf(before, k.section, k.key);
+            const auto written = IniEdits::valueOf(after, k.section, k.key);
+            if (now == written) continue;
+            out.push_back({ini->FileName(), k.section, k.key,
+                           now ? std::optional<std::string>(std::string(*now)) : std::nullopt,
+                           std::string(written.value_or(std::string_view()))});
+        }
+        for (const KeyWrite& k : m_refused) {
+            if (accessorOf(k.file, m_rt) != ini) continue;
+            const auto now = IniEdits::valueOf(before, k.section, k.key);
+            out.push_back({ini->FileName(), k.section, k.key,
+                           now ? std::optional<std::string>(std::string(*now)) : std::nullopt, k.value});
+        }
+    }
+    return out;
+}
