@@ -46,6 +46,7 @@ TfrmMain::TfrmMain(Environment env, QWidget* parent)
     m_gameTimer = new QTimer(this);
     m_update = std::make_unique<UpdateCheck>(RunTime::Version, platform::AddBackslash(m_env.executableDir),
                                              m_rt.ManualUpdateCheck, *m_env.shell, this);
+    m_update->FinishInterruptedUpdate(); // before anything reads the program's files
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
