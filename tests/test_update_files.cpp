@@ -23,7 +23,8 @@ using MessageBox::Kind;
 namespace {
 
 const QString CompletedBox =
-    QStringLiteral("An update of Corvane 2003 was interrupted. Its remaining files have now been put in place.");
+    QStringLiteral("An update of Corvane 2003 was interrupted. Its remaining files have now been put in place. "
+                   "Please start Corvane 2003 again.");
 const QString RolledBackBox =
     QStringLiteral("An update of Corvane 2003 was interrupted. The previous files have been put back.");
 

@@ -100,7 +100,7 @@ void UpdateCheck::FinishInterruptedUpdate()
     switch (StagedFiles::recover(m_programDir)) {
     case StagedFiles::Recovery::Completed:
         MessageBox::information(QStringLiteral("An update of Corvane 2003 was interrupted. Its remaining files have "
-                                               "now been put in place."));
+                                               "now been put in place. Please start Corvane 2003 again."));
         break;
     case StagedFiles::Recovery::RolledBack:
         MessageBox::information(
