@@ -83,6 +83,7 @@ TfrmMain::TfrmMain(Environment env, QWidget* parent)
     m_gameTimer = new QTimer(this);
     m_update = std::make_unique<UpdateCheck>(RunTime::Version, platform::AddBackslash(m_env.executableDir),
                                              runTime().ManualUpdateCheck, *m_env.shell, this);
+    m_update->FinishInterruptedUpdate(); // before anything reads the program's files
     // Unsaved edits get the closing question before an update ends the program.
     m_update->beforeRestart = [this] { return offerToSave(); };
 

@@ -36,6 +36,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # comes with libqt6gui6). The game itself runs under Wine.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6, libstdc++6, libgcc-s1, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), \
-libqt6network6 (>= 6.4), libjpeg62-turbo")
+libqt6network6 (>= 6.4), libjpeg62-turbo, libsodium23")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS wine)
 include(CPack)

@@ -9,6 +9,7 @@
 namespace {
 
 int g_blockers = 0;
+const char* const ExemptProperty = "corvaneTakesInputWhileBlocked";
 
 bool isUserInput(QEvent::Type type)
 {
@@ -54,6 +55,7 @@ public:
         auto* widget = qobject_cast<QWidget*>(receiver);
         if (!widget && event->type() != QEvent::Shortcut) return false; // forwarded to a widget, filtered there
         if (insideOpenDialog(widget)) return false;
+        if (widget && event->type() != QEvent::Close && widget->property(ExemptProperty).toBool()) return false;
         event->ignore();
         return true;
     }
@@ -81,3 +83,5 @@ InputBlocker::~InputBlocker()
 }
 
 bool InputBlocker::active() { return g_blockers > 0; }
+
+void InputBlocker::exempt(QWidget* widget) { widget->setProperty(ExemptProperty, true); }

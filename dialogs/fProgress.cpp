@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -59,6 +60,26 @@ void TfrmProgress::setMaximum(int maximum) { m_bar->setMaximum(maximum); }
 void TfrmProgress::setPosition(int position) { m_bar->setValue(position); }
 int TfrmProgress::position() const { return m_bar->value(); }
 int TfrmProgress::maximum() const { return m_bar->maximum(); }
+
+void TfrmProgress::offerCancel(std::function<void()> onCancel)
+{
+    if (m_cancel) return;
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel->setObjectName(QStringLiteral("btnCancel"));
+    InputBlocker::exempt(m_cancel);
+    layout()->addWidget(m_cancel);
+    layout()->setAlignment(m_cancel, Qt::AlignRight);
+    connect(m_cancel, &QPushButton::clicked, this, [this, onCancel = std::move(onCancel)] {
+        withdrawCancel();
+        onCancel();
+    });
+    adjustSize();
+}
+
+void TfrmProgress::withdrawCancel()
+{
+    if (m_cancel) m_cancel->setEnabled(false);
+}
 
 void TfrmProgress::showCentred()
 {

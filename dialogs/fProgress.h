@@ -5,10 +5,12 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 // A small borderless window with a caption and a bar, shown while the
 // program loads, saves or downloads. While it exists, user input reaches no
@@ -24,6 +26,13 @@ public:
     void setPosition(int position);
     int position() const;
     int maximum() const;
+
+    // Adds a "Cancel" button (btnCancel) under the bar that calls `onCancel`
+    // once; it takes clicks although all other input is blocked.
+    void offerCancel(std::function<void()> onCancel);
+    // Disables the button: from here on there is nothing to cancel.
+    void withdrawCancel();
+    QPushButton* cancelButton() const { return m_cancel; }
 
     // Shows the window centred on the screen and lets pending events run.
     void showCentred();
@@ -49,4 +58,5 @@ private:
     InputBlocker m_block;
     QLabel* m_caption;
     QProgressBar* m_bar;
+    QPushButton* m_cancel = nullptr;
 };

@@ -1,5 +1,6 @@
 // Renders the main window on each of its pages, the setup dialog, the backup
-// manager, the about box and the taunt list to PNG files offscreen:
+// manager, the about box, the taunt list and an update's progress window to
+// PNG files offscreen:
 // `scripts/screenshots` puts them in docs/screenshots/.
 
 #include "app/fMain.h"
@@ -7,6 +8,7 @@
 #include "dialogs/DirectoryEdit.h"
 #include "dialogs/dlgInit.h"
 #include "dialogs/fAbout.h"
+#include "dialogs/fProgress.h"
 #include "dialogs/fTaunts.h"
 #include "platform/DateText.h"
 #include "tests/support/MainWindowHarness.h"
@@ -95,5 +97,12 @@ int main(int argc, char** argv)
     TfrmTaunts* taunts = TfrmTaunts::showNew(&main);
     QApplication::processEvents();
     taunts->grab().save(out + "/taunts.png");
+
+    // An update's download, a quarter done, with its way out.
+    TfrmProgress download(QStringLiteral("Downloading files..."), 2000);
+    download.offerCancel([] {});
+    download.setPosition(500);
+    download.showCentred();
+    download.grab().save(out + "/update-download.png");
     return 0;
 }

@@ -2,19 +2,34 @@
 
 #include "dialogs/MessageBox.h"
 #include "dialogs/fProgress.h"
-#include "update/WebUpdate.h"
+#include "platform/ProgramDir.h"
+#include "update/StagedFiles.h"
+#include "update/UpdateRecord.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 
+namespace {
+
+const QString NotRestarted =
+    QStringLiteral("The update was installed, but Corvane 2003 could not be started again. Please start it yourself.");
+const QString AvailableHere = QStringLiteral("Corvane 2003 version %1 is available.\nThis copy was installed for the "
+                                             "system and does not update itself: please update it with the package "
+                                             "manager.");
+const QString DidNotTake = QStringLiteral("Corvane 2003 was updated to version %1, but the program started afterwards "
+                                          "still reports version %2.\nThis update is not offered again.");
+
+} // namespace
+
 UpdateCheck::UpdateCheck(std::string version, std::string programDir, bool& manualUpdateCheck, ShellStarter& starter,
                          QWidget* window, QString executable)
     : m_version(std::move(version))
+    , m_programDir(QString::fromStdString(programDir))
     , m_manualUpdateCheck(manualUpdateCheck)
     , m_window(window)
 {
     if (executable.isEmpty()) executable = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    m_webUpdate = std::make_unique<TWebUpdate>(QString::fromStdString(programDir), executable, starter);
+    m_webUpdate = std::make_unique<TWebUpdate>(m_programDir, executable, starter);
     m_webUpdate->setObjectName(QStringLiteral("WebUpdate1"));
     connect(m_webUpdate.get(), &TWebUpdate::OnStatus, this, &UpdateCheck::WebUpdate1Status);
     connect(m_webUpdate.get(), &TWebUpdate::OnFileProgress, this, &UpdateCheck::WebUpdate1FileProgress);
@@ -28,21 +43,84 @@ bool UpdateCheck::Checkforupdates1Click() { return check(true); }
 bool UpdateCheck::check(bool manual)
 {
     if (manual) m_manualUpdateCheck = true;
+    // An installed copy (its data under <prefix>/share) or one in a folder it
+    // cannot write keeps its configuration elsewhere: it never replaces its files.
+    const platform::ProgramDirs dirs = platform::LocateProgramDirs(m_programDir.toStdString());
+    const QString configDir = QString::fromStdString(dirs.config);
+    m_webUpdate->ReplaceFiles = QString::fromStdString(dirs.data) == m_programDir && configDir == m_programDir;
+    m_webUpdate->RecordDir = configDir;
+
+    openProgress(QStringLiteral("Checking for updates...."));
     const TWebUpdate::Result result = m_webUpdate->DoUpdate(QString::fromStdString(m_version));
     // The progress window goes with the check: left open after a failed
     // download, it would stand over the main window for the rest of the run.
     m_progress.reset();
+    tell(result, manual);
     return result == TWebUpdate::Result::Restarted;
+}
+
+void UpdateCheck::tell(TWebUpdate::Result result, bool manual)
+{
+    const QString offered = m_webUpdate->offeredVersion();
+    QString text;
+    switch (result) {
+    case TWebUpdate::Result::Installed:
+        MessageBox::information(NotRestarted);
+        return;
+    case TWebUpdate::Result::Available:
+        text = AvailableHere.arg(offered);
+        break;
+    case TWebUpdate::Result::NotTaken:
+        text = DidNotTake.arg(offered, QString::fromStdString(m_version));
+        break;
+    default:
+        return;
+    }
+    // The start-up check says this once for a version, not at every start.
+    UpdateRecord record = UpdateRecord::read(m_webUpdate->RecordDir);
+    if (!manual && record.told == offered) return;
+    record.told = offered;
+    record.write(m_webUpdate->RecordDir);
+    MessageBox::information(text);
+}
+
+void UpdateCheck::openProgress(const QString& caption)
+{
+    m_progress.reset();
+    m_progress = std::make_unique<TfrmProgress>(caption, 5, m_window);
+    // While the update runs, no input may reach the main window.
+    m_progress->setWindowModality(Qt::ApplicationModal);
+    m_progress->offerCancel([this] { m_webUpdate->cancel(); });
+    m_progress->showCentred();
+}
+
+void UpdateCheck::FinishInterruptedUpdate()
+{
+    const QString staging = m_programDir + QLatin1String(StagedFiles::DirName);
+    switch (StagedFiles::recover(m_programDir)) {
+    case StagedFiles::Recovery::Completed:
+        MessageBox::information(QStringLiteral("An update of Corvane 2003 was interrupted. Its remaining files have "
+                                               "now been put in place. Please start Corvane 2003 again."));
+        break;
+    case StagedFiles::Recovery::RolledBack:
+        MessageBox::information(
+            QStringLiteral("An update of Corvane 2003 was interrupted. The previous files have been put back."));
+        break;
+    case StagedFiles::Recovery::Failed:
+        MessageBox::error(QStringLiteral("An update of Corvane 2003 was interrupted, and the previous files could not "
+                                         "all be put back.\nThey are kept in %1; the update's journal is %2.")
+                              .arg(staging, StagedFiles::journalPath(m_programDir)));
+        break;
+    case StagedFiles::Recovery::Nothing:
+    case StagedFiles::Recovery::Cleaned:
+        break;
+    }
 }
 
 void UpdateCheck::WebUpdate1Status(QObject*, const QString& statusstr, int statuscode, int)
 {
-    if (statusstr.compare(QLatin1String("found file update instruction"), Qt::CaseInsensitive) == 0) {
-        m_progress = std::make_unique<TfrmProgress>(QStringLiteral("Initializing...."), 5, m_window);
-        // While the update runs, no input may reach the main window.
-        m_progress->setWindowModality(Qt::ApplicationModal);
-        m_progress->showCentred();
-    }
+    if (statusstr.compare(QLatin1String("found file update instruction"), Qt::CaseInsensitive) == 0)
+        openProgress(QStringLiteral("Initializing...."));
     if (!m_manualUpdateCheck) return; // a start-up check stays silent
     if (statuscode == wusNotFound) {
         MessageBox::information(QStringLiteral("Update file not found\nCannot continue update"));
@@ -63,5 +141,10 @@ void UpdateCheck::WebUpdate1FileProgress(QObject*, const QString&, qint64 pos, q
 void UpdateCheck::WebUpdate1AppRestart(QObject*, bool& allow)
 {
     MessageBox::information(QStringLiteral("Press OK to finalize the update, and to restart the newest Corvane 2003!"));
-    if (beforeRestart && !beforeRestart()) allow = false;
+    if (beforeRestart && !beforeRestart()) {
+        allow = false;
+        return;
+    }
+    // The files are replaced next: from here on there is nothing to cancel.
+    if (m_progress) m_progress->withdrawCancel();
 }

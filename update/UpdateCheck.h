@@ -1,5 +1,7 @@
 #pragma once
 
+#include "update/WebUpdate.h"
+
 #include <QObject>
 #include <QString>
 
@@ -9,7 +11,6 @@
 
 class QWidget;
 class ShellStarter;
-class TWebUpdate;
 class TfrmProgress;
 
 // The main window's side of the update check: it starts the check, from the
@@ -36,6 +37,11 @@ public:
     // ManualUpdateCheck alone and stays silent. Same result as above.
     bool check(bool manual);
 
+    // Run at start, before anything else: finishes or undoes an update that
+    // was interrupted while it replaced the program's files, and tells the
+    // user what it did.
+    void FinishInterruptedUpdate();
+
     // The update component's notifications.
     void WebUpdate1Status(QObject* sender, const QString& statusstr, int statuscode, int errcode);
     void WebUpdate1FileProgress(QObject* sender, const QString& filename, qint64 pos, qint64 size);
@@ -51,7 +57,12 @@ public:
     TfrmProgress* progressWindow() const { return m_progress.get(); }
 
 private:
+    void openProgress(const QString& caption);
+    // What the user is told after a check that the notifications did not cover.
+    void tell(TWebUpdate::Result result, bool manual);
+
     std::string m_version;
+    QString m_programDir;
     bool& m_manualUpdateCheck;
     QWidget* m_window;
     std::unique_ptr<TWebUpdate> m_webUpdate;

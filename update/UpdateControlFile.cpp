@@ -25,6 +25,18 @@ UpdateControlFile::Parsed failure(UpdateError error, const QString& detail)
     return parsed;
 }
 
+// "31/12/2027" (to the end of that day) or "31/12/2027 18:00", in UTC.
+QDateTime expiryOf(const QString& text)
+{
+    static const QRegularExpression blanks(QStringLiteral("[ \\t]+"));
+    const QStringList parts = text.split(blanks);
+    const QDate date = QDate::fromString(parts[0], QStringLiteral("dd/MM/yyyy"));
+    if (!date.isValid() || parts.size() > 2) return {};
+    if (parts.size() == 1) return QDateTime(date.addDays(1), QTime(0, 0), Qt::UTC);
+    const QTime time = QTime::fromString(parts[1], QStringLiteral("hh:mm"));
+    return time.isValid() ? QDateTime(date, time, Qt::UTC) : QDateTime();
+}
+
 } // namespace
 
 bool IsVersion(const QString& text)
@@ -75,6 +87,10 @@ UpdateControlFile::Parsed UpdateControlFile::parse(const QByteArray& bytes)
             const QString version = trimmed.section(blanks, 1);
             if (!content.version.isEmpty() || !IsVersion(version)) return failure(UpdateError::Malformed, line);
             content.version = version;
+        } else if (keyword == QLatin1String("expires")) {
+            const QDateTime expires = expiryOf(trimmed.section(blanks, 1));
+            if (content.expires.isValid() || !expires.isValid()) return failure(UpdateError::Malformed, line);
+            content.expires = expires;
         } else if (keyword == QLatin1String("file")) {
             // The path is the rest of the line, so that it may hold blanks.
             const QStringList fields = trimmed.split(blanks);
@@ -95,5 +111,6 @@ UpdateControlFile::Parsed UpdateControlFile::parse(const QByteArray& bytes)
         }
     }
     if (content.version.isEmpty()) return failure(UpdateError::Malformed, QStringLiteral("no version"));
+    if (!content.expires.isValid()) return failure(UpdateError::Malformed, QStringLiteral("no expiry date"));
     return parsed;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 #include <vector>
@@ -17,6 +18,12 @@ enum class UpdateError {
     Checksum,        // a downloaded file is not the one the control file lists
     Write,           // a downloaded file could not be written beside the program
     Replace,         // the program's files could not be replaced (all were put back)
+    NotSigned,       // the control file has no valid signature by the release key
+    Expired,         // the control file is past its Expires date
+    TimedOut,        // a transfer took longer than it may
+    Cancelled,       // the user pressed Cancel
+    NoSpace,         // too little free space beside the program for the listed files
+    Unfinished,      // an earlier update waits for the program to start again
 };
 
 // One file of an update: where it goes, relative to the program's directory,
@@ -31,18 +38,23 @@ struct UpdateFile {
 //
 //   # comment
 //   Version 1.3
+//   Expires 31/12/2027
 //   File 2000 <SHA-256 in hex> corvane2003
-//   File 5120 <SHA-256 in hex> ReadMe.txt
+//   File 5120 <SHA-256 in hex> Maps/Pictures/DM-Antalus.jpg
 //
 // Keywords in any letter case, lines ending in LF or CR LF, blank lines and
 // "#" lines ignored. The files are fetched from the control file's address
-// with its last part replaced by the file's path.
+// with its last part replaced by the file's path; folders that do not exist
+// yet are created. `Expires` (day/month/year, optionally followed by hh:mm,
+// in UTC; a date alone lasts to the end of that day) is required: the file is
+// signed, so a server cannot keep offering an old one past that moment.
 struct UpdateControlFile {
     static constexpr qint64 MaxSize = 64 * 1024;
     static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
     static constexpr int MaxFiles = 64;
 
     QString version;
+    QDateTime expires; // UTC: the control file is refused from this moment on
     std::vector<UpdateFile> files;
 
     struct Parsed;
