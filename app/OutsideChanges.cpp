@@ -24,6 +24,7 @@
 namespace {
 
 constexpr const char* GameProgram = "UT2003.exe";
+constexpr const char* NativeGameProgram = "ut2003-bin"; // the native Linux version
 
 QString namesOf(const QStringList& files)
 {
@@ -46,7 +47,8 @@ bool busy()
 
 bool TfrmMain::gameRunning() const
 {
-    return m_env.gameRunning ? m_env.gameRunning() : platform::IsProgramRunning(GameProgram);
+    if (m_env.gameRunning) return m_env.gameRunning();
+    return platform::IsProgramRunning(GameProgram) || platform::IsProgramRunning(NativeGameProgram);
 }
 
 void TfrmMain::rememberProfiles() { m_watch->remember(m_rt.UserProfile.get(), m_rt.GameProfile.get()); }

@@ -14,6 +14,7 @@
 #include "dialogs/fReadme.h"
 #include "pages/SettingsPage.h"
 #include "platform/Files.h"
+#include "platform/GameLayout.h"
 #include "platform/Paths.h"
 #include "platform/ProgramDir.h"
 #include "update/UpdateCheck.h"
@@ -73,7 +74,7 @@ void TfrmMain::setupLoop()
 {
     using namespace ToolSettings;
     for (;;) {
-        TfrmInit dialog(*m_env.registry, *m_rt.ToolConfig, this);
+        TfrmInit dialog(*m_env.registry, *m_rt.ToolConfig, m_env.installations(), this);
         if (ModalRunner::exec(dialog) != QDialog::Accepted) return;
 
         TIniFile& config = *m_rt.ToolConfig;
@@ -104,16 +105,16 @@ bool TfrmMain::openProfiles()
 {
     const std::string wanted = ToolSettings::read(*m_rt.ToolConfig, ToolSettings::CurrentUserIni);
     std::string userPath;
-    if (isBareFileName(wanted)) userPath = platform::ResolveNoCase(m_rt.SystemDir, wanted);
+    if (isBareFileName(wanted)) userPath = platform::ResolveNoCase(m_rt.ProfileDir, wanted);
     if (userPath.empty() || !platform::FileExists(userPath)) {
-        userPath = platform::ResolveNoCase(m_rt.SystemDir, "User.ini");
+        userPath = platform::ResolveNoCase(m_rt.ProfileDir, "User.ini");
         if (!platform::FileExists(userPath)) {
-            MessageBox::error(QStringLiteral("User.ini not found in: ") + QString::fromStdString(m_rt.SystemDir));
+            MessageBox::error(QStringLiteral("User.ini not found in: ") + QString::fromStdString(m_rt.ProfileDir));
             PageCtrl->setEnabled(false);
             return false;
         }
     }
-    m_rt.GameProfile = std::make_unique<TIniFile>(platform::ResolveNoCase(m_rt.SystemDir, "UT2003.ini"));
+    m_rt.GameProfile = std::make_unique<TIniFile>(platform::ResolveNoCase(m_rt.ProfileDir, "UT2003.ini"));
     m_rt.UserProfile = std::make_unique<TIniFile>(userPath);
     return true;
 }
@@ -142,6 +143,7 @@ void TfrmMain::LoadAll(bool forceSetup)
         // System directory in other letter case.
         if (!platform::DirectoryExists(m_rt.SystemDir))
             m_rt.SystemDir = platform::AddBackslash(platform::ResolveNoCase(m_rt.GameRoot(), "System"));
+        m_rt.ProfileDir = platform::LayoutOf(m_rt.SystemDir).profileDir;
         // Profiles of an earlier load stay valid until the new ones are open.
         if (!openProfiles()) return;
         m_rt.ViewportManagerClass =

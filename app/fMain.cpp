@@ -32,6 +32,8 @@ Environment& completed(Environment& env)
 {
     if (!env.registry) env.registry = std::make_shared<WineInstallerRegistry>();
     if (!env.shell) env.shell = std::make_shared<ProcessShellStarter>();
+    if (!env.installations)
+        env.installations = [] { return platform::FindInstallations(platform::SearchPlaces::ofThisUser()); };
     return env;
 }
 } // namespace
@@ -221,7 +223,7 @@ void TfrmMain::Image1Click()
 
 BackupPlace TfrmMain::backupPlace() const
 {
-    return {m_rt.SystemDir, m_rt.CurrentUserFileName, m_rt.AskBackup, m_env.today()};
+    return {m_rt.ProfileDir, m_rt.CurrentUserFileName, m_rt.AskBackup, m_env.today()};
 }
 
 // The commands that copy or change the profile files do nothing while no
@@ -267,7 +269,7 @@ void TfrmMain::Lowquality1Click()
 void TfrmMain::ResettodefaultClick()
 {
     if (!pagesEnabled()) return;
-    ResetToDefaults(m_rt.SystemDir, m_rt.CurrentUserFileName, [this] {
+    ResetToDefaults(m_rt.ProfileDir, m_rt.SystemDir, m_rt.CurrentUserFileName, [this] {
         for (PageId id : PageRegistry::resetReloadOrder())
             loadPage(id);
         rememberProfiles();

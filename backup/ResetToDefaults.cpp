@@ -11,23 +11,25 @@ constexpr const char* DefaultGameName = "Default.ini";
 
 } // namespace
 
-void ResetToDefaults(const std::string& systemDir, const std::string& userFileName,
+void ResetToDefaults(const std::string& profileDir, const std::string& systemDir, const std::string& userFileName,
                      const std::function<void()>& reloadPages)
 {
     using namespace MessageBox;
     if (!confirm(QStringLiteral("The current settings will be backupped\n"
                                 "Are you sure you want to restore the default settings?")))
         return;
-    if (!MakeBakCopies(systemDir, userFileName) &&
+    if (!MakeBakCopies(profileDir, userFileName) &&
         show(Kind::Warning, QStringLiteral("Could not backup the INI files\nWant to continue anyway?"),
              Buttons::YesNo) != Answer::Yes)
         return;
-    const bool defaultsThere = platform::FileExists(SystemFile(systemDir, DefaultUserName)) &&
-                               platform::FileExists(SystemFile(systemDir, DefaultGameName));
-    if (!defaultsThere || !CopyInOrder(systemDir, {DefaultUserName, userFileName}, {DefaultGameName, GameIniName})) {
+    const std::string defaultUser = SystemFile(systemDir, DefaultUserName);
+    const std::string defaultGame = SystemFile(systemDir, DefaultGameName);
+    const bool defaultsThere = platform::FileExists(defaultUser) && platform::FileExists(defaultGame);
+    if (!defaultsThere || !platform::CopyFile(defaultUser, SystemFile(profileDir, userFileName)) ||
+        !platform::CopyFile(defaultGame, SystemFile(profileDir, GameIniName))) {
         warning(QStringLiteral("Could not copy the DefUser.ini and/or Default.ini\n"
                                "Settings have not been restored to default"));
-        PutBakCopiesBack(systemDir, userFileName);
+        PutBakCopiesBack(profileDir, userFileName);
         return;
     }
     if (reloadPages) reloadPages();

@@ -8,8 +8,7 @@
 #include <QFileInfo>
 #include <QString>
 
-#include <pwd.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -195,6 +194,9 @@ struct KeyResult {
 std::vector<KeyResult> readFolders(const std::string& regFile, const std::vector<std::u16string>& keys)
 {
     std::vector<KeyResult> results(keys.size());
+    // Only a plain file: a named pipe in its place would never end the read.
+    struct stat st {};
+    if (::stat(regFile.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return results;
     std::ifstream in(regFile, std::ios::binary);
     if (!in) return results;
 
@@ -217,7 +219,7 @@ std::vector<KeyResult> readFolders(const std::string& regFile, const std::vector
             current = -1;
             if (!decodeEscaped(line, pos, ']', name)) continue;
             for (std::size_t i = 0; i < keys.size(); ++i) {
-                if (equalKeys(name, keys[i])) {
+                if (!keys[i].empty() && equalKeys(name, keys[i])) {
                     current = static_cast<int>(i);
                     if (results[i].state == KeyLookup::Missing) results[i].state = KeyLookup::NoValue;
                     break;
@@ -243,13 +245,6 @@ std::vector<KeyResult> readFolders(const std::string& regFile, const std::vector
         }
     }
     return results;
-}
-
-std::string homeDirectory()
-{
-    if (const char* home = std::getenv("HOME"); home && *home) return home;
-    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
-    return {};
 }
 
 } // namespace
@@ -307,38 +302,50 @@ WineInstallerRegistry::WineInstallerRegistry(std::string prefix)
 std::string WineInstallerRegistry::DefaultPrefix()
 {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
-    const std::string home = homeDirectory();
+    const std::string home = platform::HomeDirectory();
     return home.empty() ? std::string() : platform::AddBackslash(home) + ".wine";
 }
 
 std::optional<std::string> WineInstallerRegistry::ReadFolder(const std::string& key) const
 {
+    return ReadFolders({key}).front();
+}
+
+std::vector<std::optional<std::string>> WineInstallerRegistry::ReadFolders(const std::vector<std::string>& keys) const
+{
+    std::vector<std::optional<std::string>> folders(keys.size());
     try {
-        if (m_prefix.empty()) return std::nullopt;
-        std::string rest = key;
-        while (!rest.empty() && rest.front() == '\\')
-            rest.erase(rest.begin());
-        const std::u16string full = QString::fromStdString(rest).toStdU16String();
-
-        // A 32-bit installer in a 64-bit prefix writes below Wow6432Node.
-        std::vector<std::u16string> keys;
+        if (m_prefix.empty()) return folders;
+        // Each key is looked for below Wow6432Node first, where a 32-bit
+        // installer in a 64-bit prefix writes, then as given.
+        std::vector<std::u16string> lookups;
         static const QString software = QStringLiteral("SOFTWARE\\");
-        const QString keyText = QString::fromStdU16String(full);
-        if (keyText.startsWith(software, Qt::CaseInsensitive))
-            keys.push_back((QStringLiteral("Software\\Wow6432Node\\") + keyText.mid(software.size())).toStdU16String());
-        keys.push_back(full);
-
-        const auto results = readFolders(platform::AddBackslash(m_prefix) + "system.reg", keys);
-        // The first location that holds the value wins; a key without it
-        // counts only when no location has the value.
-        bool anyKey = false;
-        for (const KeyResult& result : results) {
-            if (result.state == KeyLookup::Found) return platform::WindowsToUnixPath(m_prefix, result.folder);
-            anyKey = anyKey || result.state == KeyLookup::NoValue;
+        for (const std::string& key : keys) {
+            std::string rest = key;
+            while (!rest.empty() && rest.front() == '\\')
+                rest.erase(rest.begin());
+            const QString keyText = QString::fromStdString(rest);
+            const QString wow = keyText.startsWith(software, Qt::CaseInsensitive)
+                                    ? QStringLiteral("Software\\Wow6432Node\\") + keyText.mid(software.size())
+                                    : QString();
+            lookups.push_back(wow.toStdU16String()); // empty: matches no key
+            lookups.push_back(keyText.toStdU16String());
         }
-        if (anyKey) return std::string();
-        return std::nullopt;
+        const auto results = readFolders(platform::AddBackslash(m_prefix) + "system.reg", lookups);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            // The first location that holds the value wins; a key without it
+            // counts only when no location has the value.
+            bool anyKey = false;
+            for (const KeyResult* result : {&results[2 * i], &results[2 * i + 1]}) {
+                if (result->state == KeyLookup::Found) {
+                    folders[i] = platform::WindowsToUnixPath(m_prefix, result->folder);
+                    break;
+                }
+                anyKey = anyKey || result->state == KeyLookup::NoValue;
+            }
+            if (!folders[i] && anyKey) folders[i] = std::string();
+        }
     } catch (...) {
-        return std::nullopt;
     }
+    return folders;
 }
