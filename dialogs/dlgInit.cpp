@@ -114,8 +114,13 @@ void TfrmInit::fillFound(const std::vector<platform::FoundInstallation>& found)
     // leaves the field as it is.
     connect(lbFound, &QListWidget::itemSelectionChanged, this, &TfrmInit::lbFoundClick);
     lbFound->setAccessibleName(tr("Installations found"));
+    // Up to five lines show without scrolling; a long path is shortened in
+    // its middle (its tool tip holds it whole).
+    lbFound->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lbFound->setTextElideMode(Qt::ElideMiddle);
     const int rows = std::min(lbFound->count(), 5);
-    lbFound->setFixedHeight(lbFound->sizeHintForRow(0) * rows + 2 * lbFound->frameWidth() + 2);
+    lbFound->setFixedHeight(lbFound->sizeHintForRow(0) * rows + 2 * lbFound->frameWidth());
+    lbFound->setMinimumWidth(std::min(lbFound->sizeHintForColumn(0) + 2 * lbFound->frameWidth() + 4, 600));
     setTabOrder(dirEdit, lbFound);
     setTabOrder(lbFound, cbAutoBackup);
 }
