@@ -136,6 +136,9 @@ public:
         if (!m_home.empty()) {
             native.insert(native.begin() + 1, m_home + "ut2003");
             native.push_back(m_home + "ut2003_demo");
+            // Lutris's installer of the native version puts it in its games folder.
+            for (const std::string& name : namesIn(m_home + "Games", MaxPlaceEntries))
+                native.push_back(m_home + "Games/" + name);
         }
         for (const std::string& dir : native)
             if (IsNativeGame(dir)) game("Native", dir);

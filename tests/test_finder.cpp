@@ -97,9 +97,8 @@ public:
                                                                     "  prefix: '~/lutris/goty'\nwine:\n  version: 8\n");
         writeFile(home(".config/lutris/games/again.yml"), "game:\n  prefix: " + home("Games/ut2003").toUtf8() + "\n");
         writeFile(home("Games/no-registry/drive_c/UT2003/System/UT2003.exe"), "MZ");
-        for (const QString& native : {home("ut2003"), root() + "/usr/local/games/ut2003_demo"})
-            writeFile(native + "/System/ut2003-bin", "\x7f"
-                                                     "ELF");
+        for (const QString& native : {home("ut2003"), root() + "/usr/local/games/ut2003_demo", home("Games/native")})
+            writeFile(native + "/System/ut2003-bin", "ELF");
         writeFile(root() + "/opt/ut2003/System/UT2003.exe", "MZ"); // no native program
     }
     ~FakeHome() { ::chmod(QFile::encodeName(home(".local/share/wineprefixes/locked")).constData(), 0755); }
@@ -115,7 +114,8 @@ public:
         QStringList lines;
         for (const Place& p : Places)
             if (p.listed) lines << QString(p.kind) + ": " + home(p.listed);
-        return lines << "Native: " + home("ut2003") << "Native: " + root() + "/usr/local/games/ut2003_demo";
+        return lines << "Native: " + home("ut2003") << "Native: " + root() + "/usr/local/games/ut2003_demo"
+                     << "Native: " + home("Games/native");
     }
 
     // A prefix the user may not read, links in circles and out of a prefix,
@@ -167,8 +167,7 @@ struct NativeGame {
     NativeGame()
     {
         QFile::remove(game.systemDir() + "UT2003.exe");
-        writeFile(game.systemDir() + "ut2003-bin", "\x7f"
-                                                   "ELF");
+        writeFile(game.systemDir() + "ut2003-bin", "ELF");
         writeFile(game.root() + "ut2003", "#!/bin/sh\n");
         for (const char* name : {"User.ini", "UT2003.ini"})
             writeFile(profiles + name, "[Native]\r\nHome=1\r\n" + readFile(game.systemDir() + name));
