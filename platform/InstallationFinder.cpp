@@ -66,7 +66,7 @@ std::vector<std::string> namesIn(const std::string& dir, std::size_t limit)
     return names;
 }
 
-// The value of a "prefix:" line of a Lutris game's configuration, as written
+// The values of the "prefix:" lines of a Lutris game's configuration, as written
 // (quotes taken off, "~" for the home directory).
 std::vector<std::string> lutrisPrefixes(const std::string& file, const std::string& home)
 {
@@ -89,7 +89,7 @@ std::vector<std::string> lutrisPrefixes(const std::string& file, const std::stri
         const std::size_t first = line.find_first_not_of(" \t");
         if (first == std::string::npos || line.compare(first, 7, "prefix:") != 0) continue;
         std::string value = line.substr(first + 7);
-        const std::size_t from = value.find_first_not_of(" \t");
+        const std::size_t from = value.find_first_not_of(" \t\r");
         const std::size_t to = value.find_last_not_of(" \t\r");
         if (from == std::string::npos) continue;
         value = value.substr(from, to - from + 1);
