@@ -579,6 +579,11 @@ void TestPlatform::registryMissingPieces()
     QVERIFY(!WineInstallerRegistry("").ReadFolder(fullGameKey).has_value());
     QDir(dir.path()).mkdir("system.reg"); // a directory where the file should be
     QVERIFY(!WineInstallerRegistry(str(dir.path())).ReadFolder(fullGameKey).has_value());
+    // A named pipe where the file should be ends the read at once instead of
+    // waiting for a writer.
+    QTemporaryDir pipe;
+    QVERIFY(::mkfifo(QFile::encodeName(pipe.filePath("system.reg")).constData(), 0644) == 0);
+    QVERIFY(!WineInstallerRegistry(str(pipe.path())).ReadFolder(fullGameKey).has_value());
 }
 
 void TestPlatform::registryDefaultPrefix()
