@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/PageRegistry.h"
+#include "platform/InstallationFinder.h"
 #include "platform/InstallerRegistry.h"
 #include "platform/ShellStart.h"
 
@@ -25,6 +26,8 @@ struct Environment {
     std::string executableDir;
     std::shared_ptr<InstallerRegistry> registry;
     std::shared_ptr<ShellStarter> shell;
+    // The installations the setup dialog lists.
+    std::function<std::vector<platform::FoundInstallation>()> installations;
     std::function<QDate()> today = [] { return QDate::currentDate(); };
     // Whether the game runs now (its process found in the process table).
     std::function<bool()> gameRunning;

@@ -3,6 +3,7 @@
 #include "dialogs/MessageBox.h"
 #include "dialogs/ToolSettings.h"
 #include "platform/Files.h"
+#include "platform/GameLayout.h"
 #include "platform/Paths.h"
 #include "platform/ProgramDir.h"
 
@@ -54,15 +55,15 @@ bool OpenProfiles::openFiles()
 {
     const std::string wanted = ToolSettings::read(*m_rt.ToolConfig, ToolSettings::CurrentUserIni);
     std::string userPath;
-    if (isBareFileName(wanted)) userPath = platform::ResolveNoCase(m_rt.SystemDir, wanted);
+    if (isBareFileName(wanted)) userPath = platform::ResolveNoCase(m_rt.ProfileDir, wanted);
     if (userPath.empty() || !platform::FileExists(userPath)) {
-        userPath = platform::ResolveNoCase(m_rt.SystemDir, "User.ini");
+        userPath = platform::ResolveNoCase(m_rt.ProfileDir, "User.ini");
         if (!platform::FileExists(userPath)) {
-            MessageBox::error(QStringLiteral("User.ini not found in: ") + QString::fromStdString(m_rt.SystemDir));
+            MessageBox::error(QStringLiteral("User.ini not found in: ") + QString::fromStdString(m_rt.ProfileDir));
             return false;
         }
     }
-    m_rt.GameProfile = std::make_unique<TIniFile>(platform::ResolveNoCase(m_rt.SystemDir, "UT2003.ini"));
+    m_rt.GameProfile = std::make_unique<TIniFile>(platform::ResolveNoCase(m_rt.ProfileDir, "UT2003.ini"));
     m_rt.UserProfile = std::make_unique<TIniFile>(userPath);
     return true;
 }
@@ -92,6 +93,7 @@ bool OpenProfiles::open(bool forceSetup)
         // System directory in other letter case.
         if (!platform::DirectoryExists(m_rt.SystemDir))
             m_rt.SystemDir = platform::AddBackslash(platform::ResolveNoCase(m_rt.GameRoot(), "System"));
+        m_rt.ProfileDir = platform::LayoutOf(m_rt.SystemDir).profileDir;
         // Profiles of an earlier open stay valid until the new ones are open.
         if (!openFiles()) return false;
         m_rt.ViewportManagerClass =

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr const char* GameProgram = "UT2003.exe";
+constexpr const char* NativeGameProgram = "ut2003-bin"; // the native Linux version
 
 QString namesOf(const QStringList& files)
 {
@@ -63,7 +64,8 @@ bool OutsideChangeGuard::shouldReload(bool edited, QString& notice)
 
 bool OutsideChangeGuard::gameRunning() const
 {
-    return m_gameRunning ? m_gameRunning() : platform::IsProgramRunning(GameProgram);
+    if (m_gameRunning) return m_gameRunning();
+    return platform::IsProgramRunning(GameProgram) || platform::IsProgramRunning(NativeGameProgram);
 }
 
 QString OutsideChangeGuard::gameStatus() const

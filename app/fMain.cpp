@@ -47,6 +47,8 @@ Environment& completed(Environment& env)
 {
     if (!env.registry) env.registry = std::make_shared<WineInstallerRegistry>();
     if (!env.shell) env.shell = std::make_shared<ProcessShellStarter>();
+    if (!env.installations)
+        env.installations = [] { return platform::FindInstallations(platform::SearchPlaces::ofThisUser()); };
     return env;
 }
 
@@ -66,7 +68,7 @@ TfrmMain::TfrmMain(Environment env, QWidget* parent)
     , m_env(std::move(completed(env)))
     , m_profiles(m_env.executableDir,
                  {[this](const TCustomIniFile& config) -> std::optional<OpenProfiles::SetupAnswer> {
-                      TfrmInit dialog(*m_env.registry, config, this);
+                      TfrmInit dialog(*m_env.registry, config, m_env.installations(), this);
                       if (ModalRunner::exec(dialog) != QDialog::Accepted) return std::nullopt;
                       return OpenProfiles::SetupAnswer{dialog.dirEdit->text().toStdString(),
                                                        dialog.cbAutoBackup->isChecked(),
@@ -493,7 +495,7 @@ void TfrmMain::Image1Click()
 BackupPlace TfrmMain::backupPlace() const
 {
     const RunTime& rt = m_profiles.rt();
-    return {rt.SystemDir, rt.CurrentUserFileName, rt.AskBackup, m_env.today()};
+    return {rt.ProfileDir, rt.CurrentUserFileName, rt.AskBackup, m_env.today()};
 }
 
 // The commands that copy or change the profile files do nothing while no
@@ -542,7 +544,8 @@ void TfrmMain::ResettodefaultClick()
 {
     if (!pagesEnabled()) return;
     const RunTime& rt = m_profiles.rt();
-    ResetToDefaults(rt.SystemDir, rt.CurrentUserFileName, [this] { reloadPages(PageRegistry::resetReloadOrder()); });
+    ResetToDefaults(rt.ProfileDir, rt.SystemDir, rt.CurrentUserFileName,
+                    [this] { reloadPages(PageRegistry::resetReloadOrder()); });
 }
 
 void TfrmMain::Showreadmetxt1Click()

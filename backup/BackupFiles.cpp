@@ -18,36 +18,25 @@ std::string SystemFile(const std::string& systemDir, const std::string& name)
     return platform::ResolveNoCase(systemDir, name);
 }
 
-bool SourcesReadable(const std::string& systemDir, std::initializer_list<FileCopy> copies)
+bool SourcesReadable(std::initializer_list<FileCopy> copies)
 {
     for (const FileCopy& copy : copies)
-        if (!platform::IsReadableFile(SystemFile(systemDir, copy.from))) return false;
+        if (!platform::IsReadableFile(copy.from)) return false;
     return true;
 }
 
 namespace {
 
-struct Resolved {
-    std::string from;
-    std::string to;
-};
-
-std::vector<Resolved> resolved(const std::string& systemDir, std::initializer_list<FileCopy> copies)
-{
-    std::vector<Resolved> paths;
-    for (const FileCopy& copy : copies)
-        paths.push_back({SystemFile(systemDir, copy.from), SystemFile(systemDir, copy.to)});
-    return paths;
-}
-
 bool sameTarget(const std::string& a, const std::string& b) { return a == b || platform::SameFile(a, b); }
 
 } // namespace
 
-bool CopyAllOrNothing(const std::string& systemDir, std::initializer_list<FileCopy> copies)
+bool CopyAllOrNothing(std::initializer_list<FileCopy> copies)
 {
-    if (systemDir.empty() || !SourcesReadable(systemDir, copies)) return false;
-    const std::vector<Resolved> paths = resolved(systemDir, copies);
+    if (!SourcesReadable(copies)) return false;
+    const std::vector<FileCopy> paths(copies);
+    for (const FileCopy& copy : paths)
+        if (copy.to.empty()) return false;
     for (std::size_t i = 0; i < paths.size(); ++i)
         for (std::size_t j = i + 1; j < paths.size(); ++j)
             if (sameTarget(paths[i].to, paths[j].to)) return false; // one profile written over the other
@@ -57,7 +46,7 @@ bool CopyAllOrNothing(const std::string& systemDir, std::initializer_list<FileCo
             (*it)->putBack();
         return false;
     };
-    for (const Resolved& copy : paths) {
+    for (const FileCopy& copy : paths) {
         if (platform::SameFile(copy.from, copy.to)) continue;
         kept.push_back(std::make_unique<platform::KeptFile>(copy.to));
         if (!kept.back()->kept() || !platform::CopyFile(copy.from, copy.to)) return putBack();

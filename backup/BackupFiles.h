@@ -20,7 +20,7 @@ std::string DatedGameFileName(const std::string& dateText);
 // spells it when such a file exists.
 std::string SystemFile(const std::string& systemDir, const std::string& name);
 
-// One copy between two files of the System directory (names).
+// One copy between two files (full paths).
 struct FileCopy {
     std::string from;
     std::string to;
@@ -28,7 +28,7 @@ struct FileCopy {
 
 // Every source is a file the copies can read (not missing, not a directory,
 // not unreadable).
-bool SourcesReadable(const std::string& systemDir, std::initializer_list<FileCopy> copies);
+bool SourcesReadable(std::initializer_list<FileCopy> copies);
 
 // Copies onto the profile files that all take place or none do: the sources
 // are checked before the first copy, no two copies may write one file, and
@@ -36,7 +36,7 @@ bool SourcesReadable(const std::string& systemDir, std::initializer_list<FileCop
 // from before (kept aside by this call, never taken from older .BAK files).
 // A copy onto its own source (one file under two names) has nothing to do.
 // True when every copy took place; false leaves every target as it was.
-bool CopyAllOrNothing(const std::string& systemDir, std::initializer_list<FileCopy> copies);
+bool CopyAllOrNothing(std::initializer_list<FileCopy> copies);
 
 // Taken just before a restore or reset overwrites the profiles: deletes
 // User.BAK and UT2003.BAK, copies the user file `userFileName` to User.BAK

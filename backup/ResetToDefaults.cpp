@@ -10,7 +10,7 @@ constexpr const char* DefaultGameName = "Default.ini";
 
 } // namespace
 
-void ResetToDefaults(const std::string& systemDir, const std::string& userFileName,
+void ResetToDefaults(const std::string& profileDir, const std::string& systemDir, const std::string& userFileName,
                      const std::function<void()>& reloadPages)
 {
     using namespace MessageBox;
@@ -19,17 +19,19 @@ void ResetToDefaults(const std::string& systemDir, const std::string& userFileNa
         return;
     const QString failed = QStringLiteral("Could not copy the DefUser.ini and/or Default.ini\n"
                                           "Settings have not been restored to default");
-    const std::initializer_list<FileCopy> copies = {{DefaultUserName, userFileName}, {DefaultGameName, GameIniName}};
+    const std::initializer_list<FileCopy> copies = {
+        {SystemFile(systemDir, DefaultUserName), SystemFile(profileDir, userFileName)},
+        {SystemFile(systemDir, DefaultGameName), SystemFile(profileDir, GameIniName)}};
     // Defaults that cannot be read change nothing, not even the .BAK copies.
-    if (!SourcesReadable(systemDir, copies)) {
+    if (!SourcesReadable(copies)) {
         warning(failed);
         return;
     }
-    if (!MakeBakCopies(systemDir, userFileName) &&
+    if (!MakeBakCopies(profileDir, userFileName) &&
         show(Kind::Warning, QStringLiteral("Could not backup the INI files\nWant to continue anyway?"),
              Buttons::YesNo) != Answer::Yes)
         return;
-    if (!CopyAllOrNothing(systemDir, copies)) {
+    if (!CopyAllOrNothing(copies)) {
         warning(failed);
         return;
     }

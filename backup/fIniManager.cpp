@@ -132,10 +132,11 @@ void TfrmIniManager::btnRestoreClick()
         return;
     const std::string& dir = m_place.systemDir;
     const QString failed = QStringLiteral("Could not copy the files\nSettings have not been restored");
-    const std::initializer_list<FileCopy> copies = {{DatedUserFileName(date), UserIniName},
-                                                    {DatedGameFileName(date), GameIniName}};
+    const std::initializer_list<FileCopy> copies = {
+        {SystemFile(dir, DatedUserFileName(date)), SystemFile(dir, UserIniName)},
+        {SystemFile(dir, DatedGameFileName(date)), SystemFile(dir, GameIniName)}};
     // A dated pair that cannot be read whole changes nothing.
-    if (!SourcesReadable(dir, copies)) {
+    if (!SourcesReadable(copies)) {
         MessageBox::warning(failed);
         return;
     }
@@ -146,7 +147,7 @@ void TfrmIniManager::btnRestoreClick()
                               MessageBox::Buttons::YesNo) != MessageBox::Answer::Yes)
         return;
     // Both profiles are restored or neither.
-    if (!CopyAllOrNothing(dir, copies)) {
+    if (!CopyAllOrNothing(copies)) {
         MessageBox::warning(failed);
         return;
     }
@@ -161,7 +162,9 @@ void TfrmIniManager::btnBAKClick()
     if (!MessageBox::confirm(QStringLiteral("Your current settings will be replaced by those in the .BAK files\n"
                                             "Are you sure you want to restore the .BAK files?")))
         return;
-    if (!CopyAllOrNothing(m_place.systemDir, {{UserBakName, UserIniName}, {GameBakName, GameIniName}})) {
+    const std::string& dir = m_place.systemDir;
+    if (!CopyAllOrNothing({{SystemFile(dir, UserBakName), SystemFile(dir, UserIniName)},
+                           {SystemFile(dir, GameBakName), SystemFile(dir, GameIniName)}})) {
         MessageBox::warning(QStringLiteral("Could not copy the files\nSettings have not been restored"));
         return;
     }

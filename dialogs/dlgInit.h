@@ -1,11 +1,16 @@
 #pragma once
 
+#include "platform/InstallationFinder.h"
+#include "platform/InstallerRegistry.h"
+
 #include <QDialog>
 
+#include <vector>
+
 class DirectoryEdit;
-class InstallerRegistry;
 class QCheckBox;
 class QLabel;
+class QListWidget;
 class QPushButton;
 class TCustomIniFile;
 
@@ -14,13 +19,17 @@ class TfrmInit : public QDialog {
     Q_OBJECT
 public:
     // The directory is proposed from the installer's registry entries (the
-    // full game's folder wins over the demo's); the boxes come from `config`.
-    TfrmInit(const InstallerRegistry& registry, const TCustomIniFile& config, QWidget* parent = nullptr);
+    // full game's folder wins over the demo's), else from the first of the
+    // installations found; the boxes come from `config`. The installations
+    // found are listed below the directory field, one click puts one there.
+    TfrmInit(const InstallerRegistry& registry, const TCustomIniFile& config,
+             const std::vector<platform::FoundInstallation>& found = {}, QWidget* parent = nullptr);
 
-    static constexpr const char* DemoKey = "SOFTWARE\\Unreal Technology\\Installed Apps\\UT2003Demo";
-    static constexpr const char* GameKey = "SOFTWARE\\Unreal Technology\\Installed Apps\\UT2003";
+    static constexpr const char* DemoKey = InstallerKeys::Demo;
+    static constexpr const char* GameKey = InstallerKeys::Game;
 
     DirectoryEdit* dirEdit;
+    QListWidget* lbFound;
     QCheckBox* cbAutoBackup;
     QCheckBox* cbAskBackup;
     QCheckBox* cbShowReadme;
@@ -29,5 +38,9 @@ public:
     QPushButton* CancelBtn;
 
 private:
+    void fillFound(const std::vector<platform::FoundInstallation>& found);
+    void lbFoundClick();
+
     QLabel* Label1;
+    QLabel* lblFound;
 };

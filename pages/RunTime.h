@@ -14,6 +14,8 @@ struct RunTime {
     std::string ProgramDir;          // the program's directory (ReadMe.txt, pictures), ending in the separator
     std::string ConfigDir;           // where Corvane2003.ini lives: ProgramDir unless that is read-only
     std::string SystemDir;           // the game's System directory, ending in the separator; empty until located
+    std::string ProfileDir;          // where the profiles and their backups live: SystemDir, or for the native
+                                     // Linux game ~/.ut2003/System/
     std::string CurrentUserFileName; // file name of the current user file, "User.ini" unless changed
     std::string ViewportManagerClass = "WinDrv.WindowsClient";
     std::string RenderDeviceClass = "D3DDrv.D3DRenderDevice";

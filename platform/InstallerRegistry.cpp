@@ -8,8 +8,7 @@
 #include <QFileInfo>
 #include <QString>
 
-#include <pwd.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -190,19 +189,71 @@ struct KeyResult {
     std::string folder;
 };
 
+// The length of the escaped name of a key line ("[name] time") when the
+// name is printable ASCII whose only escapes are doubled backslashes, as Wine
+// writes almost every key: then it needs no decoding. 0 for any other line.
+std::size_t plainKeyLength(const std::string& line)
+{
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        if (c == ']') return i - 1;
+        if (c < 0x20 || c > 0x7e || c == '"' || (c == '\\' && (++i >= line.size() || line[i] != '\\'))) return 0;
+    }
+    return 0;
+}
+
+// The escaped name at the start of `line` (after "[") equals `escaped`,
+// ASCII letters compared without regard to case.
+bool equalAscii(const std::string& line, const std::string& escaped)
+{
+    for (std::size_t i = 0; i < escaped.size(); ++i) {
+        const auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (fold(line[i + 1]) != fold(escaped[i])) return false;
+    }
+    return true;
+}
+
 // Reads the value "Folder" of each of `keys` (HKEY_LOCAL_MACHINE paths
 // relative to the hive) in one pass over system.reg.
 std::vector<KeyResult> readFolders(const std::string& regFile, const std::vector<std::u16string>& keys)
 {
     std::vector<KeyResult> results(keys.size());
+    // Only a plain file: a named pipe in its place would never end the read.
+    struct stat st {};
+    if (::stat(regFile.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return results;
     std::ifstream in(regFile, std::ios::binary);
     if (!in) return results;
+    std::string text(static_cast<std::size_t>(st.st_size), '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
 
     const std::u16string folder = u"Folder";
+    // A system.reg holds some ten thousand keys: those written in plain
+    // ASCII are compared in their escaped form, when the keys sought are
+    // printable ASCII.
+    std::vector<std::string> asciiKeys;
+    for (const std::u16string& key : keys) {
+        std::string escaped;
+        bool printable = true;
+        for (const char16_t c : key) {
+            printable = printable && c >= 0x20 && c <= 0x7e && c != u'"' && c != u']';
+            escaped += c == u'\\' ? "\\\\" : std::string(1, static_cast<char>(c));
+        }
+        if (!printable) {
+            asciiKeys.clear();
+            break;
+        }
+        asciiKeys.push_back(escaped);
+    }
     int current = -1; // index into keys of the key being read, or -1
     std::string line;
     std::string pending; // a value whose data continues on the next line
-    while (std::getline(in, line)) {
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        // Only key lines matter outside the keys sought.
+        if (current < 0 && pending.empty() && text[start] != '[') continue;
+        line.assign(text, start, end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!pending.empty()) {
             std::size_t start = line.find_first_not_of(" \t");
@@ -212,12 +263,15 @@ std::vector<KeyResult> readFolders(const std::string& regFile, const std::vector
         }
         if (line.empty() || line[0] == ';' || line[0] == '#') continue;
         if (line[0] == '[') {
+            current = -1;
+            const std::size_t plain = asciiKeys.size() == keys.size() ? plainKeyLength(line) : 0;
             std::size_t pos = 1;
             std::u16string name;
-            current = -1;
-            if (!decodeEscaped(line, pos, ']', name)) continue;
+            if (!plain && !decodeEscaped(line, pos, ']', name)) continue;
             for (std::size_t i = 0; i < keys.size(); ++i) {
-                if (equalKeys(name, keys[i])) {
+                const bool same =
+                    plain ? plain == asciiKeys[i].size() && equalAscii(line, asciiKeys[i]) : equalKeys(name, keys[i]);
+                if (!keys[i].empty() && same) {
                     current = static_cast<int>(i);
                     if (results[i].state == KeyLookup::Missing) results[i].state = KeyLookup::NoValue;
                     break;
@@ -243,13 +297,6 @@ std::vector<KeyResult> readFolders(const std::string& regFile, const std::vector
         }
     }
     return results;
-}
-
-std::string homeDirectory()
-{
-    if (const char* home = std::getenv("HOME"); home && *home) return home;
-    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
-    return {};
 }
 
 } // namespace
@@ -307,38 +354,50 @@ WineInstallerRegistry::WineInstallerRegistry(std::string prefix)
 std::string WineInstallerRegistry::DefaultPrefix()
 {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
-    const std::string home = homeDirectory();
+    const std::string home = platform::HomeDirectory();
     return home.empty() ? std::string() : platform::AddBackslash(home) + ".wine";
 }
 
 std::optional<std::string> WineInstallerRegistry::ReadFolder(const std::string& key) const
 {
+    return ReadFolders({key}).front();
+}
+
+std::vector<std::optional<std::string>> WineInstallerRegistry::ReadFolders(const std::vector<std::string>& keys) const
+{
+    std::vector<std::optional<std::string>> folders(keys.size());
     try {
-        if (m_prefix.empty()) return std::nullopt;
-        std::string rest = key;
-        while (!rest.empty() && rest.front() == '\\')
-            rest.erase(rest.begin());
-        const std::u16string full = QString::fromStdString(rest).toStdU16String();
-
-        // A 32-bit installer in a 64-bit prefix writes below Wow6432Node.
-        std::vector<std::u16string> keys;
+        if (m_prefix.empty()) return folders;
+        // Each key is looked for below Wow6432Node first, where a 32-bit
+        // installer in a 64-bit prefix writes, then as given.
+        std::vector<std::u16string> lookups;
         static const QString software = QStringLiteral("SOFTWARE\\");
-        const QString keyText = QString::fromStdU16String(full);
-        if (keyText.startsWith(software, Qt::CaseInsensitive))
-            keys.push_back((QStringLiteral("Software\\Wow6432Node\\") + keyText.mid(software.size())).toStdU16String());
-        keys.push_back(full);
-
-        const auto results = readFolders(platform::AddBackslash(m_prefix) + "system.reg", keys);
-        // The first location that holds the value wins; a key without it
-        // counts only when no location has the value.
-        bool anyKey = false;
-        for (const KeyResult& result : results) {
-            if (result.state == KeyLookup::Found) return platform::WindowsToUnixPath(m_prefix, result.folder);
-            anyKey = anyKey || result.state == KeyLookup::NoValue;
+        for (const std::string& key : keys) {
+            std::string rest = key;
+            while (!rest.empty() && rest.front() == '\\')
+                rest.erase(rest.begin());
+            const QString keyText = QString::fromStdString(rest);
+            const QString wow = keyText.startsWith(software, Qt::CaseInsensitive)
+                                    ? QStringLiteral("Software\\Wow6432Node\\") + keyText.mid(software.size())
+                                    : QString();
+            lookups.push_back(wow.toStdU16String()); // empty: matches no key
+            lookups.push_back(keyText.toStdU16String());
         }
-        if (anyKey) return std::string();
-        return std::nullopt;
+        const auto results = readFolders(platform::AddBackslash(m_prefix) + "system.reg", lookups);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            // The first location that holds the value wins; a key without it
+            // counts only when no location has the value.
+            bool anyKey = false;
+            for (const KeyResult* result : {&results[2 * i], &results[2 * i + 1]}) {
+                if (result->state == KeyLookup::Found) {
+                    folders[i] = platform::WindowsToUnixPath(m_prefix, result->folder);
+                    break;
+                }
+                anyKey = anyKey || result->state == KeyLookup::NoValue;
+            }
+            if (!folders[i] && anyKey) folders[i] = std::string();
+        }
     } catch (...) {
-        return std::nullopt;
     }
+    return folders;
 }

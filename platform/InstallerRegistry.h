@@ -2,6 +2,14 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+// The keys below HKEY_LOCAL_MACHINE where the game's installers keep the
+// game directory in the value "Folder".
+namespace InstallerKeys {
+inline constexpr const char* Demo = "SOFTWARE\\Unreal Technology\\Installed Apps\\UT2003Demo";
+inline constexpr const char* Game = "SOFTWARE\\Unreal Technology\\Installed Apps\\UT2003";
+} // namespace InstallerKeys
 
 // The entries the game's installer writes below HKEY_LOCAL_MACHINE, read only.
 class InstallerRegistry {
@@ -21,6 +29,8 @@ class WineInstallerRegistry : public InstallerRegistry {
 public:
     explicit WineInstallerRegistry(std::string prefix = DefaultPrefix());
     std::optional<std::string> ReadFolder(const std::string& key) const override;
+    // ReadFolder of each key, in one pass over the registry file.
+    std::vector<std::optional<std::string>> ReadFolders(const std::vector<std::string>& keys) const;
 
     // $WINEPREFIX, else ~/.wine
     static std::string DefaultPrefix();

@@ -1,8 +1,11 @@
 #include "platform/Paths.h"
 
 #include <dirent.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <memory>
 
 namespace platform {
@@ -135,6 +138,13 @@ std::string FileNamePart(const std::string& path)
 {
     const std::size_t slash = path.rfind(Separator);
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string HomeDirectory()
+{
+    if (const char* home = std::getenv("HOME"); home && *home) return home;
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
+    return {};
 }
 
 } // namespace platform

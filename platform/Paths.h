@@ -30,4 +30,8 @@ bool WildcardMatch(const std::string& pattern, const std::string& name);
 // The file-name part of a path.
 std::string FileNamePart(const std::string& path);
 
+// The user's home directory: $HOME, else the one the user database names;
+// empty without either.
+std::string HomeDirectory();
+
 } // namespace platform

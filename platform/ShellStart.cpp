@@ -2,11 +2,13 @@
 
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/WinePrefix.h"
 
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <QUrl>
 
@@ -112,6 +114,7 @@ LaunchCommand MakeLaunchCommand(const std::string& program, const std::string& p
     if (IsWindowsExecutable(program)) {
         command.program = "wine";
         command.arguments.insert(command.arguments.begin(), program);
+        command.winePrefix = EnclosingWinePrefix(program);
     } else {
         command.program = program;
     }
@@ -138,6 +141,13 @@ bool ProcessShellStarter::Start(const std::string& program, const std::string& p
     process.setProgram(QString::fromStdString(command.program));
     process.setArguments(arguments);
     if (!workDir.empty()) process.setWorkingDirectory(QString::fromStdString(workDir));
+    if (!command.winePrefix.empty()) {
+        // A game found in another prefix runs in its own, not in the one
+        // the program was started with.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("WINEPREFIX"), QString::fromStdString(command.winePrefix));
+        process.setProcessEnvironment(environment);
+    }
     process.setStandardInputFile(QProcess::nullDevice());
     return process.startDetached();
 }

@@ -33,11 +33,13 @@ std::string QuoteArgument(const std::string& argument);
 bool IsWindowsExecutable(const std::string& path);
 
 // What is run for `program` and its parameter string: a Windows program
-// becomes "wine" with the program's path as first argument; a native
-// program or script is run itself.
+// becomes "wine" with the program's path as first argument, in the Wine
+// prefix that holds the program when there is one; a native program or
+// script is run itself.
 struct LaunchCommand {
     std::string program;
     std::vector<std::string> arguments;
+    std::string winePrefix; // WINEPREFIX for wine; empty: the one inherited
 };
 LaunchCommand MakeLaunchCommand(const std::string& program, const std::string& parameters);
 } // namespace platform

@@ -74,7 +74,12 @@ int main(int argc, char** argv)
     auto registry = std::make_shared<FakeRegistry>();
     registry->keys[TfrmInit::GameKey] = "/home/player/.wine/drive_c/UT2003";
     const TIniFile fresh((program.dir() + "fresh.ini").toStdString()); // a first start: every box ticked
-    TfrmInit init(*registry, fresh);
+    // The installations a player with the game in several places sees.
+    TfrmInit init(*registry, fresh,
+                  {{"Wine", "/home/player/.wine/drive_c/UT2003"},
+                   {"Lutris", "/home/player/Games/ut2003/drive_c/UT2003"},
+                   {"Proton", "/home/player/.local/share/Steam/steamapps/compatdata/32000/pfx/drive_c/UT2003"},
+                   {"Native", "/usr/local/games/ut2003"}});
     init.show();
     QApplication::processEvents();
     init.grab().save(out + "/setup.png");

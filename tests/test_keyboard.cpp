@@ -104,6 +104,9 @@ class TestKeyboard : public QObject {
             return owned;
         }
         if (row == "TfrmInit") owned = std::make_unique<TfrmInit>(*m_registry, *m_config);
+        if (row == "TfrmInit with installations found")
+            owned = std::make_unique<TfrmInit>(*m_registry, *m_config,
+                                               std::vector<platform::FoundInstallation>{{"Lutris", "/games/ut2003"}});
         if (row == "TfrmIniManager")
             owned = std::make_unique<TfrmIniManager>(
                 BackupPlace{m_game.systemDir().toStdString(), "User.ini", true, QDate(2026, 12, 8)}, [] {});
@@ -134,8 +137,8 @@ private slots:
         QTest::addColumn<QString>("row");
         for (const PageInfo& page : PageRegistry::pages())
             QTest::newRow(page.tabName) << QString::fromLatin1(page.tabName);
-        for (const char* dialog :
-             {"TfrmInit", "TfrmIniManager", "TfrmAbout", "TfrmReadme", "TfrmTaunts", "SearchInput"})
+        for (const char* dialog : {"TfrmInit", "TfrmInit with installations found", "TfrmIniManager", "TfrmAbout",
+                                   "TfrmReadme", "TfrmTaunts", "SearchInput"})
             QTest::newRow(dialog) << QString::fromLatin1(dialog);
     }
     void reachesEveryControl()

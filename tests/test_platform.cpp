@@ -4,6 +4,7 @@
 #include "platform/CodePage.h"
 #include "platform/DateText.h"
 #include "platform/Files.h"
+#include "platform/GameLayout.h"
 #include "platform/InstallerRegistry.h"
 #include "platform/Paths.h"
 #include "platform/ProgramDir.h"
@@ -92,6 +93,7 @@ const char* const recorderScript = "#!/bin/sh\n"
                                    "out=\"$RECORD_TO\"\n"
                                    "pwd > \"$out.tmp\"\n"
                                    "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$out.args.tmp\"\n"
+                                   "printf '%s' \"${WINEPREFIX-unset}\" > \"$out.prefix\"\n"
                                    "mv \"$out.args.tmp\" \"$out.args\"\n"
                                    "mv \"$out.tmp\" \"$out\"\n";
 
@@ -151,6 +153,10 @@ private slots:
     void launchRouting();
     void startRecordsArgumentsAndWorkDirWithoutShell();
     void startWindowsProgramThroughWine();
+    void windowsProgramRunsInItsOwnPrefix_data();
+    void windowsProgramRunsInItsOwnPrefix();
+    void gameLayout_data();
+    void gameLayout();
     void startDemoGameStub();
     void startRefusals();
     void openUrlGoesThroughDesktopServices();
@@ -573,6 +579,11 @@ void TestPlatform::registryMissingPieces()
     QVERIFY(!WineInstallerRegistry("").ReadFolder(fullGameKey).has_value());
     QDir(dir.path()).mkdir("system.reg"); // a directory where the file should be
     QVERIFY(!WineInstallerRegistry(str(dir.path())).ReadFolder(fullGameKey).has_value());
+    // A named pipe where the file should be ends the read at once instead of
+    // waiting for a writer.
+    QTemporaryDir pipe;
+    QVERIFY(::mkfifo(QFile::encodeName(pipe.filePath("system.reg")).constData(), 0644) == 0);
+    QVERIFY(!WineInstallerRegistry(str(pipe.path())).ReadFolder(fullGameKey).has_value());
 }
 
 void TestPlatform::registryDefaultPrefix()
@@ -740,6 +751,92 @@ void TestPlatform::startWindowsProgramThroughWine()
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 15000);
     qunsetenv("RECORD_TO");
     QCOMPARE(splitNul(readBytes(record + ".args")), (Strings{str(exe), "CTF-Maul.ut2?game=XGame.xCTFGame"}));
+}
+
+void TestPlatform::windowsProgramRunsInItsOwnPrefix_data()
+{
+    QTest::addColumn<QString>("program"); // in a directory holding the prefix "pfx" ("@")
+    QTest::addColumn<QString>("prefix");  // WINEPREFIX wine gets
+    QTest::newRow("in a prefix") << "@/pfx/drive_c/UT2003/System/UT2003.exe"
+                                 << "@/pfx";
+    QTest::newRow("through the drive link") << "@/pfx/dosdevices/c:/UT2003/System/UT2003.exe"
+                                            << "@/pfx";
+    QTest::newRow("through a link to the game") << "@/linked/System/UT2003.exe"
+                                                << "@/pfx";
+    QTest::newRow("a prefix inside a prefix") << "@/pfx/drive_c/inner/drive_c/UT2003/System/UT2003.exe"
+                                              << "@/pfx/drive_c/inner";
+    QTest::newRow("drive_c without a registry") << "@/copy/drive_c/UT2003/System/UT2003.exe"
+                                                << "/inherited";
+    QTest::newRow("no prefix at all") << "@/UT2003/System/UT2003.exe"
+                                      << "/inherited";
+}
+
+void TestPlatform::windowsProgramRunsInItsOwnPrefix()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, prefix);
+    QTemporaryDir dir;
+    const QString root = QFileInfo(dir.path()).canonicalFilePath();
+    for (const char* p : {"pfx", "pfx/drive_c/inner"})
+        writeBytes(root + "/" + p + "/system.reg", "WINE REGISTRY Version 2\n");
+    for (const char* d : {"pfx/drive_c/UT2003/System", "pfx/drive_c/inner/drive_c/UT2003/System", "pfx/dosdevices"})
+        QDir(root).mkpath(d);
+    QFile::link("../drive_c", root + "/pfx/dosdevices/c:");
+    QFile::link(root + "/pfx/drive_c/UT2003", root + "/linked");
+    program.replace("@", root);
+    prefix.replace("@", root);
+    writeBytes(program, QByteArray("MZ\x90\x00", 4));
+    writeBytes(root + "/bin/wine", recorderScript);
+    QVERIFY(QFile::setPermissions(root + "/bin/wine", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+    const QByteArray savedPath = qgetenv("PATH");
+    const QByteArray savedPrefix = qgetenv("WINEPREFIX");
+    qputenv("PATH", QFile::encodeName(root + "/bin") + ":" + savedPath);
+    qputenv("WINEPREFIX", "/inherited");
+    qputenv("RECORD_TO", QFile::encodeName(root + "/record"));
+    const bool started = ProcessShellStarter().Start(str(program), "DM-Antalus.ut2", str(root));
+    qputenv("PATH", savedPath);
+    savedPrefix.isNull() ? qunsetenv("WINEPREFIX") : qputenv("WINEPREFIX", savedPrefix);
+    QVERIFY(started);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(root + "/record"), 15000);
+    qunsetenv("RECORD_TO");
+    QCOMPARE(QString::fromUtf8(readBytes(root + "/record.prefix")), prefix);
+}
+
+void TestPlatform::gameLayout_data()
+{
+    QTest::addColumn<QStringList>("files"); // in the game directory "@"
+    QTest::addColumn<QString>("profiles");  // "~": the home directory
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("workDir");
+    const QString windows = "@/System/UT2003.exe";
+    QTest::newRow("Windows game") << QStringList{windows} << "@/System/" << windows << "@/System/";
+    QTest::newRow("native game") << QStringList{"@/System/ut2003-bin", "@/ut2003"} << "~/.ut2003/System/"
+                                 << "@/ut2003"
+                                 << "@/";
+    QTest::newRow("native game without its launcher")
+        << QStringList{"@/System/ut2003-bin", windows} << "~/.ut2003/System/"
+        << "@/System/ut2003-bin"
+        << "@/System/";
+    QTest::newRow("native demo") << QStringList{"@/System/ut2003-bin", "@/ut2003_demo"} << "~/.ut2003demo/System/"
+                                 << "@/ut2003_demo"
+                                 << "@/";
+}
+
+void TestPlatform::gameLayout()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, profiles);
+    QFETCH(QString, program);
+    QFETCH(QString, workDir);
+    QTemporaryDir game, home;
+    const auto expand = [&](QString path) { return path.replace("@", game.path()).replace("~", home.path()); };
+    for (const QString& file : files)
+        writeBytes(expand(file), "#!/bin/sh\n");
+    const platform::GameLayout layout = platform::LayoutOf(str(game.path() + "/System/"), str(home.path()));
+    QCOMPARE(QString::fromStdString(layout.profileDir), expand(profiles));
+    QCOMPARE(QString::fromStdString(layout.program), expand(program));
+    QCOMPARE(QString::fromStdString(layout.workDir), expand(workDir));
 }
 
 void TestPlatform::startDemoGameStub()

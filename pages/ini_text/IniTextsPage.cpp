@@ -107,13 +107,13 @@ IniTextsPage::IniTextsPage(const PageContext& context, QWidget* parent)
 std::string IniTextsPage::userPath() const
 {
     const RunTime& rt = m_context.rt;
-    return rt.UserProfile ? rt.UserProfile->FileName() : platform::ResolveNoCase(rt.SystemDir, rt.CurrentUserFileName);
+    return rt.UserProfile ? rt.UserProfile->FileName() : platform::ResolveNoCase(rt.ProfileDir, rt.CurrentUserFileName);
 }
 
 std::string IniTextsPage::gamePath() const
 {
     const RunTime& rt = m_context.rt;
-    return rt.GameProfile ? rt.GameProfile->FileName() : platform::ResolveNoCase(rt.SystemDir, "UT2003.ini");
+    return rt.GameProfile ? rt.GameProfile->FileName() : platform::ResolveNoCase(rt.ProfileDir, "UT2003.ini");
 }
 
 bool IniTextsPage::LoadIniTexts()

@@ -8,6 +8,7 @@
 #include "pages/instant_action/LaunchParameters.h"
 #include "pages/instant_action/MapPicture.h"
 #include "pages/instant_action/MapSources.h"
+#include "platform/GameLayout.h"
 #include "platform/Paths.h"
 #include "platform/ShellStart.h"
 #include "profile/IniFiles.h"
@@ -518,6 +519,6 @@ void InstantActionPage::Button1Click()
     const QString parameters = BuildLaunchParameters();
     if (selectedMap().isEmpty() || m_rt.SystemDir.empty()) return; // no game without a map
     // One argument, whatever the map's name holds; the outcome is not examined.
-    m_shell.Start(platform::ResolveNoCase(m_rt.SystemDir, "UT2003.exe"),
-                  platform::QuoteArgument(parameters.toStdString()), m_rt.SystemDir);
+    const platform::GameLayout game = platform::LayoutOf(m_rt.SystemDir);
+    m_shell.Start(game.program, platform::QuoteArgument(parameters.toStdString()), game.workDir);
 }

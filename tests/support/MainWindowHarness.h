@@ -144,7 +144,10 @@ inline Environment testEnvironment(const TempProgramDir& program, std::shared_pt
     env.registry = registry ? registry : std::make_shared<FakeRegistry>();
     env.shell = std::make_shared<RecordingShell>();
     env.pages = std::move(pages);
-    env.gameRunning = [] { return false; }; // whatever else runs on the machine
+    // Whatever else runs on the machine and whatever installations it holds
+    // stay out of the tests.
+    env.gameRunning = [] { return false; };
+    env.installations = [] { return std::vector<platform::FoundInstallation>(); };
     return env;
 }
 
