@@ -35,6 +35,13 @@ bool TfrmMain::SaveAllPages(TfrmProgress* progress)
     return true;
 }
 
+void TfrmMain::tellSaveNotices()
+{
+    for (PageId id : PageRegistry::saveOrder())
+        if (SettingsPage* p = page(id))
+            if (const QString notice = p->takeSaveNotice(); !notice.isEmpty()) MessageBox::warning(notice);
+}
+
 void TfrmMain::LoadAllPages()
 {
     for (PageId id : PageRegistry::reloadOrder())
@@ -68,6 +75,7 @@ void TfrmMain::Save1Click()
     }
     if (saved) rememberProfiles();
     if (saved) MessageBox::information(QStringLiteral("The changes has been succesfully saved!"));
+    tellSaveNotices();
 }
 
 void TfrmMain::Reload1Click()
@@ -89,7 +97,9 @@ void TfrmMain::Exit1Click()
     }
     // A page that could not save has said so; the program stays open with
     // the edits rather than claiming they were saved.
-    if (!mayOverwriteProfiles() || !SaveAllPages()) return;
+    const bool saved = mayOverwriteProfiles() && SaveAllPages();
+    tellSaveNotices();
+    if (!saved) return;
     if (MessageBox::show(MessageBox::Kind::Confirm, QStringLiteral("Your changes have been saved, press OK to exit"),
                          MessageBox::Buttons::OkCancel) == MessageBox::Answer::Ok)
         endProgram();
@@ -118,6 +128,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
         } catch (const std::exception& e) {
             MessageBox::error(QString::fromLocal8Bit(e.what()));
         }
+        tellSaveNotices();
         if (!saved) {
             // Keep the window and its edits: nothing may be lost silently.
             m_exiting = false;
@@ -153,7 +164,7 @@ void TfrmMain::PageCtrlChanging(int newIndex)
             leaving && leaving->content && std::ranges::count(PageRegistry::changedOrder(), leaving->id) > 0;
         if (settingsPage && leaving->content->changed()) {
             if (MessageBox::confirm(QStringLiteral("Do you want to save the changes u made?"))) {
-                if (mayOverwriteProfiles()) leaving->content->save();
+                if (mayOverwriteProfiles() && leaving->content->save()) tellSaveNotices();
             } else if (MessageBox::confirm(QStringLiteral("Do you want to undo changes?")))
                 leaving->content->load();
         }

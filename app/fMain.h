@@ -38,6 +38,7 @@ public:
     // The fixed sequences over the pages.
     bool AnyPageChanged() const;
     bool SaveAllPages(TfrmProgress* progress = nullptr); // false when a page reported a failure
+    void tellSaveNotices();                              // once a Save is over: what a page's save could not do
     void LoadAllPages();
 
     // Commands.

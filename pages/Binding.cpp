@@ -1,6 +1,7 @@
 #include "pages/Binding.h"
 
 #include "platform/CodePage.h"
+#include "platform/Digits.h"
 
 #include "profile/ECorvaneError.h"
 #include "profile/IniFiles.h"
@@ -89,6 +90,13 @@ Row Row::readingDecimals() const
 {
     Row row = *this;
     row.readsDecimals = true;
+    return row;
+}
+
+Row Row::writingAsciiDigits() const
+{
+    Row row = *this;
+    row.asciiDigits = true;
     return row;
 }
 
@@ -272,7 +280,7 @@ std::string stored(const Row& row)
     case Form::Number:
         return toProfile(pointText(position(row) / row.scale, row.decimals));
     case Form::Text:
-        return toProfile(textOf(row.control));
+        return toProfile(row.asciiDigits ? platform::asciiDigits(textOf(row.control)) : textOf(row.control));
     }
     return {};
 }

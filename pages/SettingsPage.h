@@ -2,6 +2,7 @@
 
 #include "pages/PendingWrites.h"
 
+#include <QString>
 #include <QWidget>
 
 #include <vector>
@@ -25,6 +26,9 @@ public:
     virtual bool load() = 0;
     virtual bool save() = 0;
     virtual bool changed() const = 0;
+    // What the last save() that went through could not do, for the user once
+    // the Save is over (empty for nothing); taking it clears it.
+    virtual QString takeSaveNotice() { return {}; }
     // The rows that tie the page's controls to profile keys, where the page
     // has them (the page-contract checks run over them).
     virtual const Binding::Table* bindings() const { return nullptr; }

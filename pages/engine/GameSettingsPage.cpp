@@ -195,10 +195,12 @@ GameSettingsPage::GameSettingsPage(const PageContext& context, QWidget* parent)
     const File Game = File::Game;
     const Compare Later = Compare::OnceLoaded;
     std::vector<Row> rows{
-        text(edtPCache, Game, "Core.System", "PurgeCacheDays", "30").compared(Later),
-        text(edtCacheSize, Game, "Engine.GameEngine", "CacheSizeMegs", "32").compared(Later),
-        text(edtFPS, Viewport, {}, "MinDesiredFrameRate", "35").compared(Later),
-        text(edtNetspeed, Game, "Engine.Player", "ConfiguredInternetSpeed", "2600").compared(Later),
+        text(edtPCache, Game, "Core.System", "PurgeCacheDays", "30").writingAsciiDigits().compared(Later),
+        text(edtCacheSize, Game, "Engine.GameEngine", "CacheSizeMegs", "32").writingAsciiDigits().compared(Later),
+        text(edtFPS, Viewport, {}, "MinDesiredFrameRate", "35").writingAsciiDigits().compared(Later),
+        text(edtNetspeed, Game, "Engine.Player", "ConfiguredInternetSpeed", "2600")
+            .writingAsciiDigits()
+            .compared(Later),
         number(tbBright, Viewport, {}, "Brightness", 0.8, 100, 2).compared(Later),
         number(tbContrast, Viewport, {}, "Contrast", 0.7, 100, 2).compared(Later),
         number(tbGamma, Viewport, {}, "Gamma", 0.8, 100, 2).compared(Later),
@@ -218,7 +220,9 @@ GameSettingsPage::GameSettingsPage(const PageContext& context, QWidget* parent)
         rows.push_back(flag(box, viewport ? Viewport : Game, b.section, b.key, b.missing, b.sense));
         m_options.push_back(box);
         if (static_cast<int>(i) == Direct3dFirst + Direct3dSize - 1) {
-            rows.push_back(text(edtRefreshrate, Game, Direct3dDevice, "DesiredRefreshRate", "60").compared(Later));
+            rows.push_back(text(edtRefreshrate, Game, Direct3dDevice, "DesiredRefreshRate", "60")
+                               .writingAsciiDigits()
+                               .compared(Later));
             m_options.push_back(edtRefreshrate);
         }
     }

@@ -5,7 +5,9 @@
 #include "pages/PageContext.h"
 #include "pages/RunTime.h"
 #include "pages/instant_action/GameTypes.h"
+#include "pages/instant_action/LastChoices.h"
 #include "pages/instant_action/LaunchParameters.h"
+#include "pages/instant_action/MapList.h"
 #include "pages/instant_action/MapPicture.h"
 #include "pages/instant_action/MapSources.h"
 #include "platform/Paths.h"
@@ -36,7 +38,7 @@ using namespace Binding;
 
 namespace {
 
-const char* const MainSection = "xInterface.Tab_InstantActionMain";
+const char* const MainSection = LastChoices::Section;
 const char* const RulesSection = "xInterface.Tab_InstantActionBaseRules";
 constexpr QSize PictureSize(236, 107);
 
@@ -250,7 +252,7 @@ QGroupBox* InstantActionPage::buildList(const ListGroup& g, QListWidget*& list, 
     auto* top = new QHBoxLayout;
     auto* label = new QLabel(QLatin1String(g.label), group);
     top->addWidget(label, 1);
-    list = named(new QListWidget(group), QLatin1String(g.listName));
+    list = named(g.alwaysOneChosen ? new MapList(group) : new QListWidget(group), QLatin1String(g.listName));
     label->setBuddy(list);
     list->setAccessibleName(label->text()); // an item view does not ask its buddy
     button = named(new QToolButton(group), QLatin1String(g.buttonName));
@@ -267,7 +269,7 @@ QGroupBox* InstantActionPage::buildList(const ListGroup& g, QListWidget*& list, 
 
 QWidget* InstantActionPage::buildMaps()
 {
-    QGroupBox* group = buildList({"Map", "groupMap", "Pick a map:", "lbMaps", QAbstractItemView::SingleSelection,
+    QGroupBox* group = buildList({"Map", "groupMap", "Pick a map:", "lbMaps", QAbstractItemView::SingleSelection, true,
                                   "SpeedButton8", "Information about the map", QStyle::SP_MessageBoxInformation},
                                  lbMaps, SpeedButton8);
     group->setFixedWidth(PictureSize.width());
@@ -278,7 +280,7 @@ QWidget* InstantActionPage::buildMutators()
 {
     QGroupBox* group =
         buildList({"Mutator", "groupMutator", "Pick mutator(s):", "lbMutators", QAbstractItemView::ExtendedSelection,
-                   "SpeedButton7", "Clear the selected mutators", QStyle::SP_DialogResetButton},
+                   false, "SpeedButton7", "Clear the selected mutators", QStyle::SP_DialogResetButton},
                   lbMutators, SpeedButton7);
     lbMutators->setToolTip(QStringLiteral("Keep control pressed to select more then 1 mutator"));
     return group;
@@ -319,31 +321,13 @@ bool InstantActionPage::LoadInstantAction()
         for (const QWidget* control : m_rules)
             m_table->read(control);
         m_table->read(spinBotCount);
-        const int skill = profile(File::Game, m_rt).ReadInteger(MainSection, "LastBotSkill", 1);
-        if (skill >= 1 && skill <= int(GameTypes::Difficulties.size())) {
-            pickDiff->setCurrentIndex(skill - 1);
-        } else if (skill == 0) {
-            pickDiff->setCurrentIndex(-1);
-            pickDiff->setEditText(QString());
-        }
+        const TCustomIniFile& game = profile(File::Game, m_rt);
+        LastChoices::readBotSkill(game, pickDiff);
         m_table->read(cbTrans);
-
-        const QString stored = MapSources::upperAscii(QString::fromStdString(
-            profile(File::Game, m_rt).ReadString(MainSection, "LastGameType", "XGame.xDeathMatch")));
-        for (std::size_t i = 0; i < GameTypes::All.size(); ++i)
-            if (stored == MapSources::upperAscii(QLatin1String(GameTypes::All[i].className))) {
-                SelectGameType(int(i));
-                break;
-            }
+        // A game type the file does not name leaves the game type and its maps as they were.
+        if (const int type = LastChoices::storedGameType(game); type >= 0) SelectGameType(type);
         FillMutatorList();
-
-        const QString lastMap = fromProfile(profile(File::Game, m_rt).ReadString(MainSection, "LastMap", ""));
-        const QList<QListWidgetItem*> found = lbMaps->findItems(lastMap, Qt::MatchFixedString);
-        if (!found.isEmpty())
-            found.first()->setSelected(true);
-        else if (lbMaps->count() > 0)
-            lbMaps->item(0)->setSelected(true);
-        lbMaps->scrollToItem(lbMaps->currentItem());
+        LastChoices::readMap(game, lbMaps);
         // The preview, and the picture with it: the picture follows the chosen map.
         lbMutatorsClick();
     } catch (const std::exception& failure) {
@@ -356,17 +340,16 @@ bool InstantActionPage::LoadInstantAction()
 
 bool InstantActionPage::SaveInstantAction()
 {
+    m_saveNotice.clear();
     try {
-        const std::string lastMap = toProfile(selectedMap()); // refused before anything is written
         for (const QWidget* control : m_rules)
             m_table->write(control);
         m_table->write(spinBotCount);
         TCustomIniFile& game = profile(File::Game, m_rt);
-        game.WriteString(MainSection, "LastBotSkill", std::to_string(pickIndex(pickDiff) + 1));
+        LastChoices::writeBotSkill(game, pickDiff);
         m_table->write(cbTrans);
-        const int type = pickIndex(pickGameType);
-        if (type >= 0) game.WriteString(MainSection, "LastGameType", GameTypes::All[std::size_t(type)].className);
-        game.WriteString(MainSection, "LastMap", lastMap);
+        LastChoices::writeGameType(game, pickGameType);
+        m_saveNotice = LastChoices::writeMap(game, selectedMap());
     } catch (const std::exception& failure) {
         Guard::showFailure(failure);
         return false;
@@ -439,7 +422,7 @@ QString InstantActionPage::BuildLaunchParameters() const
     LaunchChoice choice;
     choice.map = selectedMap();
     choice.gameType = pickIndex(pickGameType);
-    choice.bots = spinBotCount->text();
+    choice.bots = spinBotCount->value(); // the field shows the digits of the user's locale
     choice.translocator = cbTrans->isChecked();
     choice.difficulty = pickIndex(pickDiff);
     for (int i = 0; i < lbMutators->count(); ++i)

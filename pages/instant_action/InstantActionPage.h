@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -40,13 +41,16 @@ public:
     bool load() override { return LoadInstantAction(); }
     bool save() override { return SaveInstantAction(); }
     bool changed() const override { return InstantActionChanged(); }
+    QString takeSaveNotice() override { return std::exchange(m_saveNotice, {}); }
     const Binding::Table* bindings() const override;
 
     // Fill the rules, the last choices, the lists and the preview, then take
     // the snapshot. On a failure: "Error occured:..." shown, false, the old
     // snapshot kept.
     bool LoadInstantAction();
-    // Write every rules key and the last choices, then take the snapshot.
+    // Write every rules key and the last choices, then take the snapshot. A
+    // map whose name UT2003.ini cannot store is not written; the save goes
+    // on and its notice says so.
     bool SaveInstantAction();
     // False until the first load or save; then whether a spin edit, pick
     // list, check box or the chosen map differs from the snapshot.
@@ -84,6 +88,7 @@ private:
         const char* label;
         const char* listName;
         QAbstractItemView::SelectionMode selection;
+        bool alwaysOneChosen;
         const char* buttonName;
         const char* buttonHint;
         QStyle::StandardPixmap icon;
@@ -123,6 +128,7 @@ private:
     QString m_gameTypeText;       // the list texts last handled, so that only a real
                                   // change counts
     QString m_difficultyText;
+    QString m_saveNotice; // what the last save could not write
 
     // The last picture decoded, kept while its file stays the same.
     QString m_picturePath;
