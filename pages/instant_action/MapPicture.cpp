@@ -177,14 +177,12 @@ bool decodeInto(const unsigned char* data, std::size_t size, QSize fit, QImage& 
 
 Decoded failed(const QString& why) { return {QImage(), why}; }
 
-} // namespace
-
-Decoded decode(const QByteArray& bytes, QSize fit, Budget budget)
+Decoded decodeUntil(const QByteArray& bytes, QSize fit, int maxScans, std::chrono::steady_clock::time_point deadline)
 {
     if (bytes.isEmpty()) return failed(QStringLiteral("The file is empty"));
     Decoder d;
-    d.maxScans = budget.scans;
-    d.deadline = std::chrono::steady_clock::now() + budget.time;
+    d.maxScans = maxScans;
+    d.deadline = deadline;
     QImage image;
     const bool ok = decodeInto(reinterpret_cast<const unsigned char*>(bytes.constData()),
                                static_cast<std::size_t>(bytes.size()), fit, image, d);
@@ -192,15 +190,23 @@ Decoded decode(const QByteArray& bytes, QSize fit, Budget budget)
     return {image, {}};
 }
 
+} // namespace
+
+Decoded decode(const QByteArray& bytes, QSize fit, Budget budget)
+{
+    return decodeUntil(bytes, fit, budget.scans, std::chrono::steady_clock::now() + budget.time);
+}
+
 Decoded load(const QString& path, QSize fit, Budget budget)
 {
+    const auto deadline = std::chrono::steady_clock::now() + budget.time; // the reading counts too
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return failed(file.errorString());
     if (file.size() > MaxFileBytes) return failed(QStringLiteral("The file is too large"));
     const QByteArray bytes = file.read(MaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError) return failed(file.errorString());
     if (bytes.size() > MaxFileBytes) return failed(QStringLiteral("The file is too large"));
-    return decode(bytes, fit, budget);
+    return decodeUntil(bytes, fit, budget.scans, deadline);
 }
 
 QString fileFor(const std::string& programDir, const QString& mapName)
