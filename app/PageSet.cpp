@@ -57,8 +57,10 @@ bool PageSet::SaveAllPages(const std::function<void(int)>& step)
         Guard::showFailure(failure);
         return false;
     }
-    for (SettingsPage* p : collected)
+    for (SettingsPage* p : collected) {
         p->saved();
+        if (const QString notice = p->saveNotice(); !notice.isEmpty()) m_notices << notice;
+    }
     return complete;
 }
 

@@ -3,7 +3,10 @@
 #include "app/PageRegistry.h"
 #include "pages/PendingWrites.h"
 
+#include <QStringList>
+
 #include <functional>
+#include <utility>
 #include <vector>
 
 class SettingsPage;
@@ -35,6 +38,9 @@ public:
     // written is said ("Error occured:...") and no page is counted as saved.
     // `step` runs after each page's keys (1 to 4). False on any failure.
     bool SaveAllPages(const std::function<void(int)>& step = {});
+    // What the pages of the last SaveAllPages left undone (a page's
+    // saveNotice()); taking them clears them.
+    QStringList takeNotices() { return std::exchange(m_notices, {}); }
     void LoadAllPages();
     // The load of one page; an empty page has nothing to load.
     void loadPage(PageId id);
@@ -46,4 +52,5 @@ public:
 private:
     const RunTime& m_rt;
     std::vector<std::pair<PageId, SettingsPage*>> m_pages; // in tab order
+    QStringList m_notices;
 };

@@ -349,6 +349,13 @@ void TfrmMain::Save1Click()
     }
     if (saved) m_guard.remember();
     if (saved) MessageBox::information(QStringLiteral("The changes has been succesfully saved!"));
+    tellSaveNotices(m_pages.takeNotices());
+}
+
+void TfrmMain::tellSaveNotices(const QStringList& notices)
+{
+    for (const QString& notice : notices)
+        if (!notice.isEmpty()) MessageBox::warning(notice);
 }
 
 void TfrmMain::Reload1Click()
@@ -370,7 +377,9 @@ void TfrmMain::Exit1Click()
     }
     // A page that could not save has said so; the program stays open with
     // the edits rather than claiming they were saved.
-    if (!mayOverwriteProfiles() || !SaveAllPages()) return;
+    const bool saved = mayOverwriteProfiles() && SaveAllPages();
+    tellSaveNotices(m_pages.takeNotices());
+    if (!saved) return;
     if (MessageBox::show(MessageBox::Kind::Confirm, QStringLiteral("Your changes have been saved, press OK to exit"),
                          MessageBox::Buttons::OkCancel) == MessageBox::Answer::Ok)
         endProgram();
@@ -385,12 +394,14 @@ void TfrmMain::endProgram()
 bool TfrmMain::offerToSave()
 {
     if (!pagesEnabled() || !AnyPageChanged() || !MessageBox::confirm(ChangesQuestion)) return true;
+    bool saved = false;
     try {
-        return mayOverwriteProfiles() && SaveAllPages();
+        saved = mayOverwriteProfiles() && SaveAllPages();
     } catch (const std::exception& e) {
         MessageBox::error(QString::fromLocal8Bit(e.what()));
-        return false;
     }
+    tellSaveNotices(m_pages.takeNotices());
+    return saved;
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)
@@ -428,7 +439,7 @@ void TfrmMain::PageCtrlChanging(int newIndex)
         const bool settingsPage = content && std::ranges::count(PageRegistry::changedOrder(), leaving) > 0;
         if (settingsPage && content->changed()) {
             if (MessageBox::confirm(QStringLiteral("Do you want to save the changes u made?"))) {
-                if (mayOverwriteProfiles()) content->save();
+                if (mayOverwriteProfiles() && content->save()) tellSaveNotices({content->saveNotice()});
             } else if (MessageBox::confirm(QStringLiteral("Do you want to undo changes?")))
                 content->load();
         }

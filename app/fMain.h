@@ -39,6 +39,7 @@ public:
     // The fixed sequences over the pages.
     bool AnyPageChanged() const { return m_pages.AnyPageChanged(); }
     bool SaveAllPages(TfrmProgress* progress = nullptr); // false when a page reported a failure
+    void tellSaveNotices();                              // once a Save is over: what a page's save could not do
     void LoadAllPages();
 
     // Commands.
@@ -97,6 +98,8 @@ private:
     // window, an update's restart): Yes saves first. False when the edits
     // could not be saved: the program must not end then.
     bool offerToSave();
+    // Once a Save is over: what the pages' saves left undone, one warning each.
+    void tellSaveNotices(const QStringList& notices);
     // Unsaved edits a reload would drop: a page's, or text typed on the raw
     // text page.
     bool anyEdits() const;

@@ -114,6 +114,9 @@ Answer show(Kind kind, const QString& text, Buttons buttons, QWidget* parent)
     QMessageBox box(parent);
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setWindowTitle(kindTitle(kind));
+    // Texts hold file names and descriptions from the game's files: a "<b>"
+    // in them is shown as written, never taken for markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (kind) {
     case Kind::Information:

@@ -1,6 +1,7 @@
 #include "pages/Binding.h"
 
 #include "platform/CodePage.h"
+#include "platform/Digits.h"
 
 #include "profile/ECorvaneError.h"
 #include "profile/IniFiles.h"
@@ -74,6 +75,13 @@ Row Row::readingDecimals() const
 {
     Row row = *this;
     row.readsDecimals = true;
+    return row;
+}
+
+Row Row::writingAsciiDigits() const
+{
+    Row row = *this;
+    row.asciiDigits = true;
     return row;
 }
 
@@ -368,7 +376,7 @@ std::vector<KeyWrite> writes(const Row& row, const RunTime& rt)
         text = toProfile(pointText(position(row) / row.scale, row.decimals));
         break;
     case Form::Text:
-        text = toProfile(textOf(row.control));
+        text = toProfile(row.asciiDigits ? platform::asciiDigits(textOf(row.control)) : textOf(row.control));
         break;
     case Form::Choice: {
         const int option = shownOption(row);

@@ -109,6 +109,7 @@ struct Row {
     std::string alsoWrittenTo;       // a second key of the section that a write gives the same value
     bool readsDecimals = false;      // Integer: a stored decimal ("85.000000") is read, rounded
     std::string writtenKey;          // the key's spelling in a write, when it differs from `key`
+    bool asciiDigits = false;        // Text: a number kept as text, written in ASCII digits
     Compare compare = Compare::Always;
     std::vector<Option> options; // Choice
     // Choice: the option the file selects (-1: the control stays as it is);
@@ -124,6 +125,9 @@ struct Row {
     Row writesAs(std::string key) const;
     // The same row, compared as `when` says.
     Row compared(Compare when) const;
+    // The same row, a number kept as text: digits of another script in the
+    // field are written as ASCII digits.
+    Row writingAsciiDigits() const;
     // The same row, reading a stored decimal as its rounded whole number
     // where the integer rule would fall back to the default.
     Row readingDecimals() const;

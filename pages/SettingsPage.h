@@ -33,6 +33,9 @@ public:
     virtual bool save();
     // Whether a compared row differs from the snapshot.
     virtual bool changed() const;
+    // What a save of the page as it stands leaves undone, for the user once
+    // the Save is over (empty for nothing).
+    virtual QString saveNotice() const { return {}; }
 
     // For a Save of several pages: adds the page's keys to `batch`. A key the
     // game's files cannot hold adds none of them: the failure is shown (or

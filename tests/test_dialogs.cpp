@@ -10,6 +10,7 @@
 #include "platform/ShellStart.h"
 #include "tests/support/TestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -69,13 +70,19 @@ private slots:
         QFETCH(int, icon);
         QFETCH(int, press);
         QFETCH(int, answer);
-        const QString text = "first line\nsecond line";
+        // Texts from the game's files are shown as written, never as markup.
+        const QString text = "first <b>line</b>\nsecond line &amp; more";
         QString seenText, seenTitle;
         int seenIcon = -1;
+        QString seenShown;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
             seenText = box->text();
+            // What the box shows of its text, as a screen reader is told it.
+            auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+            QVERIFY(label);
+            seenShown = QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
             seenTitle = box->windowTitle();
             seenIcon = box->icon();
             box->button(QMessageBox::StandardButton(press))->click();
@@ -85,6 +92,7 @@ private slots:
         QCOMPARE(seenText, text);
         QCOMPARE(seenTitle, title);
         QCOMPARE(seenIcon, icon);
+        QCOMPARE(seenShown, text);
     }
 
     void scriptReportsUnexpectedBoxes()

@@ -357,6 +357,35 @@ private slots:
         QCOMPARE(TestSupport::readFile(e.path), before);
     }
 
+    // A number typed in the digits of another script (a Persian or Arabic
+    // keyboard gives them) is written in ASCII digits: the file comes out as
+    // when the same numbers are typed in ASCII.
+    void numbersTypedInAnotherScript()
+    {
+        const char16_t* const fields[][3] = {
+            {u"edtPCache", u"\u06F9\u06F9\u06F9\u06F9", u"9999"},
+            {u"edtCacheSize", u"\u0662\u0665\u0666", u"256"},
+            {u"edtFPS", u"\u2212\u0661", u"-1"},
+            {u"edtNetspeed", u"\u0661\u0660\u0660\u0660\u0660", u"10000"},
+            {u"edtRefreshrate", u"\u0968\u0966", u"20"},
+        };
+        TestSupport::Script script; // no box
+        Engine typed(""), ascii("");
+        QVERIFY(typed.page->load());
+        QVERIFY(ascii.page->load());
+        for (const auto& field : fields) {
+            const QString name = QString::fromUtf16(field[0]);
+            child<QLineEdit>(typed.page.get(), name)->setText(QString::fromUtf16(field[1]));
+            child<QLineEdit>(ascii.page.get(), name)->setText(QString::fromUtf16(field[2]));
+        }
+        QVERIFY(typed.page->save());
+        QVERIFY(ascii.page->save());
+        QCOMPARE(TestSupport::readFile(typed.path), TestSupport::readFile(ascii.path));
+        QCOMPARE(typed.value("Core.System", "PurgeCacheDays"), "9999");
+        QCOMPARE(typed.value(Client, "MinDesiredFrameRate"), "-1");
+        QVERIFY(!typed.page->changed()); // the fields keep what was typed
+    }
+
     void lightingBoxesShowTheOpposite()
     {
         Engine e("");

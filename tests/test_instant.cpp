@@ -10,6 +10,7 @@
 #include "platform/ShellStart.h"
 #include "profile/IniFiles.h"
 #include "tests/support/PageContract.h"
+#include "tests/support/ProgressiveJpeg.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -153,6 +154,13 @@ private slots:
     void quoteArgument_data();
     void quoteArgument();
     void corpusFiles();
+    void asciiDigitsWhateverTheLocale_data();
+    void asciiDigitsWhateverTheLocale();
+    void pictureBudget();
+    void rememberedMapInView_data();
+    void rememberedMapInView();
+    void namesThatWouldAddOptions();
+    void mapNameOutsideTheCodePage();
 };
 
 void TestInstant::pageContract()
@@ -365,7 +373,7 @@ void TestInstant::launchExample()
     LaunchChoice choice;
     choice.map = "DM-Alpha";
     choice.gameType = 2;
-    choice.bots = "4";
+    choice.bots = 4;
     choice.translocator = false;
     choice.difficulty = 3;
     choice.mutators = QStringList{"Alpha", "Beta"};
@@ -450,7 +458,7 @@ void TestInstant::botCountDuringStartup()
 
 void TestInstant::startReachesTheGameAsOneArgument()
 {
-    const QString map = "DM-It's a \"map\"; touch pwned $(touch pwned2) `touch pwned3` \\";
+    const QString map = "DM-It's a \"map\"; touch pwned $(touch pwned2) `touch pwned3`";
     Game g({map});
     ProcessShellStarter shell;
     PageContext context{g.rt(), shell, [] {}, [](bool) {}, {}};
@@ -488,8 +496,10 @@ void TestInstant::emptyMapList()
     }
     g.get<QPushButton>("Button1")->click();
     QVERIFY(g.shell.started.empty());
+    const QString stored = g.game(Main, "LastMap");
+    QVERIFY(!stored.isEmpty());
     QVERIFY(g.page().SaveInstantAction());
-    QCOMPARE(g.game(Main, "LastMap"), QString(""));
+    QCOMPARE(g.game(Main, "LastMap"), stored); // no map chosen: the remembered one stays
     g.pickGameType("Deathmatch");
     QCOMPARE(g.get<QListWidget>("lbMaps")->count(), 0);
 }
@@ -520,6 +530,8 @@ void TestInstant::badPictures_data()
     QTest::newRow("corrupt tables") << badTables << "table";
     QTest::newRow("huge") << huge << "too large";
     QTest::newRow("no JPEG") << QByteArray("GIF89a this is no JPEG at all") << "Not a JPEG";
+    QTest::newRow("a progressive picture of many empty scans")
+        << ProgressiveJpeg::make(QSize(256, 256), ProgressiveJpeg::MostScans) << "scans";
 }
 
 void TestInstant::badPictures()
@@ -552,6 +564,7 @@ void TestInstant::pictureChoice()
     writeFile(g.program.path() + "/Al.jpg", jpeg(50, 20));
     writeFile(g.program.path() + "/alpha.JPG", jpeg(236, 107));
     writeFile(g.program.path() + "/Gamma.jpg.txt", jpeg(236, 107));
+    writeFile(g.program.path() + "/.jpg", jpeg(236, 107)); // no name: the picture of no map
     const std::string dir = g.rt().ProgramDir;
     QCOMPARE(MapPicture::fileFor(dir, "DM-Alpha"),
              g.program.path() + "/alpha.JPG"); // the last by name
@@ -625,6 +638,163 @@ void TestInstant::corpusFiles()
     QVERIFY(core.startsWith("There's not all that much difference"));
     QVERIFY(core.contains("the planet.\r\n- Overseer Thale"));
     QVERIFY(!core.endsWith('"'));
+}
+
+// The bot count field and the rules fields show the digits of the user's
+// locale; the game reads ASCII digits only, in its address and its files.
+void TestInstant::asciiDigitsWhateverTheLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<int>("bots");
+    const std::pair<QLocale, const char*> locales[] = {{QLocale(QLocale::Arabic, QLocale::Egypt), "Arabic"},
+                                                       {QLocale(QLocale::Persian, QLocale::Iran), "Persian"},
+                                                       {QLocale::c(), "C"}};
+    for (const auto& [locale, name] : locales)
+        for (const int bots : {12, -3})
+            QTest::addRow("%s %d", name, bots) << locale << bots;
+}
+
+void TestInstant::asciiDigitsWhateverTheLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(int, bots);
+    const QLocale saved;
+    QLocale::setDefault(locale);
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(saved); });
+    Game g;
+    g.rt().StartupComplete = true;
+    QVERIFY(g.page().LoadInstantAction());
+    g.pickGameType("Deathmatch");
+    auto* spin = g.get<QSpinBox>("spinBotCount");
+    spin->setValue(bots);
+    g.get<QSpinBox>("dmTimeLimit")->setValue(bots * 5);
+    g.get<QComboBox>("pickDiff")->setCurrentIndex(6);
+    if (locale != QLocale::c()) QVERIFY2(spin->text() != QString::number(bots), qPrintable(spin->text()));
+
+    const QString expected = QString("?NumBots=%1?").arg(bots);
+    QVERIFY2(g.commandLine().contains(expected), qPrintable(g.commandLine()));
+    QVERIFY(g.commandLine().contains("?Difficulty=6"));
+    g.get<QPushButton>("Button1")->click();
+    QVERIFY(QString::fromStdString(g.shell.started.at(0).parameters).contains(expected));
+    QVERIFY(g.page().SaveInstantAction());
+    QCOMPARE(g.game(Main, "LastBotCount"), QString::number(bots));
+    QCOMPARE(g.game(Main, "LastBotSkill"), QString("7"));
+    QCOMPARE(g.game("XGame.xDeathMatch", "TimeLimit"), QString::number(bots * 5));
+}
+
+// A picture that would hold the program up is refused as a bad picture: more
+// scans than allowed, or more time. The same pictures decode when the budget
+// allows them.
+void TestInstant::pictureBudget()
+{
+    const QSize box(236, 107);
+    const QByteArray twelveScans = ProgressiveJpeg::make(QSize(64, 64), 12, ProgressiveJpeg::Content::Detail);
+    QVERIFY(MapPicture::decode(twelveScans, box).failure.isEmpty());
+    QVERIFY(MapPicture::decode(twelveScans, box, {12, std::chrono::seconds(10)}).failure.isEmpty());
+    QCOMPARE(MapPicture::decode(twelveScans, box, {11, std::chrono::seconds(10)}).failure,
+             QString("The picture has more than 11 scans"));
+
+    const QByteArray manyScans = ProgressiveJpeg::make(QSize(256, 256), ProgressiveJpeg::MostScans);
+    const MapPicture::Decoded refused = MapPicture::decode(manyScans, box);
+    QVERIFY(refused.image.isNull());
+    QCOMPARE(refused.failure, QString("The picture has more than %1 scans").arg(MapPicture::Budget().scans));
+    const MapPicture::Decoded allowed =
+        MapPicture::decode(manyScans, box, {ProgressiveJpeg::MostScans, std::chrono::seconds(60)});
+    QVERIFY2(allowed.failure.isEmpty(), qPrintable(allowed.failure));
+    QCOMPARE(allowed.image.size(), QSize(256, 256));
+
+    for (const QByteArray& picture : {jpeg(236, 107), twelveScans}) {
+        const MapPicture::Decoded late = MapPicture::decode(picture, box, {100, std::chrono::milliseconds(-1)});
+        QVERIFY(late.image.isNull());
+        QCOMPARE(late.failure, QString("The picture takes too long to decode"));
+    }
+}
+
+// After a load the remembered map is the current and the selected one and
+// can be seen, whether the page was shown before or after; the arrow keys go
+// on from it, and a Ctrl+click or Ctrl+Space cannot take the choice away.
+void TestInstant::rememberedMapInView_data()
+{
+    QTest::addColumn<bool>("shownFirst");
+    QTest::newRow("page shown, then loaded") << true;
+    QTest::newRow("loaded, then shown") << false;
+}
+
+void TestInstant::rememberedMapInView()
+{
+    QFETCH(bool, shownFirst);
+    QStringList maps;
+    for (int i = 0; i < 60; ++i)
+        maps << QString("DM-Map%1").arg(i, 2, 10, QLatin1Char('0'));
+    Game g(maps);
+    g.setGameIni("[xInterface.Tab_InstantActionMain]\r\nLastGameType=XGame.xDeathMatch\r\nLastMap=dm-map47\r\n");
+    g.page().resize(800, 500);
+    if (shownFirst) g.page().show();
+    QVERIFY(g.page().LoadInstantAction());
+    if (!shownFirst) g.page().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g.page()));
+    auto* list = g.get<QListWidget>("lbMaps");
+    QCOMPARE(list->currentItem()->text(), QString("DM-Map47"));
+    QCOMPARE(g.page().selectedMap(), QString("DM-Map47"));
+    QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->currentItem())));
+
+    const QPoint remembered = list->visualItemRect(list->currentItem()).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, remembered);
+    QCOMPARE(g.page().selectedMap(), QString("DM-Map47"));
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+    QCOMPARE(g.page().selectedMap(), QString("DM-Map47"));
+    QVERIFY(g.commandLine().startsWith("DM-Map47.ut2?"));
+
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(g.page().selectedMap(), QString("DM-Map48"));
+    const QPoint other = list->visualItemRect(list->item(46)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, other);
+    QCOMPARE(g.page().selectedMap(), QString("DM-Map46")); // Ctrl+click still picks another map
+    QCOMPARE(list->selectedItems().size(), 1);
+}
+
+// A "?" in a name would add an option to the game's address, a "," another
+// mutator, a "\" a path: such maps and mutators are not offered.
+void TestInstant::namesThatWouldAddOptions()
+{
+    Game g({"DM-X?game=Other.Game", "DM-Two,Maps", "DM-Back\\slash", "DM-Plain", "CTF-Flag"});
+    writeFile(g.demo.game.systemDir() + "XGame.int",
+              "[MutX?game=Other.Game]\r\n[MutOne,MutTwo]\r\n[MutBack\\slash]\r\n[MutPlain]\r\n");
+    QVERIFY(g.page().LoadInstantAction());
+    g.pickGameType("Deathmatch");
+    QCOMPARE(g.maps(), QStringList({"DM-Plain"}));
+    QCOMPARE(Game::texts(g.get<QListWidget>("lbMutators")), QStringList({"Plain"}));
+    g.selectMutators({"Plain"});
+    QVERIFY(g.commandLine().startsWith("DM-Plain.ut2?game=XGame.xDeathMatch?NumBots="));
+    QVERIFY(g.commandLine().endsWith("?Mutator=XGame.MutPlain"));
+}
+
+// The game's file cannot store a map name outside its code page: the save
+// keeps the remembered map, writes everything else and says so once.
+void TestInstant::mapNameOutsideTheCodePage()
+{
+    TestSupport::Script script; // no box: the save tells nothing itself
+    Game g({QString::fromUtf8("DM-\u03A9mega"), "DM-Alpha"});
+    g.setGameIni("[xInterface.Tab_InstantActionMain]\r\nLastGameType=XGame.xDeathMatch\r\nLastMap=DM-Alpha\r\n");
+    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().saveNotice().isEmpty());
+    g.selectMap(QString::fromUtf8("DM-\u03A9mega"));
+    g.get<QSpinBox>("dmTimeLimit")->setValue(25);
+    g.get<QSpinBox>("spinBotCount")->setValue(5);
+    QVERIFY(g.page().SaveInstantAction());
+    QCOMPARE(g.game(Main, "LastMap"), QString("DM-Alpha"));
+    QCOMPARE(g.game(Main, "LastBotCount"), QString("5"));
+    QCOMPARE(g.game("XGame.xDeathMatch", "TimeLimit"), QString("25"));
+    const QString notice = g.page().saveNotice();
+    QVERIFY2(notice.contains(QString::fromUtf8("DM-\u03A9mega")), qPrintable(notice));
+    QVERIFY(!g.page().InstantActionChanged());
+
+    g.selectMap("DM-Alpha");
+    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().saveNotice().isEmpty());
+    QCOMPARE(g.game(Main, "LastMap"), QString("DM-Alpha"));
+    QVERIFY(script.allShown());
 }
 
 QTEST_MAIN(TestInstant)

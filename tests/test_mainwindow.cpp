@@ -10,7 +10,10 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTabBar>
@@ -456,6 +459,40 @@ private slots:
         QVERIFY(script.allShown());
         QCOMPARE(TIniFile(game.userIni().toStdString()).ReadString("DefaultPlayer", "Name", ""),
                  std::string("Newcomer"));
+        QVERIFY(!main->AnyPageChanged());
+    }
+
+    // A chosen map whose name UT2003.ini cannot store: the Save writes every
+    // page, the engine page after the Instant Action page too, keeps the
+    // remembered map and says so once, after its own message.
+    void mapNameTheGameFileCannotStore()
+    {
+        TempGame game;
+        const QString omega = QString::fromUtf8("DM-\u03A9mega");
+        writeFile(game.root() + "Maps/" + omega + ".ut2", {});
+        TempProgramDir program(configuredProgram(game.systemDir()));
+        std::unique_ptr<TfrmMain> main;
+        {
+            Script quiet;
+            main = std::make_unique<TfrmMain>(testEnvironment(program));
+            QVERIFY(quiet.allShown());
+        }
+        const char* const section = "xInterface.Tab_InstantActionMain";
+        const std::string remembered = TIniFile(game.gameIni().toStdString()).ReadString(section, "LastMap", "");
+        QVERIFY(!remembered.empty());
+        child<QComboBox>(main.get(), "pickGameType")->setEditText("Deathmatch");
+        child<QListWidget>(main.get(), "lbMaps")->findItems(omega, Qt::MatchExactly).value(0)->setSelected(true);
+        child<QLineEdit>(main.get(), "edtFPS")->setText("50");
+        Script script;
+        script.box(Kind::Information, Saved, Buttons::Ok);
+        script.box(Kind::Warning, {}, Buttons::Ok);
+        child<QAction>(main.get(), "Save1")->trigger();
+        QVERIFY(script.allShown());
+        QVERIFY(script.shownTexts().value(1).contains(omega));
+        const TIniFile ini(game.gameIni().toStdString());
+        QCOMPARE(ini.ReadString(section, "LastMap", ""), remembered);
+        QCOMPARE(ini.ReadString(section, "LastGameType", ""), std::string("XGame.xDeathMatch"));
+        QCOMPARE(ini.ReadString("WinDrv.WindowsClient", "MinDesiredFrameRate", ""), std::string("50"));
         QVERIFY(!main->AnyPageChanged());
     }
 

@@ -3,6 +3,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/DateText.h"
+#include "platform/Digits.h"
 #include "platform/Files.h"
 #include "platform/GameLayout.h"
 #include "platform/InstallerRegistry.h"
@@ -164,6 +165,8 @@ private slots:
     // Code page
     void codePageKeepsEveryByte();
     void codePageRefusesCharactersWithoutByte();
+    void asciiDigits_data();
+    void asciiDigits();
 
     // Date text
     void dateText_data();
@@ -933,6 +936,32 @@ void TestPlatform::codePageRefusesCharactersWithoutByte()
             QVERIFY2(std::string(e.what()).find("cannot be stored in the game's files") != std::string::npos, e.what());
         }
     }
+}
+
+void TestPlatform::asciiDigits_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    const char16_t* const rows[][3] = {
+        {u"Arabic-Indic", u"\u0663\u0660", u"30"},
+        {u"Persian", u"\u06F2\u06F6\u06F0\u06F0", u"2600"},
+        {u"Devanagari", u"\u0966\u096F", u"09"},
+        {u"full width", u"\uFF13\uFF15", u"35"},
+        {u"minus sign", u"\u22125", u"-5"},
+        {u"ASCII as it is", u"-12 MB", u"-12 MB"},
+        {u"no decimal digits: superscript, fraction, roman", u"\u00B2\u00BD\u2167", u"\u00B2\u00BD\u2167"},
+        {u"a letter stays for the code page to refuse", u"\u0666\u6F22", u"6\u6F22"},
+    };
+    for (const auto& row : rows)
+        QTest::newRow(QString::fromUtf16(row[0]).toUtf8().constData())
+            << QString::fromUtf16(row[1]) << QString::fromUtf16(row[2]);
+}
+
+void TestPlatform::asciiDigits()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QCOMPARE(platform::asciiDigits(typed), written);
 }
 
 void TestPlatform::dateText()

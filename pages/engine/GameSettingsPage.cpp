@@ -209,10 +209,12 @@ GameSettingsPage::GameSettingsPage(const PageContext& context, QWidget* parent)
     const File Game = File::Game;
     const Compare Later = Compare::OnceLoaded;
     std::vector<Row> rows{
-        text(edtPCache, Game, "Core.System", "PurgeCacheDays", "30").compared(Later),
-        text(edtCacheSize, Game, "Engine.GameEngine", "CacheSizeMegs", "32").compared(Later),
-        text(edtFPS, Viewport, {}, "MinDesiredFrameRate", "35").compared(Later).presets("0", "0"),
-        text(edtNetspeed, Game, "Engine.Player", "ConfiguredInternetSpeed", "2600").compared(Later),
+        text(edtPCache, Game, "Core.System", "PurgeCacheDays", "30").writingAsciiDigits().compared(Later),
+        text(edtCacheSize, Game, "Engine.GameEngine", "CacheSizeMegs", "32").writingAsciiDigits().compared(Later),
+        text(edtFPS, Viewport, {}, "MinDesiredFrameRate", "35").writingAsciiDigits().compared(Later).presets("0", "0"),
+        text(edtNetspeed, Game, "Engine.Player", "ConfiguredInternetSpeed", "2600")
+            .writingAsciiDigits()
+            .compared(Later),
         number(tbBright, Viewport, {}, "Brightness", 0.8, 100, 2).compared(Later),
         number(tbContrast, Viewport, {}, "Contrast", 0.7, 100, 2).compared(Later),
         number(tbGamma, Viewport, {}, "Gamma", 0.8, 100, 2).compared(Later),
@@ -235,6 +237,7 @@ GameSettingsPage::GameSettingsPage(const PageContext& context, QWidget* parent)
         m_options.push_back(box);
         if (&b == &Boxes[0] + lastOf(Direct3dGroup)) {
             rows.push_back(text(edtRefreshrate, Game, Direct3dDevice, "DesiredRefreshRate", "60")
+                               .writingAsciiDigits()
                                .compared(Later)
                                .inGroup(Direct3dGroup)
                                .presets("0", "0"));

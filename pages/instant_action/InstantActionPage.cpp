@@ -5,7 +5,9 @@
 #include "pages/PageContext.h"
 #include "pages/RunTime.h"
 #include "pages/instant_action/GameTypes.h"
+#include "pages/instant_action/LastChoices.h"
 #include "pages/instant_action/LaunchParameters.h"
+#include "pages/instant_action/MapList.h"
 #include "pages/instant_action/MapPicture.h"
 #include "pages/instant_action/MapSources.h"
 #include "platform/GameLayout.h"
@@ -37,7 +39,7 @@ using namespace Binding;
 
 namespace {
 
-const char* const MainSection = "xInterface.Tab_InstantActionMain";
+const char* const MainSection = LastChoices::Section;
 const char* const RulesSection = "xInterface.Tab_InstantActionBaseRules";
 constexpr QSize PictureSize(236, 107);
 
@@ -179,69 +181,33 @@ InstantActionPage::~InstantActionPage() = default;
 
 Row InstantActionPage::difficultyRow()
 {
-    // The stored skill is one more than the item's index; 0 is no item.
-    Custom skill{
-        [this](const RunTime& rt) {
-            const int stored = profile(File::Game, rt).ReadInteger(MainSection, "LastBotSkill", 1);
-            if (stored >= 1 && stored <= int(GameTypes::Difficulties.size())) {
-                pickDiff->setCurrentIndex(stored - 1);
-            } else if (stored == 0) {
-                pickDiff->setCurrentIndex(-1);
-                pickDiff->setEditText(QString());
-            }
-        },
-        [this](const RunTime&, std::vector<KeyWrite>& out) {
-            out.push_back({File::Game, MainSection, "LastBotSkill", std::to_string(pickIndex(pickDiff) + 1)});
-        },
-        [this] { return pickDiff->currentText(); },
-    };
-    return custom(pickDiff, File::Game, MainSection, "LastBotSkill", std::move(skill));
+    return custom(pickDiff, File::Game, MainSection, "LastBotSkill",
+                  {[this](const RunTime& rt) { LastChoices::readBotSkill(profile(File::Game, rt), pickDiff); },
+                   [this](const RunTime&, std::vector<KeyWrite>& out) { LastChoices::writeBotSkill(pickDiff, out); },
+                   [this] { return pickDiff->currentText(); }});
 }
 
 Row InstantActionPage::gameTypeRow()
 {
-    // The stored class chooses the game type, and with it the maps listed; a
-    // text that names no game type writes nothing.
-    Custom type{
-        [this](const RunTime& rt) {
-            const QString stored = MapSources::upperAscii(QString::fromStdString(
-                profile(File::Game, rt).ReadString(MainSection, "LastGameType", "XGame.xDeathMatch")));
-            for (std::size_t i = 0; i < GameTypes::All.size(); ++i)
-                if (stored == MapSources::upperAscii(QLatin1String(GameTypes::All[i].className))) {
-                    SelectGameType(int(i));
-                    return;
-                }
-        },
-        [this](const RunTime&, std::vector<KeyWrite>& out) {
-            const int index = pickIndex(pickGameType);
-            if (index >= 0)
-                out.push_back({File::Game, MainSection, "LastGameType", GameTypes::All[std::size_t(index)].className});
-        },
-        [this] { return pickGameType->currentText(); },
-    };
-    return custom(pickGameType, File::Game, MainSection, "LastGameType", std::move(type));
+    // A game type the file does not name leaves the game type and its maps as they were.
+    return custom(
+        pickGameType, File::Game, MainSection, "LastGameType",
+        {[this](const RunTime& rt) {
+             if (const int type = LastChoices::storedGameType(profile(File::Game, rt)); type >= 0) SelectGameType(type);
+         },
+         [this](const RunTime&, std::vector<KeyWrite>& out) { LastChoices::writeGameType(pickGameType, out); },
+         [this] { return pickGameType->currentText(); }});
 }
 
 Row InstantActionPage::mapRow()
 {
-    // The remembered map is selected when the list has it, else the first.
-    Custom map{
-        [this](const RunTime& rt) {
-            const QString lastMap = fromProfile(profile(File::Game, rt).ReadString(MainSection, "LastMap", ""));
-            const QList<QListWidgetItem*> found = lbMaps->findItems(lastMap, Qt::MatchFixedString);
-            if (!found.isEmpty())
-                found.first()->setSelected(true);
-            else if (lbMaps->count() > 0)
-                lbMaps->item(0)->setSelected(true);
-            lbMaps->scrollToItem(lbMaps->currentItem());
-        },
-        [this](const RunTime&, std::vector<KeyWrite>& out) {
-            out.push_back({File::Game, MainSection, "LastMap", toProfile(selectedMap())});
-        },
-        [this] { return selectedMap(); },
-    };
-    return custom(lbMaps, File::Game, MainSection, "LastMap", std::move(map));
+    return custom(lbMaps, File::Game, MainSection, "LastMap",
+                  {[this](const RunTime& rt) { LastChoices::readMap(profile(File::Game, rt), lbMaps); },
+                   [this](const RunTime&, std::vector<KeyWrite>& out) { LastChoices::writeMap(selectedMap(), out); },
+                   [this] { return selectedMap(); }});
 }
+
+QString InstantActionPage::saveNotice() const { return LastChoices::mapNotice(selectedMap()); }
 
 QWidget* InstantActionPage::buildRules()
 {
@@ -318,7 +284,7 @@ QGroupBox* InstantActionPage::buildList(const ListGroup& g, QListWidget*& list, 
     auto* top = new QHBoxLayout;
     auto* label = new QLabel(QLatin1String(g.label), group);
     top->addWidget(label, 1);
-    list = named(new QListWidget(group), QLatin1String(g.listName));
+    list = named(g.alwaysOneChosen ? new MapList(group) : new QListWidget(group), QLatin1String(g.listName));
     label->setBuddy(list);
     list->setAccessibleName(label->text()); // an item view does not ask its buddy
     button = named(new QToolButton(group), QLatin1String(g.buttonName));
@@ -335,7 +301,7 @@ QGroupBox* InstantActionPage::buildList(const ListGroup& g, QListWidget*& list, 
 
 QWidget* InstantActionPage::buildMaps()
 {
-    QGroupBox* group = buildList({"Map", "groupMap", "Pick a map:", "lbMaps", QAbstractItemView::SingleSelection,
+    QGroupBox* group = buildList({"Map", "groupMap", "Pick a map:", "lbMaps", QAbstractItemView::SingleSelection, true,
                                   "SpeedButton8", "Information about the map", QStyle::SP_MessageBoxInformation},
                                  lbMaps, SpeedButton8);
     group->setFixedWidth(PictureSize.width());
@@ -346,7 +312,7 @@ QWidget* InstantActionPage::buildMutators()
 {
     QGroupBox* group =
         buildList({"Mutator", "groupMutator", "Pick mutator(s):", "lbMutators", QAbstractItemView::ExtendedSelection,
-                   "SpeedButton7", "Clear the selected mutators", QStyle::SP_DialogResetButton},
+                   false, "SpeedButton7", "Clear the selected mutators", QStyle::SP_DialogResetButton},
                   lbMutators, SpeedButton7);
     lbMutators->setToolTip(QStringLiteral("Keep control pressed to select more then 1 mutator"));
     return group;
@@ -457,7 +423,7 @@ QString InstantActionPage::BuildLaunchParameters() const
     LaunchChoice choice;
     choice.map = selectedMap();
     choice.gameType = pickIndex(pickGameType);
-    choice.bots = spinBotCount->text();
+    choice.bots = spinBotCount->value(); // the field shows the digits of the user's locale
     choice.translocator = cbTrans->isChecked();
     choice.difficulty = pickIndex(pickDiff);
     for (int i = 0; i < lbMutators->count(); ++i)

@@ -40,6 +40,9 @@ public:
     // False until the first load or save; then whether a spin edit, pick
     // list, check box or the chosen map differs from the snapshot.
     bool changed() const override;
+    // A map whose name UT2003.ini cannot store is not written; the save goes
+    // on and this says so.
+    QString saveNotice() const override;
 
     // Fill the rules, the last choices, the lists and the preview, then take
     // the snapshot. On a failure: "Error occured:..." shown, false, the old
@@ -90,6 +93,7 @@ private:
         const char* label;
         const char* listName;
         QAbstractItemView::SelectionMode selection;
+        bool alwaysOneChosen;
         const char* buttonName;
         const char* buttonHint;
         QStyle::StandardPixmap icon;

@@ -34,6 +34,11 @@ QStringList fileNames(const std::vector<std::string>& names)
     return result;
 }
 
+bool fitsTheAddress(const QString& name)
+{
+    return !name.contains(QLatin1Char('?')) && !name.contains(QLatin1Char(',')) && !name.contains(QLatin1Char('\\'));
+}
+
 QStringList mapNames(const std::string& gameRoot, const QString& filter)
 {
     if (gameRoot.empty()) return {};
@@ -41,7 +46,7 @@ QStringList mapNames(const std::string& gameRoot, const QString& filter)
     const QString wanted = upperAscii(filter);
     QStringList result;
     for (const QString& name : fileNames(platform::FindFiles(maps, "*.ut2")))
-        if (upperAscii(name).contains(wanted)) result << name.chopped(4);
+        if (upperAscii(name).contains(wanted) && fitsTheAddress(name)) result << name.chopped(4);
     sortIgnoringCase(result);
     return result;
 }
@@ -56,8 +61,10 @@ QStringList mutatorNames(const std::string& systemDir)
         return {}; // an unreadable file lists no mutator
     }
     QStringList result;
-    for (const std::string& section : sections)
-        if (section.find("Mut") != std::string::npos) result << platform::fromCodePage(section.substr(3));
+    for (const std::string& section : sections) {
+        const QString name = platform::fromCodePage(section.substr(3));
+        if (section.find("Mut") != std::string::npos && fitsTheAddress(name)) result << name;
+    }
     sortIgnoringCase(result);
     return result;
 }
