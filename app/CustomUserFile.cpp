@@ -25,7 +25,7 @@ void prepare(QFileDialog& dialog, const std::string& currentUserFile)
 std::string chosenFile(const QFileDialog& dialog)
 {
     std::string path = dialog.selectedFiles().value(0).toStdString();
-    if (!path.empty() && platform::FileNamePart(path).find('.') == std::string::npos) path += ".ini";
+    if (!path.empty() && platform::fileNamePart(path).find('.') == std::string::npos) path += ".ini";
     return path;
 }
 
@@ -38,7 +38,7 @@ constexpr const char* GameOwnFiles[] = {"UT2003.ini", "Default.ini", "DefUser.in
 // any letter case, wherever the dialog put it.
 QString gameOwnFile(const std::string& chosen)
 {
-    const QString name = QString::fromStdString(platform::FileNamePart(chosen));
+    const QString name = QString::fromStdString(platform::fileNamePart(chosen));
     for (const char* own : GameOwnFiles)
         if (name.compare(QLatin1String(own), Qt::CaseInsensitive) == 0) return QLatin1String(own);
     return {};
@@ -85,7 +85,7 @@ std::optional<std::string> copyUserFileAs(const std::string& currentUserFile, QW
     // again, is that already). One that fails is said, and the program stays
     // on the current file rather than switching to whatever file of that name
     // the System directory holds.
-    if (!platform::SameFile(currentUserFile, chosen) && !platform::CopyFile(currentUserFile, chosen)) {
+    if (!platform::sameFile(currentUserFile, chosen) && !platform::copyFile(currentUserFile, chosen)) {
         MessageBox::warning(QStringLiteral("Could not copy the user file to:\n") + QString::fromStdString(chosen) +
                             QStringLiteral("\nYour current ini has not changed"));
         return std::nullopt;

@@ -6,6 +6,6 @@ Environment Environment::system(const std::string& executableDir)
     env.executableDir = executableDir;
     env.registry = std::make_shared<WineInstallerRegistry>();
     env.shell = std::make_shared<ProcessShellStarter>();
-    env.installations = [] { return platform::FindInstallations(platform::SearchPlaces::ofThisUser()); };
+    env.installations = [] { return platform::findInstallations(platform::SearchPlaces::ofThisUser()); };
     return env;
 }

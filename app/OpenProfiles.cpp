@@ -40,7 +40,7 @@ void OpenProfiles::setupLoop()
         m_rt.AutoBackup = answer->autoBackup;
         m_rt.CheckOnStartup = answer->checkOnStartup;
 
-        if (!platform::DirectoryExists(answer->dir)) {
+        if (!platform::directoryExists(answer->dir)) {
             MessageBox::error(QStringLiteral("Directory does not exist!"));
             continue;
         }
@@ -55,15 +55,15 @@ bool OpenProfiles::openFiles()
 {
     const std::string wanted = ToolSettings::read(*m_rt.ToolConfig, ToolSettings::CurrentUserIni);
     std::string userPath;
-    if (isBareFileName(wanted)) userPath = platform::ResolveNoCase(m_rt.ProfileDir, wanted);
-    if (userPath.empty() || !platform::FileExists(userPath)) {
-        userPath = platform::ResolveNoCase(m_rt.ProfileDir, "User.ini");
-        if (!platform::FileExists(userPath)) {
+    if (isBareFileName(wanted)) userPath = platform::resolveNoCase(m_rt.ProfileDir, wanted);
+    if (userPath.empty() || !platform::fileExists(userPath)) {
+        userPath = platform::resolveNoCase(m_rt.ProfileDir, "User.ini");
+        if (!platform::fileExists(userPath)) {
             MessageBox::error(QStringLiteral("User.ini not found in: ") + QString::fromStdString(m_rt.ProfileDir));
             return false;
         }
     }
-    m_rt.GameProfile = std::make_unique<TIniFile>(platform::ResolveNoCase(m_rt.ProfileDir, "UT2003.ini"));
+    m_rt.GameProfile = std::make_unique<TIniFile>(platform::resolveNoCase(m_rt.ProfileDir, "UT2003.ini"));
     m_rt.UserProfile = std::make_unique<TIniFile>(userPath);
     return true;
 }
@@ -72,7 +72,7 @@ bool OpenProfiles::open(bool forceSetup)
 {
     using namespace ToolSettings;
     m_open = false;
-    const platform::ProgramDirs dirs = platform::LocateProgramDirs(m_executableDir);
+    const platform::ProgramDirs dirs = platform::locateProgramDirs(m_executableDir);
     m_rt.ProgramDir = dirs.data;
     m_rt.ConfigDir = dirs.config;
     m_rt.ToolConfig = std::make_unique<TIniFile>(dirs.config + "Corvane2003.ini");
@@ -91,16 +91,16 @@ bool OpenProfiles::open(bool forceSetup)
         }
         // A copy of the game made on another file system may spell its
         // System directory in other letter case.
-        if (!platform::DirectoryExists(m_rt.SystemDir))
-            m_rt.SystemDir = platform::AddBackslash(platform::ResolveNoCase(m_rt.GameRoot(), "System"));
-        m_rt.ProfileDir = platform::LayoutOf(m_rt.SystemDir).profileDir;
+        if (!platform::directoryExists(m_rt.SystemDir))
+            m_rt.SystemDir = platform::AddBackslash(platform::resolveNoCase(m_rt.GameRoot(), "System"));
+        m_rt.ProfileDir = platform::layoutOf(m_rt.SystemDir).profileDir;
         // Profiles of an earlier open stay valid until the new ones are open.
         if (!openFiles()) return false;
         m_rt.ViewportManagerClass =
             m_rt.GameProfile->ReadString("Engine.Engine", "ViewportManager", "WinDrv.WindowsClient");
         m_rt.RenderDeviceClass =
             m_rt.GameProfile->ReadString("Engine.Engine", "RenderDevice", "D3DDrv.D3DRenderDevice");
-        m_rt.CurrentUserFileName = platform::FileNamePart(m_rt.UserProfile->FileName());
+        m_rt.CurrentUserFileName = platform::fileNamePart(m_rt.UserProfile->FileName());
         write(config, CurrentUserIni, m_rt.CurrentUserFileName);
     } catch (...) {
         // Dropped without a message; loading goes on with what is open.

@@ -65,7 +65,7 @@ bool OutsideChangeGuard::shouldReload(bool edited, QString& notice)
 bool OutsideChangeGuard::gameRunning() const
 {
     if (m_gameRunning) return m_gameRunning();
-    return platform::IsProgramRunning(GameProgram) || platform::IsProgramRunning(NativeGameProgram);
+    return platform::isProgramRunning(GameProgram) || platform::isProgramRunning(NativeGameProgram);
 }
 
 QString OutsideChangeGuard::gameStatus() const

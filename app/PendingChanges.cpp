@@ -31,7 +31,7 @@ TfrmPendingChanges::TfrmPendingChanges(const std::vector<PendingWrite>& writes, 
     std::string lastFile;
     for (const PendingWrite& w : writes) {
         if (!fileItem || w.file != lastFile) {
-            fileItem = new QTreeWidgetItem(lvChanges, {QString::fromStdString(platform::FileNamePart(w.file))});
+            fileItem = new QTreeWidgetItem(lvChanges, {QString::fromStdString(platform::fileNamePart(w.file))});
             fileItem->setToolTip(0, QString::fromStdString(w.file));
             fileItem->setFirstColumnSpanned(true);
             lastFile = w.file;

@@ -31,7 +31,7 @@ void ProfileWatch::remember(const TIniFile* user, const TIniFile* game)
         m_known[i] = {};
         if (!files[i]) continue;
         m_known[i].path = files[i]->FileName();
-        m_known[i].stamp = StampOf(m_known[i].path);
+        m_known[i].stamp = stampOf(m_known[i].path);
         m_known[i].content = contentOf(m_known[i].path);
     }
     m_kept.clear();
@@ -49,7 +49,7 @@ void ProfileWatch::watch()
 bool ProfileWatch::changed(Known& known, const TIniFile& file)
 {
     if (known.path != file.FileName()) return false; // another file now: the pages were loaded from it
-    const FileStamp now = StampOf(known.path);
+    const FileStamp now = stampOf(known.path);
     if (now == known.stamp) {
         // Same size and time: the content decides (a copy that kept the time).
         return contentOf(known.path) != known.content;

@@ -48,7 +48,7 @@ Environment& completed(Environment& env)
     if (!env.registry) env.registry = std::make_shared<WineInstallerRegistry>();
     if (!env.shell) env.shell = std::make_shared<ProcessShellStarter>();
     if (!env.installations)
-        env.installations = [] { return platform::FindInstallations(platform::SearchPlaces::ofThisUser()); };
+        env.installations = [] { return platform::findInstallations(platform::SearchPlaces::ofThisUser()); };
     return env;
 }
 
@@ -207,7 +207,7 @@ void TfrmMain::buildStatusStrip(QWidget* central)
     row->addLayout(notes, 1);
     Image1 = new ClickableLabel([this] { Image1Click(); }, panel);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(CorvaneLogo(QSize(120, 44)));
+    Image1->setPixmap(corvaneLogo(QSize(120, 44)));
     Image1->setToolTip(QStringLiteral("About Corvane 2003"));
     row->addWidget(Image1, 0, Qt::AlignRight | Qt::AlignVCenter);
     central->layout()->addWidget(panel);
@@ -539,7 +539,7 @@ void TfrmMain::Checkforupdates1Click()
 
 void TfrmMain::auntlist1Click() { TfrmTaunts::showNew(this); }
 
-void TfrmMain::Corvane2k3help1Click() { ShowCorvaneHelp(); }
+void TfrmMain::Corvane2k3help1Click() { showCorvaneHelp(); }
 
 void TfrmMain::Highquality1Click()
 {
@@ -555,7 +555,7 @@ void TfrmMain::ResettodefaultClick()
 {
     if (!pagesEnabled()) return;
     const RunTime& rt = m_profiles.rt();
-    ResetToDefaults(rt.ProfileDir, rt.SystemDir, rt.CurrentUserFileName,
+    resetToDefaults(rt.ProfileDir, rt.SystemDir, rt.CurrentUserFileName,
                     [this] { reloadPages(PageRegistry::resetReloadOrder()); });
 }
 
@@ -570,7 +570,7 @@ void TfrmMain::Openfiles1Click()
     if (!pagesEnabled()) return;
     const std::optional<std::string> chosen = chooseUserFileToOpen(runTime().UserProfile->FileName(), this);
     if (!chosen) return;
-    m_profiles.setCurrentUserIni(platform::FileNamePart(*chosen));
+    m_profiles.setCurrentUserIni(platform::fileNamePart(*chosen));
     LoadAll(false);
     MessageBox::information(QStringLiteral("Your current ini has now changed into: ") +
                             QString::fromStdString(*chosen));
@@ -581,6 +581,6 @@ void TfrmMain::SaveINIfilesAS1Click()
     if (!pagesEnabled()) return;
     const std::optional<std::string> chosen = copyUserFileAs(runTime().UserProfile->FileName(), this);
     if (!chosen) return;
-    m_profiles.setCurrentUserIni(platform::FileNamePart(*chosen));
+    m_profiles.setCurrentUserIni(platform::fileNamePart(*chosen));
     LoadAll(false);
 }

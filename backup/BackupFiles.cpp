@@ -7,33 +7,33 @@
 #include <memory>
 #include <vector>
 
-std::string DatedUserFileName(const std::string& dateText) { return "User_" + dateText + ".INI"; }
+std::string datedUserFileName(const std::string& dateText) { return "User_" + dateText + ".INI"; }
 
-std::string DatedGameFileName(const std::string& dateText) { return "UT2003_" + dateText + ".INI"; }
+std::string datedGameFileName(const std::string& dateText) { return "UT2003_" + dateText + ".INI"; }
 
-std::string SystemFile(const std::string& systemDir, const std::string& name)
+std::string systemFile(const std::string& systemDir, const std::string& name)
 {
     // No System directory, no file: never one of the working directory.
     if (systemDir.empty()) return {};
-    return platform::ResolveNoCase(systemDir, name);
+    return platform::resolveNoCase(systemDir, name);
 }
 
-bool SourcesReadable(std::initializer_list<FileCopy> copies)
+bool sourcesReadable(std::initializer_list<FileCopy> copies)
 {
     for (const FileCopy& copy : copies)
-        if (!platform::IsReadableFile(copy.from)) return false;
+        if (!platform::isReadableFile(copy.from)) return false;
     return true;
 }
 
 namespace {
 
-bool sameTarget(const std::string& a, const std::string& b) { return a == b || platform::SameFile(a, b); }
+bool sameTarget(const std::string& a, const std::string& b) { return a == b || platform::sameFile(a, b); }
 
 } // namespace
 
-bool CopyAllOrNothing(std::initializer_list<FileCopy> copies)
+bool copyAllOrNothing(std::initializer_list<FileCopy> copies)
 {
-    if (!SourcesReadable(copies)) return false;
+    if (!sourcesReadable(copies)) return false;
     const std::vector<FileCopy> paths(copies);
     for (const FileCopy& copy : paths)
         if (copy.to.empty()) return false;
@@ -47,18 +47,18 @@ bool CopyAllOrNothing(std::initializer_list<FileCopy> copies)
         return false;
     };
     for (const FileCopy& copy : paths) {
-        if (platform::SameFile(copy.from, copy.to)) continue;
+        if (platform::sameFile(copy.from, copy.to)) continue;
         kept.push_back(std::make_unique<platform::KeptFile>(copy.to));
-        if (!kept.back()->kept() || !platform::CopyFile(copy.from, copy.to)) return putBack();
+        if (!kept.back()->kept() || !platform::copyFile(copy.from, copy.to)) return putBack();
     }
     return true;
 }
 
-bool MakeBakCopies(const std::string& systemDir, const std::string& userFileName)
+bool makeBakCopies(const std::string& systemDir, const std::string& userFileName)
 {
     for (const char* bak : {UserBakName, GameBakName})
-        platform::DeleteFile(SystemFile(systemDir, bak));
+        platform::deleteFile(systemFile(systemDir, bak));
     for (const FileCopy& copy : {FileCopy{userFileName, UserBakName}, FileCopy{GameIniName, GameBakName}})
-        if (!platform::CopyFile(SystemFile(systemDir, copy.from), SystemFile(systemDir, copy.to))) return false;
+        if (!platform::copyFile(systemFile(systemDir, copy.from), systemFile(systemDir, copy.to))) return false;
     return true;
 }

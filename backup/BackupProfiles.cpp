@@ -13,9 +13,9 @@ namespace {
 // plain writable file, which the copy then overwrites.
 void clearOldBackup(const std::string& path, bool deleteAgain)
 {
-    if (platform::DeleteFile(path)) return;
-    platform::ResetAttributes(path);
-    if (deleteAgain) platform::DeleteFile(path);
+    if (platform::deleteFile(path)) return;
+    platform::resetAttributes(path);
+    if (deleteAgain) platform::deleteFile(path);
 }
 
 struct Outcome {
@@ -25,7 +25,7 @@ struct Outcome {
 
 void copyInto(const std::string& source, const std::string& target, const char* afterTarget, Outcome& outcome)
 {
-    if (platform::CopyFile(source, target))
+    if (platform::copyFile(source, target))
         outcome.backedUp += QString::fromStdString(target) + QLatin1String(afterTarget);
     else
         outcome.failed += QString::fromStdString(source) + QLatin1Char('\n');
@@ -38,19 +38,19 @@ void BackupProfiles(const BackupPlace& place, bool showResult, bool alwaysAsk)
     if ((place.askBackup || alwaysAsk) && !MessageBox::confirm(QStringLiteral("Do you want to make a backup now?")))
         return;
     const std::string& dir = place.systemDir;
-    const std::string date = platform::TodayText(place.today).toStdString();
+    const std::string date = platform::todayText(place.today).toStdString();
     Outcome outcome;
 
-    std::string userSource = SystemFile(dir, place.currentUserFileName);
-    if (!platform::FileExists(userSource)) userSource = SystemFile(dir, UserIniName);
-    if (platform::FileExists(userSource)) {
-        const std::string target = SystemFile(dir, DatedUserFileName(date));
-        if (platform::SameFile(userSource, target)) {
+    std::string userSource = systemFile(dir, place.currentUserFileName);
+    if (!platform::fileExists(userSource)) userSource = systemFile(dir, UserIniName);
+    if (platform::fileExists(userSource)) {
+        const std::string target = systemFile(dir, datedUserFileName(date));
+        if (platform::sameFile(userSource, target)) {
             // The user file is today's backup itself (opened as a custom user
             // file): it already is what the copy would make.
             outcome.backedUp += QString::fromStdString(target) + QLatin1Char('\n');
         } else {
-            if (platform::FileExists(target)) {
+            if (platform::fileExists(target)) {
                 if (!MessageBox::confirm(
                         QStringLiteral("Found a backup from today, do you want to override this one?")))
                     return;
@@ -60,15 +60,15 @@ void BackupProfiles(const BackupPlace& place, bool showResult, bool alwaysAsk)
         }
     }
 
-    const std::string gameSource = SystemFile(dir, GameIniName);
-    if (platform::FileExists(gameSource)) {
-        const std::string target = SystemFile(dir, DatedGameFileName(date));
-        if (platform::SameFile(target, userSource)) {
+    const std::string gameSource = systemFile(dir, GameIniName);
+    if (platform::fileExists(gameSource)) {
+        const std::string target = systemFile(dir, datedGameFileName(date));
+        if (platform::sameFile(target, userSource)) {
             // Today's UT2003 backup name is the current user file: never
             // written over with UT2003.INI.
             outcome.failed += QString::fromStdString(gameSource) + QLatin1Char('\n');
         } else {
-            if (platform::FileExists(target)) clearOldBackup(target, true);
+            if (platform::fileExists(target)) clearOldBackup(target, true);
             copyInto(gameSource, target, "", outcome);
         }
     }

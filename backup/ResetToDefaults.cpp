@@ -10,7 +10,7 @@ constexpr const char* DefaultGameName = "Default.ini";
 
 } // namespace
 
-void ResetToDefaults(const std::string& profileDir, const std::string& systemDir, const std::string& userFileName,
+void resetToDefaults(const std::string& profileDir, const std::string& systemDir, const std::string& userFileName,
                      const std::function<void()>& reloadPages)
 {
     using namespace MessageBox;
@@ -20,18 +20,18 @@ void ResetToDefaults(const std::string& profileDir, const std::string& systemDir
     const QString failed = QStringLiteral("Could not copy the DefUser.ini and/or Default.ini\n"
                                           "Settings have not been restored to default");
     const std::initializer_list<FileCopy> copies = {
-        {SystemFile(systemDir, DefaultUserName), SystemFile(profileDir, userFileName)},
-        {SystemFile(systemDir, DefaultGameName), SystemFile(profileDir, GameIniName)}};
+        {systemFile(systemDir, DefaultUserName), systemFile(profileDir, userFileName)},
+        {systemFile(systemDir, DefaultGameName), systemFile(profileDir, GameIniName)}};
     // Defaults that cannot be read change nothing, not even the .BAK copies.
-    if (!SourcesReadable(copies)) {
+    if (!sourcesReadable(copies)) {
         warning(failed);
         return;
     }
-    if (!MakeBakCopies(profileDir, userFileName) &&
+    if (!makeBakCopies(profileDir, userFileName) &&
         show(Kind::Warning, QStringLiteral("Could not backup the INI files\nWant to continue anyway?"),
              Buttons::YesNo) != Answer::Yes)
         return;
-    if (!CopyAllOrNothing(copies)) {
+    if (!copyAllOrNothing(copies)) {
         warning(failed);
         return;
     }

@@ -10,10 +10,10 @@
 // copied, and a copy that fails puts back what the reset replaced. The
 // profiles and their .BAK copies lie in `profileDir`, the defaults in the
 // game's `systemDir` (the same directory but for the native Linux game).
-void ResetToDefaults(const std::string& profileDir, const std::string& systemDir, const std::string& userFileName,
+void resetToDefaults(const std::string& profileDir, const std::string& systemDir, const std::string& userFileName,
                      const std::function<void()>& reloadPages);
-inline void ResetToDefaults(const std::string& systemDir, const std::string& userFileName,
+inline void resetToDefaults(const std::string& systemDir, const std::string& userFileName,
                             const std::function<void()>& reloadPages)
 {
-    ResetToDefaults(systemDir, systemDir, userFileName, reloadPages);
+    resetToDefaults(systemDir, systemDir, userFileName, reloadPages);
 }

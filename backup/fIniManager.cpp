@@ -88,7 +88,7 @@ void TfrmIniManager::FormCreate()
 {
     treelist->clear();
     const std::vector<std::string> names =
-        m_place.systemDir.empty() ? std::vector<std::string>() : platform::FindFiles(m_place.systemDir, "USER_*.INI");
+        m_place.systemDir.empty() ? std::vector<std::string>() : platform::findFiles(m_place.systemDir, "USER_*.INI");
     for (const std::string& name : names) {
         const std::string date = name.substr(5, name.size() - 9); // between "User_" and ".INI"
         auto* row = new QTreeWidgetItem(treelist, {shown(date)});
@@ -99,14 +99,14 @@ void TfrmIniManager::FormCreate()
 
 void TfrmIniManager::RefreshBakButton()
 {
-    const std::string bak = SystemFile(m_place.systemDir, UserBakName);
-    const auto modified = platform::FileExists(bak) ? platform::LastModified(bak) : std::nullopt;
+    const std::string bak = systemFile(m_place.systemDir, UserBakName);
+    const auto modified = platform::fileExists(bak) ? platform::lastModified(bak) : std::nullopt;
     if (!modified) {
         btnBAK->setEnabled(false);
         return;
     }
     // The caption only: a button disabled at opening stays so until the next opening.
-    btnBAK->setText(QStringLiteral("Restore the .BAK files (") + platform::TodayText(modified->date()) +
+    btnBAK->setText(QStringLiteral("Restore the .BAK files (") + platform::todayText(modified->date()) +
                     QLatin1Char(')'));
 }
 
@@ -133,21 +133,21 @@ void TfrmIniManager::btnRestoreClick()
     const std::string& dir = m_place.systemDir;
     const QString failed = QStringLiteral("Could not copy the files\nSettings have not been restored");
     const std::initializer_list<FileCopy> copies = {
-        {SystemFile(dir, DatedUserFileName(date)), SystemFile(dir, UserIniName)},
-        {SystemFile(dir, DatedGameFileName(date)), SystemFile(dir, GameIniName)}};
+        {systemFile(dir, datedUserFileName(date)), systemFile(dir, UserIniName)},
+        {systemFile(dir, datedGameFileName(date)), systemFile(dir, GameIniName)}};
     // A dated pair that cannot be read whole changes nothing.
-    if (!SourcesReadable(copies)) {
+    if (!sourcesReadable(copies)) {
         MessageBox::warning(failed);
         return;
     }
-    if (MakeBakCopies(dir, UserIniName))
+    if (makeBakCopies(dir, UserIniName))
         RefreshBakButton();
     else if (MessageBox::show(MessageBox::Kind::Warning,
                               QStringLiteral("Could not backup the current INI files\nWant to continue anyway?"),
                               MessageBox::Buttons::YesNo) != MessageBox::Answer::Yes)
         return;
     // Both profiles are restored or neither.
-    if (!CopyAllOrNothing(copies)) {
+    if (!copyAllOrNothing(copies)) {
         MessageBox::warning(failed);
         return;
     }
@@ -163,8 +163,8 @@ void TfrmIniManager::btnBAKClick()
                                             "Are you sure you want to restore the .BAK files?")))
         return;
     const std::string& dir = m_place.systemDir;
-    if (!CopyAllOrNothing({{SystemFile(dir, UserBakName), SystemFile(dir, UserIniName)},
-                           {SystemFile(dir, GameBakName), SystemFile(dir, GameIniName)}})) {
+    if (!copyAllOrNothing({{systemFile(dir, UserBakName), systemFile(dir, UserIniName)},
+                           {systemFile(dir, GameBakName), systemFile(dir, GameIniName)}})) {
         MessageBox::warning(QStringLiteral("Could not copy the files\nSettings have not been restored"));
         return;
     }
@@ -179,8 +179,8 @@ void TfrmIniManager::btnDelClick()
     if (!row) return;
     const std::string date = dateOf(row);
     if (!MessageBox::confirm(QStringLiteral("Are you sure you want to delete the backup from ") + shown(date))) return;
-    for (const std::string& name : {DatedUserFileName(date), DatedGameFileName(date)})
-        platform::DeleteFile(SystemFile(m_place.systemDir, name));
+    for (const std::string& name : {datedUserFileName(date), datedGameFileName(date)})
+        platform::deleteFile(systemFile(m_place.systemDir, name));
     delete row;
 }
 

@@ -141,13 +141,13 @@ void PhysicalLimit(benchmark::State& state)
     }
 }
 
-void FindInstallations(benchmark::State& state)
+void findInstallations(benchmark::State& state)
 {
     platform::SearchPlaces places;
     places.home = g_home;
     places.systemRoot = g_home + "/no-system";
     for (auto _ : state)
-        g_found = platform::FindInstallations(places).size();
+        g_found = platform::findInstallations(places).size();
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include "dialogs/MessageBox.h"
 
-void ShowCorvaneHelp()
+void showCorvaneHelp()
 {
     MessageBox::information(QStringLiteral("No help available yet\nI dont have plans to make one either"));
 }

@@ -2,4 +2,4 @@
 
 // "&Corvane2003 help" (F3): the program has no help of its own beyond its
 // ReadMe.txt, and says so.
-void ShowCorvaneHelp();
+void showCorvaneHelp();

@@ -4,7 +4,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-QPixmap CorvaneLogo(const QSize& size)
+QPixmap corvaneLogo(const QSize& size)
 {
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);

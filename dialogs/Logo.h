@@ -3,4 +3,4 @@
 #include <QPixmap>
 
 // The program's logo, drawn rather than shipped as a picture file.
-QPixmap CorvaneLogo(const QSize& size);
+QPixmap corvaneLogo(const QSize& size);

@@ -66,7 +66,7 @@ TfrmAbout::TfrmAbout(ShellStarter& shell, const QString& version, QWidget* paren
 {
     setObjectName(QStringLiteral("TfrmAbout"));
     setWindowTitle(QStringLiteral("About - Corvane2003"));
-    Image1->setPixmap(CorvaneLogo(QSize(240, 72)));
+    Image1->setPixmap(corvaneLogo(QSize(240, 72)));
     QFont bold = lblVersion->font();
     bold.setBold(true);
     lblVersion->setFont(bold);

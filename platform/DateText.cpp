@@ -4,7 +4,7 @@
 
 namespace platform {
 
-QString DateText(const QDate& date, const QString& shortPattern)
+QString dateText(const QDate& date, const QString& shortPattern)
 {
     // The date separator is "-": every "/" of the pattern is written as "-",
     // any other separator the pattern spells out (a dot) stays. The digits
@@ -21,6 +21,6 @@ QString DateText(const QDate& date, const QString& shortPattern)
     return text;
 }
 
-QString TodayText(const QDate& today) { return DateText(today, QLocale::system().dateFormat(QLocale::ShortFormat)); }
+QString todayText(const QDate& today) { return dateText(today, QLocale::system().dateFormat(QLocale::ShortFormat)); }
 
 } // namespace platform

@@ -21,13 +21,13 @@ bool statPath(const std::string& path, struct stat& st) { return !path.empty() &
 
 } // namespace
 
-bool FileExists(const std::string& path)
+bool fileExists(const std::string& path)
 {
     struct stat st {};
     return statPath(path, st) && !S_ISDIR(st.st_mode);
 }
 
-bool IsReadableFile(const std::string& path)
+bool isReadableFile(const std::string& path)
 {
     if (path.empty()) return false;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -38,20 +38,20 @@ bool IsReadableFile(const std::string& path)
     return regular;
 }
 
-bool SameFile(const std::string& a, const std::string& b)
+bool sameFile(const std::string& a, const std::string& b)
 {
     struct stat first {
     }, second{};
     return statPath(a, first) && statPath(b, second) && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-bool IsReadOnly(const std::string& path)
+bool isReadOnly(const std::string& path)
 {
     struct stat st {};
     return statPath(path, st) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
-bool CopyFile(const std::string& from, const std::string& to)
+bool copyFile(const std::string& from, const std::string& to)
 {
     if (from.empty() || to.empty() || !FaultInjection::allowed(FaultInjection::Operation::Copy, to)) return false;
     // The profile files' own reading and atomic replacement: the target is
@@ -76,7 +76,7 @@ bool CopyFile(const std::string& from, const std::string& to)
     return true;
 }
 
-bool DeleteFile(const std::string& path)
+bool deleteFile(const std::string& path)
 {
     struct stat st {};
     if (path.empty() || ::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode) ||
@@ -87,14 +87,14 @@ bool DeleteFile(const std::string& path)
     return ::unlink(path.c_str()) == 0;
 }
 
-bool ResetAttributes(const std::string& path)
+bool resetAttributes(const std::string& path)
 {
     struct stat st {};
     if (!statPath(path, st) || S_ISDIR(st.st_mode)) return false;
     return ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
 }
 
-std::optional<QDateTime> LastModified(const std::string& path)
+std::optional<QDateTime> lastModified(const std::string& path)
 {
     struct stat st {};
     if (!statPath(path, st)) return std::nullopt;

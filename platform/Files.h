@@ -9,19 +9,19 @@
 namespace platform {
 
 // A file (not a directory) exists at `path`.
-bool FileExists(const std::string& path);
+bool fileExists(const std::string& path);
 
 // A regular file that this program can open for reading: a source a whole-file
 // copy can take.
-bool IsReadableFile(const std::string& path);
+bool isReadableFile(const std::string& path);
 
 // Both paths name one existing file (the same file reached by two spellings
 // or through a link).
-bool SameFile(const std::string& a, const std::string& b);
+bool sameFile(const std::string& a, const std::string& b);
 
 // A file whose write permission bits are all cleared: the Windows read-only
 // attribute, which holds even for root.
-bool IsReadOnly(const std::string& path);
+bool isReadOnly(const std::string& path);
 
 // Copies `from` over `to` (overwriting it). The copy is written to a temporary
 // file beside `to` and renamed over it, so `to` is never left half written.
@@ -29,16 +29,16 @@ bool IsReadOnly(const std::string& path);
 // a read-only `to` is not overwritten and the copy keeps the source's
 // modification time. An existing `to` keeps its permission bits (a symbolic
 // link is replaced at its target); a new one is a plain writable file.
-bool CopyFile(const std::string& from, const std::string& to);
+bool copyFile(const std::string& from, const std::string& to);
 
 // Deletes a file; as on Windows, a read-only file is not deleted.
-bool DeleteFile(const std::string& path);
+bool deleteFile(const std::string& path);
 
 // Makes the file a plain writable file (the Windows "normal" attribute): the
 // owner may write it again.
-bool ResetAttributes(const std::string& path);
+bool resetAttributes(const std::string& path);
 
 // Last modification time, if the file exists.
-std::optional<QDateTime> LastModified(const std::string& path);
+std::optional<QDateTime> lastModified(const std::string& path);
 
 } // namespace platform

@@ -21,27 +21,27 @@ std::string parentOf(std::string dir)
 
 } // namespace
 
-bool IsNativeGame(const std::string& gameDir)
+bool isNativeGame(const std::string& gameDir)
 {
-    return !gameDir.empty() && FileExists(ResolveNoCase(ResolveNoCase(gameDir, "System"), NativeProgram));
+    return !gameDir.empty() && fileExists(resolveNoCase(resolveNoCase(gameDir, "System"), NativeProgram));
 }
 
-GameLayout LayoutOf(const std::string& systemDir, const std::string& home)
+GameLayout layoutOf(const std::string& systemDir, const std::string& home)
 {
     GameLayout layout;
     layout.profileDir = systemDir;
-    layout.program = systemDir.empty() ? std::string() : ResolveNoCase(systemDir, "UT2003.exe");
+    layout.program = systemDir.empty() ? std::string() : resolveNoCase(systemDir, "UT2003.exe");
     layout.workDir = systemDir;
-    const std::string binary = systemDir.empty() ? std::string() : ResolveNoCase(systemDir, NativeProgram);
-    if (binary.empty() || !FileExists(binary)) return layout;
+    const std::string binary = systemDir.empty() ? std::string() : resolveNoCase(systemDir, NativeProgram);
+    if (binary.empty() || !fileExists(binary)) return layout;
 
     // The demo's installer puts its own launcher in the game directory.
     layout.native = true;
     const std::string root = parentOf(systemDir);
-    const bool demo = !FileExists(root + Launcher) && FileExists(root + DemoLauncher);
+    const bool demo = !fileExists(root + Launcher) && fileExists(root + DemoLauncher);
     if (!home.empty())
-        layout.profileDir = AddBackslash(ResolveNoCase(home, demo ? ".ut2003demo/System" : ".ut2003/System"));
-    if (const std::string launcher = root + (demo ? DemoLauncher : Launcher); FileExists(launcher)) {
+        layout.profileDir = AddBackslash(resolveNoCase(home, demo ? ".ut2003demo/System" : ".ut2003/System"));
+    if (const std::string launcher = root + (demo ? DemoLauncher : Launcher); fileExists(launcher)) {
         layout.program = launcher;
         layout.workDir = root;
     } else {

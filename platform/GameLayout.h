@@ -21,10 +21,10 @@ struct GameLayout {
 
 // The layout of the game whose System directory is `systemDir` (ending in
 // the separator), for the user whose home directory is `home`.
-GameLayout LayoutOf(const std::string& systemDir, const std::string& home = HomeDirectory());
+GameLayout layoutOf(const std::string& systemDir, const std::string& home = homeDirectory());
 
 // A game directory of the native version: its System directory holds the
 // program ut2003-bin.
-bool IsNativeGame(const std::string& gameDir);
+bool isNativeGame(const std::string& gameDir);
 
 } // namespace platform

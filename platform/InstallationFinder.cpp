@@ -141,7 +141,7 @@ public:
                 native.push_back(m_home + "Games/" + name);
         }
         for (const std::string& dir : native)
-            if (IsNativeGame(dir)) game("Native", dir);
+            if (isNativeGame(dir)) game("Native", dir);
         return std::move(m_found);
     }
 
@@ -156,7 +156,7 @@ private:
     void prefix(const char* kind, const std::string& path)
     {
         const std::string key = canonical(path);
-        if (key.empty() || !m_prefixes.insert(key).second || !IsWinePrefix(path)) return;
+        if (key.empty() || !m_prefixes.insert(key).second || !isWinePrefix(path)) return;
         struct stat st {};
         const std::string reg = AddBackslash(path) + "system.reg";
         if (::stat(reg.c_str(), &st) == 0 && st.st_size <= MaxRegistryBytes) {
@@ -193,7 +193,7 @@ private:
                     if (depth > 0 && equalNoCase(name, "System")) isGame = isGame || holdsGameProgram(path);
                     if (!linked)
                         subdirs.push_back(path);
-                    else if (depth < WalkDepth && holdsGameProgram(ResolveNoCase(path, "System")))
+                    else if (depth < WalkDepth && holdsGameProgram(resolveNoCase(path, "System")))
                         game(kind, path);
                 }
                 if (isGame)
@@ -215,7 +215,7 @@ private:
     static bool holdsGameProgram(const std::string& systemDir)
     {
         struct stat st {};
-        const std::string program = ResolveNoCase(systemDir, "UT2003.exe");
+        const std::string program = resolveNoCase(systemDir, "UT2003.exe");
         return ::stat(program.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     }
 
@@ -242,12 +242,12 @@ private:
 SearchPlaces SearchPlaces::ofThisUser()
 {
     SearchPlaces places;
-    places.home = HomeDirectory();
+    places.home = homeDirectory();
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) places.winePrefix = prefix;
     return places;
 }
 
-std::vector<FoundInstallation> FindInstallations(const SearchPlaces& places)
+std::vector<FoundInstallation> findInstallations(const SearchPlaces& places)
 {
     try {
         return Finder(places).run();

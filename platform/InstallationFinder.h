@@ -30,6 +30,6 @@ struct FoundInstallation {
 // bounded: no directory is read twice, a place that cannot be read is
 // skipped, and nothing outside the places and their drive_c is walked.
 // Never throws.
-std::vector<FoundInstallation> FindInstallations(const SearchPlaces& places);
+std::vector<FoundInstallation> findInstallations(const SearchPlaces& places);
 
 } // namespace platform

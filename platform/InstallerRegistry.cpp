@@ -303,7 +303,7 @@ std::vector<KeyResult> readFolders(const std::string& regFile, const std::vector
 
 namespace platform {
 
-std::string WindowsToUnixPath(const std::string& prefix, const std::string& windowsPath)
+std::string windowsToUnixPath(const std::string& prefix, const std::string& windowsPath)
 {
     const bool hasDrive =
         windowsPath.size() >= 2 && windowsPath[1] == ':' &&
@@ -312,7 +312,7 @@ std::string WindowsToUnixPath(const std::string& prefix, const std::string& wind
 
     const std::string dosdevices = AddBackslash(prefix) + "dosdevices";
     const std::string drive = std::string(1, windowsPath[0]) + ":";
-    const std::string link = ResolveNoCase(dosdevices, drive);
+    const std::string link = resolveNoCase(dosdevices, drive);
     QString root;
     const QFileInfo linkInfo(QString::fromStdString(link));
     if (linkInfo.isSymLink() || linkInfo.exists()) {
@@ -340,7 +340,7 @@ std::string WindowsToUnixPath(const std::string& prefix, const std::string& wind
     while (!rest.empty() && rest.back() == '/')
         rest.pop_back();
     // Windows paths ignore letter case; find the directories as they are spelled on disk.
-    std::string path = rest.empty() ? root.toStdString() : ResolveNoCase(root.toStdString(), rest);
+    std::string path = rest.empty() ? root.toStdString() : resolveNoCase(root.toStdString(), rest);
     return trailing ? AddBackslash(path) : path;
 }
 
@@ -354,7 +354,7 @@ WineInstallerRegistry::WineInstallerRegistry(std::string prefix)
 std::string WineInstallerRegistry::DefaultPrefix()
 {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
-    const std::string home = platform::HomeDirectory();
+    const std::string home = platform::homeDirectory();
     return home.empty() ? std::string() : platform::AddBackslash(home) + ".wine";
 }
 
@@ -390,7 +390,7 @@ std::vector<std::optional<std::string>> WineInstallerRegistry::ReadFolders(const
             bool anyKey = false;
             for (const KeyResult* result : {&results[2 * i], &results[2 * i + 1]}) {
                 if (result->state == KeyLookup::Found) {
-                    folders[i] = platform::WindowsToUnixPath(m_prefix, result->folder);
+                    folders[i] = platform::windowsToUnixPath(m_prefix, result->folder);
                     break;
                 }
                 anyKey = anyKey || result->state == KeyLookup::NoValue;

@@ -44,5 +44,5 @@ namespace platform {
 // through the prefix's dosdevices drive links (drive letters and the
 // directories below them are found without regard to letter case). A path
 // without a drive letter is returned as given.
-std::string WindowsToUnixPath(const std::string& prefix, const std::string& windowsPath);
+std::string windowsToUnixPath(const std::string& prefix, const std::string& windowsPath);
 } // namespace platform

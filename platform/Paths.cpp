@@ -66,14 +66,14 @@ std::string AddBackslash(const std::string& path)
     return path + Separator;
 }
 
-bool DirectoryExists(const std::string& path)
+bool directoryExists(const std::string& path)
 {
     if (path.empty()) return false;
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string ResolveNoCase(const std::string& dir, const std::string& name)
+std::string resolveNoCase(const std::string& dir, const std::string& name)
 {
     // A name of several components ("Maps/DM-Antalus.ut2") is resolved one
     // component at a time; the first one that does not exist ends the search
@@ -93,7 +93,7 @@ std::string ResolveNoCase(const std::string& dir, const std::string& name)
     return resolved;
 }
 
-bool WildcardMatch(const std::string& pattern, const std::string& name)
+bool wildcardMatch(const std::string& pattern, const std::string& name)
 {
     // Greedy matching with one backtrack point for the last "*": linear for
     // the patterns the program uses, never exponential.
@@ -120,7 +120,7 @@ bool WildcardMatch(const std::string& pattern, const std::string& name)
     return p == pattern.size();
 }
 
-std::vector<std::string> FindFiles(const std::string& dir, const std::string& pattern)
+std::vector<std::string> findFiles(const std::string& dir, const std::string& pattern)
 {
     std::vector<std::string> names;
     const std::string base = AddBackslash(dir);
@@ -129,18 +129,18 @@ std::vector<std::string> FindFiles(const std::string& dir, const std::string& pa
     while (const dirent* entry = ::readdir(handle.get())) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
-        if (WildcardMatch(pattern, name) && isRegularFile(base + name)) names.push_back(name);
+        if (wildcardMatch(pattern, name) && isRegularFile(base + name)) names.push_back(name);
     }
     return names;
 }
 
-std::string FileNamePart(const std::string& path)
+std::string fileNamePart(const std::string& path)
 {
     const std::size_t slash = path.rfind(Separator);
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string HomeDirectory()
+std::string homeDirectory()
 {
     if (const char* home = std::getenv("HOME"); home && *home) return home;
     if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;

@@ -22,7 +22,7 @@ QByteArray readAll(const QString& path)
 
 } // namespace
 
-bool IsProgramRunning(const std::string& name)
+bool isProgramRunning(const std::string& name)
 {
     const QString wanted = QString::fromStdString(name);
     const QString self = QString::number(::getpid());

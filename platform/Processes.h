@@ -9,6 +9,6 @@ namespace platform {
 // ("UT2003.exe"), compared without regard to letter case: by its process
 // name, or by the file name of its first two arguments (a program under Wine
 // or behind an interpreter carries its own path there, in either notation).
-bool IsProgramRunning(const std::string& name);
+bool isProgramRunning(const std::string& name);
 
 } // namespace platform

@@ -20,15 +20,6 @@ std::string environment(const char* name)
     return value ? std::string(value) : std::string();
 }
 
-std::string homeDirectory()
-{
-    std::string home = environment("HOME");
-    if (home.empty()) {
-        if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) home = pw->pw_dir;
-    }
-    return home;
-}
-
 // mkdir -p, with the modes a configuration directory gets.
 void makeDirectories(const std::string& path)
 {
@@ -37,14 +28,14 @@ void makeDirectories(const std::string& path)
         pos = path.find('/', pos);
         if (pos == std::string::npos) pos = path.size();
         const std::string part = path.substr(0, pos);
-        if (!part.empty() && !DirectoryExists(part)) ::mkdir(part.c_str(), 0700);
+        if (!part.empty() && !directoryExists(part)) ::mkdir(part.c_str(), 0700);
         ++pos;
     }
 }
 
 } // namespace
 
-std::string ConfigHome(const std::string& xdgConfigHome, const std::string& home)
+std::string configHome(const std::string& xdgConfigHome, const std::string& home)
 {
     // A relative XDG_CONFIG_HOME is invalid and ignored.
     if (!xdgConfigHome.empty() && xdgConfigHome.front() == '/') return AddBackslash(xdgConfigHome);
@@ -52,7 +43,7 @@ std::string ConfigHome(const std::string& xdgConfigHome, const std::string& home
     return AddBackslash(home) + ".config/";
 }
 
-ProgramDirs ChooseProgramDirs(const std::string& executableDir, bool executableDirWritable,
+ProgramDirs chooseProgramDirs(const std::string& executableDir, bool executableDirWritable,
                               const std::string& xdgConfigHome, const std::string& home)
 {
     const std::string exeDir = AddBackslash(executableDir);
@@ -64,9 +55,9 @@ ProgramDirs ChooseProgramDirs(const std::string& executableDir, bool executableD
     // user even where the user may write the executable's directory (root,
     // or a prefix in the user's home).
     bool installed = false;
-    if (!FileExists(ResolveNoCase(exeDir, "ReadMe.txt"))) {
+    if (!fileExists(resolveNoCase(exeDir, "ReadMe.txt"))) {
         const std::string shared = exeDir + "../share/corvane2003/";
-        if (DirectoryExists(shared)) {
+        if (directoryExists(shared)) {
             char buffer[PATH_MAX];
             dirs.data = ::realpath(shared.c_str(), buffer) ? AddBackslash(buffer) : shared;
             installed = true;
@@ -74,19 +65,19 @@ ProgramDirs ChooseProgramDirs(const std::string& executableDir, bool executableD
     }
     if (executableDirWritable && !installed) return dirs;
 
-    const std::string configHome = ConfigHome(xdgConfigHome, home);
-    if (!configHome.empty()) {
-        dirs.config = configHome + "corvane2003/";
+    const std::string perUser = configHome(xdgConfigHome, home);
+    if (!perUser.empty()) {
+        dirs.config = perUser + "corvane2003/";
         makeDirectories(dirs.config.substr(0, dirs.config.size() - 1));
     }
     return dirs;
 }
 
-ProgramDirs LocateProgramDirs(const std::string& executableDir)
+ProgramDirs locateProgramDirs(const std::string& executableDir)
 {
     const std::string exeDir = AddBackslash(executableDir);
     const bool writable = !exeDir.empty() && ::access(exeDir.c_str(), W_OK) == 0;
-    return ChooseProgramDirs(exeDir, writable, environment("XDG_CONFIG_HOME"), homeDirectory());
+    return chooseProgramDirs(exeDir, writable, environment("XDG_CONFIG_HOME"), homeDirectory());
 }
 
 } // namespace platform

@@ -16,16 +16,16 @@ struct ProgramDirs {
 // installed copy (its data in <prefix>/share/corvane2003/ beside
 // <prefix>/bin) and a read-only copy keep the configuration in
 // $XDG_CONFIG_HOME/corvane2003/ (default ~/.config/corvane2003/).
-ProgramDirs LocateProgramDirs(const std::string& executableDir);
+ProgramDirs locateProgramDirs(const std::string& executableDir);
 
 // The decision of LocateProgramDirs with its inputs given: whether the
 // executable's directory may be written, $XDG_CONFIG_HOME and $HOME. Creates
 // the per-user configuration directory when it is chosen.
-ProgramDirs ChooseProgramDirs(const std::string& executableDir, bool executableDirWritable,
+ProgramDirs chooseProgramDirs(const std::string& executableDir, bool executableDirWritable,
                               const std::string& xdgConfigHome, const std::string& home);
 
 // $XDG_CONFIG_HOME when it is an absolute path, else ~/.config/; ends in the
 // separator; empty without either.
-std::string ConfigHome(const std::string& xdgConfigHome, const std::string& home);
+std::string configHome(const std::string& xdgConfigHome, const std::string& home);
 
 } // namespace platform

@@ -14,7 +14,7 @@
 
 namespace platform {
 
-std::vector<std::string> SplitParameters(const std::string& parameters)
+std::vector<std::string> splitParameters(const std::string& parameters)
 {
     // The rules of the Windows C runtime: blanks (space, tab) separate
     // arguments outside quotes; a double quote starts or ends a quoted part;
@@ -75,7 +75,7 @@ std::vector<std::string> SplitParameters(const std::string& parameters)
     return arguments;
 }
 
-std::string QuoteArgument(const std::string& argument)
+std::string quoteArgument(const std::string& argument)
 {
     if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
     // Inside quotes, backslashes count only before a quote: double those, and
@@ -99,7 +99,7 @@ std::string QuoteArgument(const std::string& argument)
     return quoted;
 }
 
-bool IsWindowsExecutable(const std::string& path)
+bool isWindowsExecutable(const std::string& path)
 {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) return false;
@@ -107,14 +107,14 @@ bool IsWindowsExecutable(const std::string& path)
     return file.read(magic, 2) == 2 && magic[0] == 'M' && magic[1] == 'Z';
 }
 
-LaunchCommand MakeLaunchCommand(const std::string& program, const std::string& parameters)
+LaunchCommand makeLaunchCommand(const std::string& program, const std::string& parameters)
 {
     LaunchCommand command;
-    command.arguments = SplitParameters(parameters);
-    if (IsWindowsExecutable(program)) {
+    command.arguments = splitParameters(parameters);
+    if (isWindowsExecutable(program)) {
         command.program = "wine";
         command.arguments.insert(command.arguments.begin(), program);
-        command.winePrefix = EnclosingWinePrefix(program);
+        command.winePrefix = enclosingWinePrefix(program);
     } else {
         command.program = program;
     }
@@ -128,10 +128,10 @@ bool ProcessShellStarter::Start(const std::string& program, const std::string& p
     // An absolute path: a bare name must never be looked up on PATH.
     const QFileInfo info(QString::fromStdString(program));
     if (program.empty() || !info.isFile()) return false;
-    if (!workDir.empty() && !platform::DirectoryExists(workDir)) return false;
+    if (!workDir.empty() && !platform::directoryExists(workDir)) return false;
 
     const platform::LaunchCommand command =
-        platform::MakeLaunchCommand(info.absoluteFilePath().toStdString(), parameters);
+        platform::makeLaunchCommand(info.absoluteFilePath().toStdString(), parameters);
     QStringList arguments;
     arguments.reserve(static_cast<qsizetype>(command.arguments.size()));
     for (const std::string& argument : command.arguments)

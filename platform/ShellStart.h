@@ -22,15 +22,15 @@ public:
 namespace platform {
 // Splits a parameter string into arguments the way a Windows program's
 // command line is split: blanks separate, double quotes group.
-std::vector<std::string> SplitParameters(const std::string& parameters);
+std::vector<std::string> splitParameters(const std::string& parameters);
 
 // `argument` written so that SplitParameters gives it back as one argument,
 // whatever blanks, quotes and backslashes it holds; an argument that needs
 // no quotes is returned as it is.
-std::string QuoteArgument(const std::string& argument);
+std::string quoteArgument(const std::string& argument);
 
 // A file that begins with "MZ": a Windows program, started through Wine.
-bool IsWindowsExecutable(const std::string& path);
+bool isWindowsExecutable(const std::string& path);
 
 // What is run for `program` and its parameter string: a Windows program
 // becomes "wine" with the program's path as first argument, in the Wine
@@ -41,5 +41,5 @@ struct LaunchCommand {
     std::vector<std::string> arguments;
     std::string winePrefix; // WINEPREFIX for wine; empty: the one inherited
 };
-LaunchCommand MakeLaunchCommand(const std::string& program, const std::string& parameters);
+LaunchCommand makeLaunchCommand(const std::string& program, const std::string& parameters);
 } // namespace platform

@@ -109,7 +109,7 @@ int lookUp(const auto& table, int key)
 
 } // namespace
 
-int VirtualKeyFromQt(int key, Qt::KeyboardModifiers modifiers)
+int virtualKeyFromQt(int key, Qt::KeyboardModifiers modifiers)
 {
     const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
     if (keypad && key >= Qt::Key_0 && key <= Qt::Key_9) return 0x60 + (key - Qt::Key_0);
@@ -122,14 +122,14 @@ int VirtualKeyFromQt(int key, Qt::KeyboardModifiers modifiers)
     return lookUp(MainKeys, key);
 }
 
-int VirtualKeyOf(const QKeyEvent& event)
+int virtualKeyOf(const QKeyEvent& event)
 {
     const int key = event.key();
     const bool keypad = event.modifiers().testFlag(Qt::KeypadModifier);
     const bool letter = key >= Qt::Key_A && key <= Qt::Key_Z;
     if (!keypad && !letter)
         if (const int code = lookUp(Positions, int(event.nativeScanCode()))) return code;
-    return VirtualKeyFromQt(key, event.modifiers());
+    return virtualKeyFromQt(key, event.modifiers());
 }
 
 } // namespace platform

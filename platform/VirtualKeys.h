@@ -17,13 +17,13 @@ class QKeyEvent;
 // Keys without a code give 0.
 namespace platform {
 
-int VirtualKeyFromQt(int key, Qt::KeyboardModifiers modifiers);
+int virtualKeyFromQt(int key, Qt::KeyboardModifiers modifiers);
 
 // The code of a pressed or released key on any keyboard layout, as Windows
 // derives it: a letter from the letter the layout types, the number row,
 // the punctuation and a letter key of a non-Latin layout from the key's
 // place on the keyboard (its native scan code), everything else, and events
 // without a scan code, as above.
-int VirtualKeyOf(const QKeyEvent& event);
+int virtualKeyOf(const QKeyEvent& event);
 
 } // namespace platform

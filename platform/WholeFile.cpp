@@ -7,14 +7,14 @@
 
 namespace platform {
 
-std::string ReadWholeFile(const std::string& path)
+std::string readWholeFile(const std::string& path)
 {
     IniFileIo::FileBytes file;
     if (file.read(path) != IniFileIo::FileBytes::Status::Read) throw ECorvaneError("Cannot open file " + path);
     return std::string(file.bytes());
 }
 
-void ReplaceWholeFile(const std::string& path, std::string_view bytes)
+void replaceWholeFile(const std::string& path, std::string_view bytes)
 {
     const std::optional<std::string> target = IniFileIo::resolveLinks(path);
     struct stat info {};

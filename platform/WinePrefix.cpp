@@ -26,20 +26,20 @@ std::string prefixAlong(std::string path)
         const std::size_t slash = path.rfind(Separator);
         if (slash == std::string::npos || slash == 0) return {};
         path.erase(slash);
-        if (IsWinePrefix(path)) return path;
+        if (isWinePrefix(path)) return path;
     }
 }
 
 } // namespace
 
-bool IsWinePrefix(const std::string& dir)
+bool isWinePrefix(const std::string& dir)
 {
     if (dir.empty()) return false;
     const std::string base = AddBackslash(dir);
     return isKind(base + "system.reg", S_IFREG) && isKind(base + "drive_c", S_IFDIR);
 }
 
-std::string EnclosingWinePrefix(const std::string& path)
+std::string enclosingWinePrefix(const std::string& path)
 {
     if (path.empty() || path.front() != Separator) return {};
     if (std::string found = prefixAlong(path); !found.empty()) return found;

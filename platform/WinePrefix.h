@@ -7,12 +7,12 @@
 namespace platform {
 
 // `dir` holds the registry file system.reg and the directory drive_c.
-bool IsWinePrefix(const std::string& dir);
+bool isWinePrefix(const std::string& dir);
 
 // The innermost Wine prefix above `path`: the nearest directory on the way up
 // that is one, looked for along the path as given and then along its
 // resolved form (a link to a game inside a prefix). Without a trailing
 // separator; empty when no prefix holds the path.
-std::string EnclosingWinePrefix(const std::string& path);
+std::string enclosingWinePrefix(const std::string& path);
 
 } // namespace platform

@@ -132,7 +132,7 @@ void TIniFile::WriteStrings(std::span<const IniEdits::Write> writes)
     m_lastWrite = IniFileIo::stampOf(after);
 }
 
-FileStamp StampOf(const std::string& path) { return IniFileIo::stampAt(path); }
+FileStamp stampOf(const std::string& path) { return IniFileIo::stampAt(path); }
 
 void TIniFile::ReadSections(std::vector<std::string>& sections) const
 {

@@ -40,7 +40,7 @@ public:
 };
 
 // The stamp of the file at `path` now, links followed (size -1: no file).
-FileStamp StampOf(const std::string& path);
+FileStamp stampOf(const std::string& path);
 
 // An accessor bound to one file path. It keeps no handle and no content:
 // every operation opens, reads (and for writes, atomically replaces) the file.

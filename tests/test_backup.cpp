@@ -48,8 +48,8 @@ Answer yesNo(bool yes) { return yes ? Answer::Yes : Answer::No; }
 struct Fixture {
     TempGame game;
     QString sys = game.systemDir();
-    QString datedUser = sys + "User_" + platform::TodayText(Day) + ".INI";
-    QString datedGame = sys + "UT2003_" + platform::TodayText(Day) + ".INI";
+    QString datedUser = sys + "User_" + platform::todayText(Day) + ".INI";
+    QString datedGame = sys + "UT2003_" + platform::todayText(Day) + ".INI";
     QByteArray user = readFile(game.userIni());
     QByteArray ut2003 = readFile(game.gameIni());
     int reloads = 0;
@@ -288,7 +288,7 @@ private slots:
             QCOMPARE(QFile::exists(f.sys + "User.BAK"), sourcesThere);
             if (sourcesThere) {
                 QCOMPARE(readFile(f.sys + "User.BAK") + readFile(f.sys + "UT2003.BAK"), f.user + f.ut2003);
-                QCOMPARE(manager->btnBAK->text(), "Restore the .BAK files (" + platform::TodayText(edited) + ")");
+                QCOMPARE(manager->btnBAK->text(), "Restore the .BAK files (" + platform::todayText(edited) + ")");
             }
         }
     }
@@ -351,13 +351,13 @@ private slots:
         manager->btnBackupClick();
         QVERIFY(script.allShown());
         QCOMPARE(list->topLevelItemCount(), 1);
-        QCOMPARE(list->topLevelItem(0)->text(0), platform::TodayText(Day));
+        QCOMPARE(list->topLevelItem(0)->text(0), platform::todayText(Day));
     }
 
     // Reset to the game's defaults: a custom user file is the one replaced
     // and backed up, a second reset overwrites the .BAK copies, and without
     // Default.ini nothing changes and no profile file is ever missing.
-    void resetToDefaults()
+    void resetReplacesTheCurrentUserFile()
     {
         Fixture f;
         writeFile(f.sys + "Custom.ini", "custom");
@@ -369,12 +369,12 @@ private slots:
         for (int run = 0; run < 2; ++run)
             script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::Yes)
                 .box(Kind::Information, done, Buttons::Ok);
-        ResetToDefaults(f.sys.toStdString(), "Custom.ini", [&] { ++f.reloads; });
+        ::resetToDefaults(f.sys.toStdString(), "Custom.ini", [&] { ++f.reloads; });
         QCOMPARE(readFile(f.sys + "Custom.ini"), QByteArray("default user"));
         QCOMPARE(readFile(f.game.userIni()), f.user);
         QCOMPARE(readFile(f.sys + "User.BAK"), QByteArray("custom"));
         writeFile(f.sys + "Custom.ini", "edited after the reset");
-        ResetToDefaults(f.sys.toStdString(), "Custom.ini", [&] { ++f.reloads; });
+        ::resetToDefaults(f.sys.toStdString(), "Custom.ini", [&] { ++f.reloads; });
         QVERIFY(script.allShown());
         QCOMPARE(readFile(f.sys + "User.BAK"), QByteArray("edited after the reset"));
         QCOMPARE(readFile(f.sys + "UT2003.BAK"), defaultGame);
@@ -396,7 +396,7 @@ private slots:
                  "to default",
                  Buttons::Ok);
         const RemovalWatch watch(f.sys);
-        ResetToDefaults(f.sys.toStdString(), "User.ini", [&] { ++f.reloads; });
+        ::resetToDefaults(f.sys.toStdString(), "User.ini", [&] { ++f.reloads; });
         QVERIFY(script.allShown());
         QVERIFY(!watch.removedAny({"User.ini", "UT2003.ini"}));
         QCOMPARE(readFile(f.game.userIni()), f.user);
@@ -405,7 +405,7 @@ private slots:
         QCOMPARE(f.reloads, 0);
 
         script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::No);
-        ResetToDefaults(f.sys.toStdString(), "User.ini", [&] { ++f.reloads; });
+        ::resetToDefaults(f.sys.toStdString(), "User.ini", [&] { ++f.reloads; });
         QVERIFY(script.allShown());
     }
 };

@@ -151,7 +151,7 @@ private slots:
     {
         Script script;
         script.box(Kind::Information, "No help available yet\nI dont have plans to make one either", Buttons::Ok);
-        ShowCorvaneHelp();
+        showCorvaneHelp();
         QVERIFY(script.allShown());
     }
 

@@ -99,7 +99,7 @@ const Command Commands[] = {
     {"backup", [](TempGame& g) { BackupProfiles(placeOf(g), true); }, {}, {}},
     {"restore", restore, "[A]\r\nrestored=user\r\n", "[A]\r\nrestored=game\r\n", true},
     {".BAK restore", restoreBak, "[A]\r\nbak=user\r\n", "[A]\r\nbak=game\r\n", true},
-    {"reset", [](TempGame& g) { ResetToDefaults(g.systemDir().toStdString(), "User.ini", {}); }, "<DefUser.ini>",
+    {"reset", [](TempGame& g) { resetToDefaults(g.systemDir().toStdString(), "User.ini", {}); }, "<DefUser.ini>",
      "<Default.ini>", true},
 };
 

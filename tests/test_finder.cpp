@@ -185,7 +185,7 @@ private slots:
     void findsEveryKindOfPrefixAndTheNativeGame()
     {
         FakeHome f;
-        QCOMPARE(lines(platform::FindInstallations(f.places())), f.expected());
+        QCOMPARE(lines(platform::findInstallations(f.places())), f.expected());
     }
 
     // The same list, as a user who may not read one of the prefixes, with
@@ -313,7 +313,7 @@ private slots:
 
         script.box(Kind::Information, {}, Buttons::Ok);
         child<QAction>(main.get(), "BackupINIs1")->trigger();
-        const QString dated = "User_" + platform::TodayText(QDate::currentDate()) + ".INI";
+        const QString dated = "User_" + platform::todayText(QDate::currentDate()) + ".INI";
         QVERIFY(QFile::exists(n.profiles + dated));
         int listed = 0;
         script.dialog([&](QDialog& d) {
@@ -350,7 +350,7 @@ private slots:
 int main(int argc, char** argv)
 {
     if (argc == 5 && std::string(argv[1]) == "--find") {
-        for (const auto& f : platform::FindInstallations({argv[2], argv[3], argv[4]}))
+        for (const auto& f : platform::findInstallations({argv[2], argv[3], argv[4]}))
             std::printf("%s: %s\n", f.kind.c_str(), f.gameDir.c_str());
         return 0;
     }

@@ -614,8 +614,8 @@ void TestInstant::quoteArgument_data()
 void TestInstant::quoteArgument()
 {
     QFETCH(QString, argument);
-    const std::string quoted = platform::QuoteArgument(argument.toStdString());
-    QCOMPARE(platform::SplitParameters(quoted), std::vector<std::string>{argument.toStdString()});
+    const std::string quoted = platform::quoteArgument(argument.toStdString());
+    QCOMPARE(platform::splitParameters(quoted), std::vector<std::string>{argument.toStdString()});
 }
 
 void TestInstant::corpusFiles()

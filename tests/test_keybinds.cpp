@@ -465,7 +465,7 @@ void TestKeyBinds::virtualKeyCodes()
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(int, code);
-    QCOMPARE(platform::VirtualKeyFromQt(key, Qt::KeyboardModifiers(modifiers)), code);
+    QCOMPARE(platform::virtualKeyFromQt(key, Qt::KeyboardModifiers(modifiers)), code);
 }
 
 // Keys of French, German and Russian keyboards, as the windowing system
@@ -495,7 +495,7 @@ void TestKeyBinds::virtualKeysOnOtherLayouts()
     QFETCH(quint32, scanCode);
     QFETCH(int, code);
     const QKeyEvent event(QEvent::KeyRelease, key, Qt::KeyboardModifiers(modifiers), scanCode, 0, 0);
-    QCOMPARE(platform::VirtualKeyOf(event), code);
+    QCOMPARE(platform::virtualKeyOf(event), code);
 }
 
 void TestKeyBinds::captureNamesTheReleasedKey_data()

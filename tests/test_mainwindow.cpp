@@ -505,7 +505,7 @@ private slots:
         script.box(Kind::Information, {}, Buttons::Ok);
         f.act("BackupINIs1")->trigger();
         QVERIFY(script.allShown());
-        const QString dated = f.game.systemDir() + "User_" + platform::TodayText(QDate::currentDate()) + ".INI";
+        const QString dated = f.game.systemDir() + "User_" + platform::todayText(QDate::currentDate()) + ".INI";
         QVERIFY(QFile::exists(dated));
 
         script.dialog([&](QDialog& d) {

@@ -3,9 +3,9 @@
 
 #include "app/CorvaneApplication.h"
 #include "app/PendingChanges.h"
-#include "pages/SaveBatch.h"
 #include "app/ProfileWatch.h"
 #include "app/fMain.h"
+#include "pages/SaveBatch.h"
 #include "pages/keys/KeyBindsPage.h"
 #include "pages/player/GeneralSettingsPage.h"
 #include "platform/Processes.h"
@@ -150,10 +150,10 @@ private slots:
         QProcess game;
         game.start(stub, {"30"});
         QVERIFY(game.waitForStarted());
-        QVERIFY(platform::IsProgramRunning("ut2003.EXE"));
+        QVERIFY(platform::isProgramRunning("ut2003.EXE"));
         game.kill();
         game.waitForFinished();
-        QVERIFY(!platform::IsProgramRunning("Corvane-no-such-program.exe"));
+        QVERIFY(!platform::isProgramRunning("Corvane-no-such-program.exe"));
     }
 
     // What counts as a change of a profile on disk: its bytes, whatever its

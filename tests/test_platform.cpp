@@ -243,9 +243,9 @@ void TestPlatform::resolveNoCase()
         else
             writeBytes(dir.filePath(entry), "x");
     }
-    QCOMPARE(QString::fromStdString(platform::ResolveNoCase(str(dir.path()), str(name))), dir.path() + "/" + expected);
+    QCOMPARE(QString::fromStdString(platform::resolveNoCase(str(dir.path()), str(name))), dir.path() + "/" + expected);
     // The directory may be given with its separator too.
-    QCOMPARE(QString::fromStdString(platform::ResolveNoCase(str(dir.path() + "/"), str(name))),
+    QCOMPARE(QString::fromStdString(platform::resolveNoCase(str(dir.path() + "/"), str(name))),
              dir.path() + "/" + expected);
 }
 
@@ -284,7 +284,7 @@ void TestPlatform::wildcardMatch()
     QFETCH(QString, pattern);
     QFETCH(QString, name);
     QFETCH(bool, matches);
-    QCOMPARE(platform::WildcardMatch(str(pattern), str(name)), matches);
+    QCOMPARE(platform::wildcardMatch(str(pattern), str(name)), matches);
 }
 
 void TestPlatform::findFilesKeepsDirectoryOrderAndSkipsDirectories()
@@ -303,10 +303,10 @@ void TestPlatform::findFilesKeepsDirectoryOrderAndSkipsDirectories()
     QCOMPARE(expected.size(), 3);
 
     QStringList found;
-    for (const std::string& name : platform::FindFiles(str(dir.path()), "USER_*.INI"))
+    for (const std::string& name : platform::findFiles(str(dir.path()), "USER_*.INI"))
         found << QString::fromStdString(name);
     QCOMPARE(found, expected);
-    QVERIFY(platform::FindFiles(str(dir.path() + "/missing"), "*").empty());
+    QVERIFY(platform::findFiles(str(dir.path() + "/missing"), "*").empty());
 }
 
 // ---------------------------------------------------------------- files
@@ -322,10 +322,10 @@ void TestPlatform::copyReplacesContentKeepingModeAndSourceTime()
     const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
     QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(from).constData(), times, 0) == 0);
 
-    QVERIFY(platform::CopyFile(str(from), str(to)));
+    QVERIFY(platform::copyFile(str(from), str(to)));
     QCOMPARE(readBytes(to), readBytes(from));
     QCOMPARE(modeOf(to), mode_t(0640));
-    QCOMPARE(platform::LastModified(str(to))->toSecsSinceEpoch(), qint64(1000000000));
+    QCOMPARE(platform::lastModified(str(to))->toSecsSinceEpoch(), qint64(1000000000));
     QCOMPARE(entries(dir.path()).size(), 2); // no temporary file left
 }
 
@@ -336,11 +336,11 @@ void TestPlatform::copyToNewFileIsPlainWritable()
     writeBytes(from, "[Engine.Engine]\r\n");
     QVERIFY(::chmod(QFile::encodeName(from).constData(), 0444) == 0);
     const mode_t mask = ::umask(022);
-    const bool ok = platform::CopyFile(str(from), str(dir.filePath("UT2003.ini")));
+    const bool ok = platform::copyFile(str(from), str(dir.filePath("UT2003.ini")));
     ::umask(mask);
     QVERIFY(ok);
     QCOMPARE(modeOf(dir.filePath("UT2003.ini")), mode_t(0644));
-    QVERIFY(!platform::IsReadOnly(str(dir.filePath("UT2003.ini"))));
+    QVERIFY(!platform::isReadOnly(str(dir.filePath("UT2003.ini"))));
 }
 
 void TestPlatform::copyRespectsReadOnlyTargetUntilAttributesReset()
@@ -351,18 +351,18 @@ void TestPlatform::copyRespectsReadOnlyTargetUntilAttributesReset()
     writeBytes(from, "new");
     writeBytes(to, "old");
     QVERIFY(::chmod(QFile::encodeName(to).constData(), 0444) == 0);
-    QVERIFY(platform::IsReadOnly(str(to)));
+    QVERIFY(platform::isReadOnly(str(to)));
 
     // Read-only holds for root too, as the Windows attribute does.
-    QVERIFY(!platform::CopyFile(str(from), str(to)));
-    QVERIFY(!platform::DeleteFile(str(to)));
+    QVERIFY(!platform::copyFile(str(from), str(to)));
+    QVERIFY(!platform::deleteFile(str(to)));
     QCOMPARE(readBytes(to), QByteArray("old"));
 
-    QVERIFY(platform::ResetAttributes(str(to)));
+    QVERIFY(platform::resetAttributes(str(to)));
     QCOMPARE(modeOf(to), mode_t(0644));
-    QVERIFY(platform::CopyFile(str(from), str(to)));
+    QVERIFY(platform::copyFile(str(from), str(to)));
     QCOMPARE(readBytes(to), QByteArray("new"));
-    QVERIFY(!platform::ResetAttributes(str(dir.filePath("missing.ini"))));
+    QVERIFY(!platform::resetAttributes(str(dir.filePath("missing.ini"))));
 }
 
 void TestPlatform::copyUpdatesSymlinkTarget()
@@ -375,7 +375,7 @@ void TestPlatform::copyUpdatesSymlinkTarget()
     QVERIFY(QFile::link(real, link));
     writeBytes(dir.filePath("DefUser.ini"), "defaults");
 
-    QVERIFY(platform::CopyFile(str(dir.filePath("DefUser.ini")), str(link)));
+    QVERIFY(platform::copyFile(str(dir.filePath("DefUser.ini")), str(link)));
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(readBytes(real), QByteArray("defaults"));
     QCOMPARE(entries(dir.path() + "/dotfiles"), QStringList{"User.ini"});
@@ -407,7 +407,7 @@ void TestPlatform::copyFailures()
     QDir(dir.path()).mkdir("Maps");
     const QStringList before = entries(dir.path());
 
-    QVERIFY(!platform::CopyFile(str(dir.filePath(from)), to.isEmpty() ? std::string() : str(dir.filePath(to))));
+    QVERIFY(!platform::copyFile(str(dir.filePath(from)), to.isEmpty() ? std::string() : str(dir.filePath(to))));
     QCOMPARE(readBytes(dir.filePath("User.ini")), QByteArray("mine"));
     QCOMPARE(entries(dir.path()), before);
 }
@@ -443,10 +443,10 @@ void TestPlatform::deleteFile()
     QTemporaryDir dir;
     writeBytes(dir.filePath("User.BAK"), "x");
     QDir(dir.path()).mkdir("System");
-    QVERIFY(platform::DeleteFile(str(dir.filePath("User.BAK"))));
+    QVERIFY(platform::deleteFile(str(dir.filePath("User.BAK"))));
     QVERIFY(!QFileInfo::exists(dir.filePath("User.BAK")));
-    QVERIFY(!platform::DeleteFile(str(dir.filePath("User.BAK"))));
-    QVERIFY(!platform::DeleteFile(str(dir.filePath("System"))));
+    QVERIFY(!platform::deleteFile(str(dir.filePath("User.BAK"))));
+    QVERIFY(!platform::deleteFile(str(dir.filePath("System"))));
     QVERIFY(QFileInfo(dir.filePath("System")).isDir());
 }
 
@@ -457,17 +457,17 @@ void TestPlatform::lastModifiedAndExists()
     writeBytes(file, "x");
     const timespec times[2] = {{1796731200, 0}, {1796731200, 500000000}}; // 2026-12-08 12:00 UTC
     QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0) == 0);
-    const auto modified = platform::LastModified(str(file));
+    const auto modified = platform::lastModified(str(file));
     QVERIFY(modified.has_value());
     QCOMPARE(modified->toMSecsSinceEpoch(), qint64(1796731200500));
     QCOMPARE(modified->toUTC().date(), QDate(2026, 12, 8));
-    QVERIFY(!platform::LastModified(str(dir.filePath("missing"))).has_value());
+    QVERIFY(!platform::lastModified(str(dir.filePath("missing"))).has_value());
 
-    QVERIFY(platform::FileExists(str(file)));
-    QVERIFY(!platform::FileExists(str(dir.path())));
-    QVERIFY(!platform::FileExists(str(dir.filePath("missing"))));
-    QVERIFY(platform::DirectoryExists(str(dir.path())));
-    QVERIFY(!platform::DirectoryExists(str(file)));
+    QVERIFY(platform::fileExists(str(file)));
+    QVERIFY(!platform::fileExists(str(dir.path())));
+    QVERIFY(!platform::fileExists(str(dir.filePath("missing"))));
+    QVERIFY(platform::directoryExists(str(dir.path())));
+    QVERIFY(!platform::directoryExists(str(file)));
 }
 
 // ---------------------------------------------------------------- installer registry
@@ -638,7 +638,7 @@ void TestPlatform::windowsPathsThroughDriveLinks()
     QFETCH(QString, windowsPath);
     QFETCH(QString, expected);
     WinePrefix prefix;
-    QCOMPARE(QString::fromStdString(platform::WindowsToUnixPath(str(prefix.path()), str(windowsPath))),
+    QCOMPARE(QString::fromStdString(platform::windowsToUnixPath(str(prefix.path()), str(windowsPath))),
              expected.replace("@", prefix.path()));
 }
 
@@ -671,7 +671,7 @@ void TestPlatform::splitParameters()
 {
     QFETCH(QString, parameters);
     QFETCH(Strings, expected);
-    QCOMPARE(platform::SplitParameters(str(parameters)), expected);
+    QCOMPARE(platform::splitParameters(str(parameters)), expected);
 }
 
 void TestPlatform::launchRouting_data()
@@ -696,7 +696,7 @@ void TestPlatform::launchRouting()
     QTemporaryDir dir;
     const QString program = dir.filePath("UT2003.exe");
     writeBytes(program, content);
-    const platform::LaunchCommand command = platform::MakeLaunchCommand(str(program), "DM-A.ut2?NumBots=2 -log");
+    const platform::LaunchCommand command = platform::makeLaunchCommand(str(program), "DM-A.ut2?NumBots=2 -log");
     if (throughWine) {
         QCOMPARE(QString::fromStdString(command.program), QString("wine"));
         QCOMPARE(command.arguments, (Strings{str(program), "DM-A.ut2?NumBots=2", "-log"}));
@@ -836,7 +836,7 @@ void TestPlatform::gameLayout()
     const auto expand = [&](QString path) { return path.replace("@", game.path()).replace("~", home.path()); };
     for (const QString& file : files)
         writeBytes(expand(file), "#!/bin/sh\n");
-    const platform::GameLayout layout = platform::LayoutOf(str(game.path() + "/System/"), str(home.path()));
+    const platform::GameLayout layout = platform::layoutOf(str(game.path() + "/System/"), str(home.path()));
     QCOMPARE(QString::fromStdString(layout.profileDir), expand(profiles));
     QCOMPARE(QString::fromStdString(layout.program), expand(program));
     QCOMPARE(QString::fromStdString(layout.workDir), expand(workDir));
@@ -968,11 +968,11 @@ void TestPlatform::dateText()
 {
     QFETCH(QString, pattern);
     QFETCH(QString, expected);
-    QCOMPARE(platform::DateText(QDate(2026, 12, 8), pattern), expected);
+    QCOMPARE(platform::dateText(QDate(2026, 12, 8), pattern), expected);
     // ASCII digits, whatever the user's locale.
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
-    const QString underArabic = platform::DateText(QDate(2026, 12, 8), pattern);
+    const QString underArabic = platform::dateText(QDate(2026, 12, 8), pattern);
     QLocale::setDefault(saved);
     QCOMPARE(underArabic, expected);
 }
@@ -1029,7 +1029,7 @@ void TestPlatform::chooseProgramDirs()
     if (readmeBeside) writeBytes(root + "/prefix/bin/readme.TXT", "readme");
     if (sharedData) QDir(root).mkpath("prefix/share/corvane2003");
 
-    const platform::ProgramDirs dirs = platform::ChooseProgramDirs(str(root + "/prefix/bin"), writable,
+    const platform::ProgramDirs dirs = platform::chooseProgramDirs(str(root + "/prefix/bin"), writable,
                                                                    str(xdg.replace("@", root)), str(root + "/home"));
     QCOMPARE(QString::fromStdString(dirs.config), expectedConfig.replace("@", root));
     QCOMPARE(QString::fromStdString(dirs.data), expectedData.replace("@", root));
@@ -1039,7 +1039,7 @@ void TestPlatform::chooseProgramDirs()
 void TestPlatform::locateWritableProgramDir()
 {
     QTemporaryDir dir;
-    const platform::ProgramDirs dirs = platform::LocateProgramDirs(str(dir.path()));
+    const platform::ProgramDirs dirs = platform::locateProgramDirs(str(dir.path()));
     QCOMPARE(QString::fromStdString(dirs.config), dir.path() + "/");
     QCOMPARE(QString::fromStdString(dirs.data), dir.path() + "/");
 }
@@ -1089,11 +1089,11 @@ void TestPlatform::locateReadOnlyProgramDir()
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--locate-program-dirs") {
-        const platform::ProgramDirs dirs = platform::LocateProgramDirs(argv[2]);
+        const platform::ProgramDirs dirs = platform::locateProgramDirs(argv[2]);
         std::printf("%s\n%s\n", dirs.config.c_str(), dirs.data.c_str());
         return 0;
     }
-    if (argc == 4 && std::string(argv[1]) == "--copy-file") return platform::CopyFile(argv[2], argv[3]) ? 0 : 1;
+    if (argc == 4 && std::string(argv[1]) == "--copy-file") return platform::copyFile(argv[2], argv[3]) ? 0 : 1;
 
     QGuiApplication app(argc, argv);
     TestPlatform test;

@@ -827,7 +827,7 @@ void TestPlayer::demoAndCorpusGames()
 {
     QFETCH(QString, systemDir);
     QFETCH(QString, prefix);
-    const QString players = QString::fromStdString(platform::ResolveNoCase(
+    const QString players = QString::fromStdString(platform::resolveNoCase(
         systemDir.toStdString(), prefix.isEmpty() ? "xplayersL1.upl" : "UT2k4-Mods__System_xplayersL1.upl"));
     if (!QFile::exists(systemDir + prefix + "User.ini") || !QFile::exists(players)) QSKIP("game files not present");
     Game game(TestSupport::readFile(systemDir + prefix + "User.ini"),

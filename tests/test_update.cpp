@@ -645,7 +645,7 @@ private slots:
     {
         QFETCH(QString, candidate);
         QFETCH(bool, newer);
-        QCOMPARE(IsNewerVersion(candidate, "1.2"), newer);
+        QCOMPARE(isNewerVersion(candidate, "1.2"), newer);
     }
 };
 

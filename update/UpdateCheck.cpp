@@ -45,7 +45,7 @@ bool UpdateCheck::check(bool manual)
     if (manual) m_manualUpdateCheck = true;
     // An installed copy (its data under <prefix>/share) or one in a folder it
     // cannot write keeps its configuration elsewhere: it never replaces its files.
-    const platform::ProgramDirs dirs = platform::LocateProgramDirs(m_programDir.toStdString());
+    const platform::ProgramDirs dirs = platform::locateProgramDirs(m_programDir.toStdString());
     const QString configDir = QString::fromStdString(dirs.config);
     m_webUpdate->ReplaceFiles = QString::fromStdString(dirs.data) == m_programDir && configDir == m_programDir;
     m_webUpdate->RecordDir = configDir;

@@ -39,20 +39,20 @@ QDateTime expiryOf(const QString& text)
 
 } // namespace
 
-bool IsVersion(const QString& text)
+bool isVersion(const QString& text)
 {
     static const QRegularExpression pattern(QStringLiteral("^[0-9]{1,4}(\\.[0-9]{1,4}){0,3}$"));
     return pattern.match(text).hasMatch();
 }
 
-bool IsNewerVersion(const QString& candidate, const QString& current)
+bool isNewerVersion(const QString& candidate, const QString& current)
 {
     const QList<int> a = versionNumbers(candidate);
     const QList<int> b = versionNumbers(current);
     return std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end());
 }
 
-bool IsSafeUpdatePath(const QString& path)
+bool isSafeUpdatePath(const QString& path)
 {
     if (path.isEmpty() || path.size() > 255) return false;
     const QStringList parts = path.split(QLatin1Char('/'));
@@ -85,7 +85,7 @@ UpdateControlFile::Parsed UpdateControlFile::parse(const QByteArray& bytes)
         const QString keyword = trimmed.section(blanks, 0, 0).toLower();
         if (keyword == QLatin1String("version")) {
             const QString version = trimmed.section(blanks, 1);
-            if (!content.version.isEmpty() || !IsVersion(version)) return failure(UpdateError::Malformed, line);
+            if (!content.version.isEmpty() || !isVersion(version)) return failure(UpdateError::Malformed, line);
             content.version = version;
         } else if (keyword == QLatin1String("expires")) {
             const QDateTime expires = expiryOf(trimmed.section(blanks, 1));
@@ -101,7 +101,7 @@ UpdateControlFile::Parsed UpdateControlFile::parse(const QByteArray& bytes)
                 return failure(UpdateError::Malformed, line);
             if (size > MaxFileSize) return failure(UpdateError::TooLarge, line);
             const QString path = trimmed.section(blanks, 3);
-            if (!IsSafeUpdatePath(path)) return failure(UpdateError::UnsafePath, line);
+            if (!isSafeUpdatePath(path)) return failure(UpdateError::UnsafePath, line);
             if (paths.contains(path.toLower())) return failure(UpdateError::Malformed, line);
             paths.insert(path.toLower());
             if (static_cast<int>(content.files.size()) == MaxFiles) return failure(UpdateError::TooLarge, line);

@@ -69,10 +69,10 @@ struct UpdateControlFile::Parsed {
 };
 
 // "1.2", "1.10", "2.0.1": up to four numbers separated by points.
-bool IsVersion(const QString& text);
+bool isVersion(const QString& text);
 // Whether `candidate` is a later version than `current` ("1.10" is after "1.9", "1.2.0" equals "1.2").
-bool IsNewerVersion(const QString& candidate, const QString& current);
+bool isNewerVersion(const QString& candidate, const QString& current);
 
 // A relative path that stays below the directory it is taken from: no "..",
 // no absolute path or drive, no backslash, no hidden or empty parts.
-bool IsSafeUpdatePath(const QString& path);
+bool isSafeUpdatePath(const QString& path);

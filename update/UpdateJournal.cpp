@@ -40,12 +40,12 @@ std::optional<UpdateJournal> UpdateJournal::parse(const QByteArray& text)
             journal.from = QString::fromUtf8(rest);
         } else if (keyword == "To") {
             journal.to = QString::fromUtf8(rest);
-        } else if (keyword == "Folder" && IsSafeUpdatePath(QString::fromUtf8(rest))) {
+        } else if (keyword == "Folder" && isSafeUpdatePath(QString::fromUtf8(rest))) {
             journal.folders.push_back(QString::fromUtf8(rest));
         } else if (keyword == "Replace" || keyword == "Add") {
             const QByteArray hash = QByteArray::fromHex(rest.left(64));
             const QString path = QString::fromUtf8(rest.mid(65));
-            if (hash.size() != 32 || rest.size() < 66 || rest.at(64) != ' ' || !IsSafeUpdatePath(path))
+            if (hash.size() != 32 || rest.size() < 66 || rest.at(64) != ' ' || !isSafeUpdatePath(path))
                 return std::nullopt;
             journal.entries.push_back({path, hash, keyword == "Replace"});
         } else {

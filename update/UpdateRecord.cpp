@@ -10,7 +10,7 @@ namespace {
 
 bool sameVersion(const QString& a, const QString& b)
 {
-    return IsVersion(a) && IsVersion(b) && !IsNewerVersion(a, b) && !IsNewerVersion(b, a);
+    return isVersion(a) && isVersion(b) && !isNewerVersion(a, b) && !isNewerVersion(b, a);
 }
 
 } // namespace

@@ -104,7 +104,7 @@ TWebUpdate::Result TWebUpdate::run(const QString& version)
     const UpdateControlFile& update = parsed.content;
     if (Now() >= update.expires)
         return stop(QStringLiteral("The update control file has expired"), UpdateError::Expired);
-    if (!IsNewerVersion(update.version, version)) {
+    if (!isNewerVersion(update.version, version)) {
         status(QStringLiteral("No new version found"), wusNoNewVersion);
         return Result::NoUpdate;
     }

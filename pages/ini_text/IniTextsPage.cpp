@@ -107,26 +107,26 @@ IniTextsPage::IniTextsPage(const PageContext& context, QWidget* parent)
 std::string IniTextsPage::userPath() const
 {
     const RunTime& rt = m_context.rt;
-    return rt.UserProfile ? rt.UserProfile->FileName() : platform::ResolveNoCase(rt.ProfileDir, rt.CurrentUserFileName);
+    return rt.UserProfile ? rt.UserProfile->FileName() : platform::resolveNoCase(rt.ProfileDir, rt.CurrentUserFileName);
 }
 
 std::string IniTextsPage::gamePath() const
 {
     const RunTime& rt = m_context.rt;
-    return rt.GameProfile ? rt.GameProfile->FileName() : platform::ResolveNoCase(rt.ProfileDir, "UT2003.ini");
+    return rt.GameProfile ? rt.GameProfile->FileName() : platform::resolveNoCase(rt.ProfileDir, "UT2003.ini");
 }
 
 bool IniTextsPage::LoadIniTexts()
 {
     const std::string user = userPath();
     const std::string game = gamePath();
-    lblUserIni->setText(QString::fromStdString(platform::FileNamePart(user)));
+    lblUserIni->setText(QString::fromStdString(platform::fileNamePart(user)));
     // Both files are read before either editor changes: an editor never
     // shows one file's text under another file's name.
     std::string userBytes, gameBytes;
     try {
-        userBytes = platform::ReadWholeFile(user);
-        gameBytes = platform::ReadWholeFile(game);
+        userBytes = platform::readWholeFile(user);
+        gameBytes = platform::readWholeFile(game);
     } catch (const ECorvaneError& e) {
         m_userFile.clear();
         m_gameFile.clear();
@@ -165,9 +165,9 @@ bool IniTextsPage::SaveIniTexts(bool askOverOutside)
     // the second write fails.
     platform::KeptFile oldUser(m_userFile);
     if (!oldUser.kept()) throw ECorvaneError("Cannot create file " + m_userFile);
-    platform::ReplaceWholeFile(m_userFile, userBytes);
+    platform::replaceWholeFile(m_userFile, userBytes);
     try {
-        platform::ReplaceWholeFile(m_gameFile, gameBytes);
+        platform::replaceWholeFile(m_gameFile, gameBytes);
     } catch (const ECorvaneError&) {
         oldUser.putBack();
         throw;

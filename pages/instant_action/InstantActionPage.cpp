@@ -485,6 +485,6 @@ void InstantActionPage::Button1Click()
     const QString parameters = BuildLaunchParameters();
     if (selectedMap().isEmpty() || m_rt.SystemDir.empty()) return; // no game without a map
     // One argument, whatever the map's name holds; the outcome is not examined.
-    const platform::GameLayout game = platform::LayoutOf(m_rt.SystemDir);
-    m_shell.Start(game.program, platform::QuoteArgument(parameters.toStdString()), game.workDir);
+    const platform::GameLayout game = platform::layoutOf(m_rt.SystemDir);
+    m_shell.Start(game.program, platform::quoteArgument(parameters.toStdString()), game.workDir);
 }

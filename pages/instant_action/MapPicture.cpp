@@ -212,7 +212,7 @@ Decoded load(const QString& path, QSize fit, Budget budget)
 QString fileFor(const std::string& programDir, const QString& mapName)
 {
     if (mapName.isEmpty() || programDir.empty()) return {};
-    QStringList names = MapSources::fileNames(platform::FindFiles(programDir, "*.jpg"));
+    QStringList names = MapSources::fileNames(platform::findFiles(programDir, "*.jpg"));
     MapSources::sortIgnoringCase(names);
     const QString map = MapSources::upperAscii(mapName);
     QString shown;

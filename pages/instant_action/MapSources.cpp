@@ -42,10 +42,10 @@ bool fitsTheAddress(const QString& name)
 QStringList mapNames(const std::string& gameRoot, const QString& filter)
 {
     if (gameRoot.empty()) return {};
-    const std::string maps = platform::AddBackslash(platform::ResolveNoCase(gameRoot, "Maps"));
+    const std::string maps = platform::AddBackslash(platform::resolveNoCase(gameRoot, "Maps"));
     const QString wanted = upperAscii(filter);
     QStringList result;
-    for (const QString& name : fileNames(platform::FindFiles(maps, "*.ut2")))
+    for (const QString& name : fileNames(platform::findFiles(maps, "*.ut2")))
         if (upperAscii(name).contains(wanted) && fitsTheAddress(name)) result << name.chopped(4);
     sortIgnoringCase(result);
     return result;
@@ -56,7 +56,7 @@ QStringList mutatorNames(const std::string& systemDir)
     if (systemDir.empty()) return {};
     std::vector<std::string> sections;
     try {
-        TIniFile(platform::ResolveNoCase(systemDir, "XGame.int")).ReadSections(sections);
+        TIniFile(platform::resolveNoCase(systemDir, "XGame.int")).ReadSections(sections);
     } catch (const std::exception&) {
         return {}; // an unreadable file lists no mutator
     }
@@ -77,7 +77,7 @@ QString mapInformation(const std::string& systemDir, const QString& mapName)
     if (systemDir.empty() || !key || key->empty()) return missing;
     std::string bytes;
     try {
-        bytes = TIniFile(platform::ResolveNoCase(systemDir, "XMaps.int")).ReadString("DecoText", *key, "");
+        bytes = TIniFile(platform::resolveNoCase(systemDir, "XMaps.int")).ReadString("DecoText", *key, "");
     } catch (const std::exception&) {
         return missing;
     }

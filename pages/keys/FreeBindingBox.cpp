@@ -36,7 +36,7 @@ protected:
         if (e->type() == QEvent::ShortcutOverride) {
             const auto* key = static_cast<QKeyEvent*>(e);
             const bool modified = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-            if (!modified && !KeyNameOfVirtualKey(platform::VirtualKeyOf(*key)).empty()) {
+            if (!modified && !keyNameOfVirtualKey(platform::virtualKeyOf(*key)).empty()) {
                 e->accept();
                 return true;
             }
@@ -52,7 +52,7 @@ protected:
     {
         e->accept();
         if (e->isAutoRepeat() || !onKeyUp) return; // a held key is released once
-        onKeyUp(platform::VirtualKeyOf(*e));
+        onKeyUp(platform::virtualKeyOf(*e));
     }
 };
 
@@ -97,7 +97,7 @@ FreeBindingBox::FreeBindingBox(const RunTime& rt, KeyPage keyPage, QWidget* pare
 
 void FreeBindingBox::edtCharNoCheckKeyUp(int virtualKey)
 {
-    const std::string name = KeyNameOfVirtualKey(virtualKey);
+    const std::string name = keyNameOfVirtualKey(virtualKey);
     if (!name.empty()) m_capture->setText(QString::fromLatin1(name));
     // Whatever was released, the command shown is the one of the name in the
     // field: a key without a name re-reads the key captured before it.

@@ -22,7 +22,7 @@ constexpr CodeName Names[] = {
 
 } // namespace
 
-std::string KeyNameOfVirtualKey(int code)
+std::string keyNameOfVirtualKey(int code)
 {
     if ((code >= 0x41 && code <= 0x5A) || (code >= 0x30 && code <= 0x39)) return std::string(1, char(code));
     if (code >= 0x60 && code <= 0x69) return "Numpad" + std::to_string(code - 0x60);

@@ -9,4 +9,4 @@
 //
 // Some names differ from the key page's spelling in letter case only
 // ("Numpad1" for "NumPad1"); the game matches keys without case.
-std::string KeyNameOfVirtualKey(int code);
+std::string keyNameOfVirtualKey(int code);

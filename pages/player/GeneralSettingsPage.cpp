@@ -301,7 +301,7 @@ void GeneralSettingsPage::savePage(Writes& out) const
 void GeneralSettingsPage::LoadCharacterList()
 {
     dropChar->clear();
-    const QStringList names = CharacterList::read(platform::ResolveNoCase(m_rt.SystemDir, CharacterList::FileName));
+    const QStringList names = CharacterList::read(platform::resolveNoCase(m_rt.SystemDir, CharacterList::FileName));
     dropChar->addItems(names);
 }
 

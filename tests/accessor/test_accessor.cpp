@@ -182,7 +182,7 @@ void writesKeepOtherBytes()
 
     ini.WriteString("engine", "b", "three");
     CHECK_EQUAL(readFile(path), head + "three" + tail);
-    CHECK(ini.LastWrite() == StampOf(utf8(path)));
+    CHECK(ini.LastWrite() == stampOf(utf8(path)));
 
     ini.WriteString("Engine", "New", "x");
     const std::string withNew = head + "three  \r\nNew=x\r\n\r\n[Other]\r\nB=1\r\nodd line\r\n";
@@ -192,14 +192,14 @@ void writesKeepOtherBytes()
     CHECK_EQUAL(readFile(path), withNew + "\r\n[Fresh]\r\nCount=-3\r\n");
 
     // A write of the value the file holds leaves the file alone.
-    const FileStamp before = StampOf(utf8(path));
+    const FileStamp before = stampOf(utf8(path));
     ini.WriteString("Other", "B", "1");
-    CHECK(StampOf(utf8(path)) == before);
+    CHECK(stampOf(utf8(path)) == before);
     CHECK(ini.LastWrite() == before);
 
     // Another program's rewrite shows in the stamp.
     writeFile(path, "[Other]\r\nB=2\r\n");
-    CHECK(StampOf(utf8(path)) != ini.LastWrite());
+    CHECK(stampOf(utf8(path)) != ini.LastWrite());
     CHECK_EQUAL(ini.ReadString("Other", "B", ""), std::string("2"));
 
     // A missing file is made, and no temporary file stays beside it.
@@ -208,7 +208,7 @@ void writesKeepOtherBytes()
     fresh.UpdateFile();
     CHECK_EQUAL(readFile(scratch.dir() / "UT2003.ini"), std::string("[URL]\r\nName=Player\r\n"));
     CHECK_EQUAL(entries(scratch.dir()).size(), std::size_t(2));
-    CHECK_EQUAL(StampOf(utf8(scratch.dir() / "missing.ini")).size, std::int64_t(-1));
+    CHECK_EQUAL(stampOf(utf8(scratch.dir() / "missing.ini")).size, std::int64_t(-1));
 }
 
 // Runs `write` and checks that it was refused with `message` and left the
