@@ -57,6 +57,37 @@ class TestStartup : public QObject {
     Q_OBJECT
 
 private slots:
+    // The open profiles on their own, without a window: the setup prompt's
+    // answer is stored and the profiles opened; a System directory that lost
+    // its user file leaves them closed, and only a forced setup asks again.
+    void openProfilesWithoutAWindow()
+    {
+        TempGame game;
+        TempProgramDir program;
+        int asked = 0;
+        OpenProfiles profiles(program.dir().toStdString(),
+                              {[&](const TCustomIniFile&) {
+                                   ++asked;
+                                   OpenProfiles::SetupAnswer answer;
+                                   answer.dir = game.root().toStdString();
+                                   answer.showReadme = false;
+                                   return std::optional(answer);
+                               },
+                               {}});
+        QVERIFY(profiles.open(false));
+        QVERIFY(profiles.isOpen());
+        QCOMPARE(asked, 1);
+        QCOMPARE(QString::fromStdString(profiles.rt().UserProfile->FileName()), game.userIni());
+        QVERIFY(program.config().contains("Init=False"));
+        QVERIFY(QFile::remove(game.userIni()));
+        Script script;
+        script.box(Kind::Error, "User.ini not found in: " + game.systemDir(), Buttons::Ok);
+        QVERIFY(!profiles.open(false));
+        QVERIFY(script.allShown());
+        QVERIFY(!profiles.isOpen());
+        QCOMPARE(asked, 1);
+    }
+
     void firstStartRunsSetupFromRegistry()
     {
         TempGame game;
