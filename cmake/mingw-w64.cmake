@@ -13,8 +13,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-# ctest runs the programs under wine when it is there.
-find_program(CORVANE_WINE NAMES wine64 wine)
+# ctest runs the programs under wine. Debian's wine64 alone puts no command on
+# PATH, only /usr/lib/wine/wine64.
+find_program(CORVANE_WINE NAMES wine wine64 PATHS /usr/lib/wine)
 if(CORVANE_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CORVANE_WINE})
 endif()

@@ -174,6 +174,24 @@ bool writeInPlace(const std::wstring& target, std::initializer_list<std::string_
     return false;
 }
 
+// Moves the written temporary file over the target. Windows refuses to
+// replace a file that another program holds open, even one that lets others
+// delete it: the game reading its profile, a virus scanner or the search
+// indexer looking at the new file. Such a holder lets go within moments, so
+// the move is tried again for about a second before the write fails.
+bool moveOver(const std::wstring& temporary, const std::wstring& target)
+{
+    constexpr DWORD kWaitsMs[] = {0, 1, 2, 5, 10, 20, 40, 60, 80, 100, 150, 200, 250};
+    for (const DWORD wait : kWaitsMs) {
+        if (wait > 0) ::Sleep(wait);
+        if (::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
+    }
+    return false;
+}
+
 } // namespace
 
 FileBytes::Status FileBytes::read(const std::string& path)
@@ -267,8 +285,7 @@ bool replaceFile(const std::string& target, const FileInfo* original, std::initi
     bool ok = writeAll(file.get(), parts) && ::FlushFileBuffers(file.get());
     ok = ok && (written == nullptr || describe(file.get(), *written)); // a move keeps what this tells
     ok = file.close() && ok;
-    ok = ok &&
-         ::MoveFileExW(temporary.c_str(), wideTarget->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    ok = ok && moveOver(temporary, *wideTarget);
     if (!ok) ::DeleteFileW(temporary.c_str());
     return ok;
 }
