@@ -38,3 +38,15 @@ public:
 private:
     std::map<std::string, std::vector<std::pair<double, double>>> m_times;
 };
+
+// Runs the registered benchmarks into `reporter`, five repetitions unless the
+// command line asks otherwise.
+inline void runRepeated(int argc, char** argv, RatioReporter& reporter)
+{
+    std::vector<char*> args(argv, argv + argc);
+    std::string repetitions = "--benchmark_repetitions=5";
+    args.insert(args.begin() + 1, repetitions.data());
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+}

@@ -157,14 +157,8 @@ int main(int argc, char** argv)
     makeHome();
     benchmark::RegisterBenchmark("PhysicalLimit", PhysicalLimit)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("FindInstallations", FindInstallations)->Unit(benchmark::kMillisecond);
-    // Five repetitions unless the command line asks otherwise.
-    std::vector<char*> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=5";
-    args.insert(args.begin() + 1, repetitions.data());
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    runRepeated(argc, argv, reporter);
 
     std::printf("\n%d prefixes, %zu folders to list, %zu system.reg of %zu KB; %zu installations found\n", Prefixes,
                 g_folders.size(), g_registries.size(), RegistryBytes >> 10, g_found);

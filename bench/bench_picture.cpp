@@ -91,14 +91,8 @@ int main(int argc, char** argv)
     for (Picture& picture : g_pictures)
         benchmark::RegisterBenchmark(picture.name, Decode, &picture)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-    // Five repetitions unless the command line asks otherwise.
-    std::vector<char*> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=5";
-    args.insert(args.begin() + 1, repetitions.data());
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    runRepeated(argc, argv, reporter);
 
     std::printf("\nLoad and decode of one picture / %.1f s (median of the repetitions, wall clock)\n", TargetSeconds);
     std::printf("%-48s %9s %9s %7s %9s  %s\n", "", "file", "time", "ratio", "processor", "outcome");

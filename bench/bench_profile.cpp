@@ -160,14 +160,8 @@ int main(int argc, char** argv)
                 ->ReportAggregatesOnly(false);
         }
     }
-    // Five repetitions unless the command line asks otherwise.
-    std::vector<char*> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=5";
-    args.insert(args.begin() + 1, repetitions.data());
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    runRepeated(argc, argv, reporter);
 
     std::printf("\nRatios (median of the repetitions; target in brackets)\n");
     std::printf("%-40s %10s %10s\n", "", "40KB", "1MB");

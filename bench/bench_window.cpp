@@ -240,14 +240,8 @@ int main(int argc, char** argv)
             b->Unit(benchmark::kMillisecond)->ReportAggregatesOnly(false);
             if (m.run == PhysicalLimit) b->MinTime(2.0);
         }
-    // Five repetitions unless the command line asks otherwise.
-    std::vector<char*> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=5";
-    args.insert(args.begin() + 1, repetitions.data());
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    runRepeated(argc, argv, reporter);
 
     std::printf("\nFirst window of the run (demo game, fonts and style loaded on the way): %.1f ms\n", firstMs);
     std::printf("\nProfiles:\n");

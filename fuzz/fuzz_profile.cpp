@@ -10,6 +10,7 @@
 // the file's content.
 
 #include "profile/ECorvaneError.h"
+#include "profile/IniEdits.h"
 #include "profile/IniFiles.h"
 
 #include <cstdint>
@@ -132,6 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ini.ReadSections(sections);
     if (sections != scanHeaders(content)) std::abort();
 
+    std::vector<IniEdits::Write> writes;
     for (const Op& op : plan) {
         const std::string section = Sections[op.section % 5];
         const std::string key = Keys[op.key % 5];
@@ -140,6 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         const std::string value = makeValue(op.length * 12u, op.what);
+        writes.push_back({section, key, value});
         const std::string before = get(path);
         try {
             ini.WriteString(section, key, value);
@@ -159,5 +162,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string_view removed = std::string_view(before).substr(prefix, before.size() - prefix - suffix);
         if (removed.find_first_of("\r\n") != std::string_view::npos) std::abort();
     }
+    // The same writes as one batch leave the same bytes.
+    std::string batched(content);
+    IniEdits::apply(batched, writes);
+    if (batched != get(path)) std::abort();
     return 0;
 }

@@ -2,6 +2,9 @@
 
 #include "profile/IniText.h"
 
+#include <map>
+#include <unordered_map>
+
 namespace IniEdits {
 
 std::optional<Edit> plan(std::string_view content, const Write& write)
@@ -30,16 +33,81 @@ std::optional<Edit> plan(std::string_view content, const Write& write)
     return Edit{content.size(), 0, std::move(insert)};
 }
 
-bool apply(std::string& content, std::span<const Write> writes)
+namespace {
+
+std::string folded(std::string_view name)
 {
-    bool changed = false;
+    std::string text(IniText::trim(name));
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The writes one after the other, each applied with plan(). True when the
+// content differs at the end (a value changed and written back is no change).
+bool applyInTurn(std::string& content, std::span<const Write> writes)
+{
+    std::optional<std::string> before;
     for (const Write& write : writes) {
         const std::optional<Edit> edit = plan(content, write);
         if (!edit) continue;
+        if (!before) before = content;
         content.replace(edit->at, edit->erase, edit->insert);
-        changed = true;
     }
-    return changed;
+    return before && *before != content;
+}
+
+} // namespace
+
+bool apply(std::string& content, std::span<const Write> writes)
+{
+    // A Save's keys are mostly in the file already. Then each write only
+    // gives its entry a value in place: one pass finds every entry, each
+    // entry takes the last value written to it, and the file is put together
+    // once. A write that adds a key or a section goes the long way, the
+    // writes in turn.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::pair<std::size_t, std::size_t>>> entries;
+    for (const Write& write : writes)
+        entries.try_emplace(folded(write.section));
+    std::unordered_map<std::string, bool> seen; // the first section of a name is the one
+    IniText::forEachEntry(
+        content,
+        [&](std::string_view section) {
+            const std::string name = folded(section);
+            return entries.count(name) && seen.try_emplace(name, true).second;
+        },
+        [&](std::string_view section, std::string_view key, std::size_t valueBegin, std::size_t valueEnd) {
+            entries[folded(section)].try_emplace(folded(key), valueBegin, valueEnd);
+        });
+    struct Value {
+        std::size_t end;
+        const std::string* last;
+    };
+    std::map<std::size_t, Value> values; // by where the value begins
+    for (const Write& write : writes) {
+        const auto& keys = entries[folded(write.section)];
+        const auto entry = keys.find(folded(write.key));
+        if (entry == keys.end()) return applyInTurn(content, writes);
+        const auto [at, added] = values.try_emplace(entry->second.first, Value{entry->second.second, &write.value});
+        // An entry emptied on the way sets its next value after the blanks
+        // that followed the old one: only the writes in turn say where.
+        if (!added && at->second.last->empty() && !write.value.empty()) return applyInTurn(content, writes);
+        at->second.last = &write.value;
+    }
+    bool changed = false;
+    for (const auto& [begin, value] : values)
+        changed = changed || std::string_view(content).substr(begin, value.end - begin) != *value.last;
+    if (!changed) return false;
+    std::string result;
+    result.reserve(content.size());
+    std::size_t done = 0;
+    for (const auto& [begin, value] : values) {
+        result.append(content, done, begin - done).append(*value.last);
+        done = value.end;
+    }
+    result.append(content, done);
+    content = std::move(result);
+    return true;
 }
 
 std::optional<std::string_view> valueOf(std::string_view content, std::string_view section, std::string_view key)

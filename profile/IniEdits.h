@@ -32,7 +32,7 @@ struct Edit {
 // a new section goes at the end of the file, after a blank line.
 std::optional<Edit> plan(std::string_view content, const Write& write);
 
-// Applies the writes in order; true when the content changed.
+// Applies the writes in order; true when the content is not what it was.
 bool apply(std::string& content, std::span<const Write> writes);
 
 // The whole value of an entry (no length limit), nothing when the file has

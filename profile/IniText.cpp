@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string.h> // memrchr
 #include <string_view>
 
@@ -266,6 +267,37 @@ bool containsLineBreak(std::string_view text) noexcept
     return findLineBreak(text.data(), text.data() + text.size()) != text.data() + text.size();
 }
 
+namespace {
+
+// Goes over the entries of a section, from the line after its header up to
+// the next header: `entry(key, valueBegin, valueEnd, lineEnd)` for each line
+// with an "=" (key and value without their blanks), until it returns true.
+template <class Entry> void entriesFrom(const char* line, const char* end, Entry&& entry)
+{
+    while (line < end) {
+        const char* lineEnd = findLineBreak(line, end);
+        const char* text = skipInlineBlanks(line, lineEnd);
+        if (text < lineEnd) {
+            std::string_view ignored;
+            if (*text == '[' && headerName(text, lineEnd, ignored)) return; // the next section
+            const void* eq = std::memchr(text, '=', static_cast<std::size_t>(lineEnd - text));
+            if (eq != nullptr) {
+                const char* equals = static_cast<const char*>(eq);
+                const char* valueBegin = skipInlineBlanks(equals + 1, lineEnd);
+                const char* valueEnd = lineEnd;
+                while (valueEnd > valueBegin && isInlineBlank(static_cast<unsigned char>(valueEnd[-1])))
+                    --valueEnd;
+                if (entry(trim(std::string_view(text, static_cast<std::size_t>(equals - text))), valueBegin, valueEnd,
+                          lineEnd))
+                    return;
+            }
+        }
+        line = skipLineEnd(lineEnd, end);
+    }
+}
+
+} // namespace
+
 Location locate(std::string_view content, std::string_view section, std::string_view key) noexcept
 {
     Location where;
@@ -286,34 +318,38 @@ Location locate(std::string_view content, std::string_view section, std::string_
     where.sectionFound = true;
     where.insertAt = static_cast<std::size_t>(headers.nextLine() - begin);
     where.insertNeedsLineEnd = headers.lineEnd() == end;
-
-    for (const char* line = headers.nextLine(); line < end;) {
-        const char* lineEnd = findLineBreak(line, end);
-        const char* text = skipInlineBlanks(line, lineEnd);
-        if (text < lineEnd) {
-            std::string_view ignored;
-            if (*text == '[' && headerName(text, lineEnd, ignored)) break; // the next section
-            const void* eq = std::memchr(text, '=', static_cast<std::size_t>(lineEnd - text));
-            if (eq != nullptr) {
-                const char* equals = static_cast<const char*>(eq);
-                if (equalsNoCase(trim(std::string_view(text, static_cast<std::size_t>(equals - text))), key)) {
-                    const char* valueBegin = skipInlineBlanks(equals + 1, lineEnd);
-                    const char* valueEnd = lineEnd;
-                    while (valueEnd > valueBegin && isInlineBlank(static_cast<unsigned char>(valueEnd[-1])))
-                        --valueEnd;
-                    where.entryFound = true;
-                    where.valueBegin = static_cast<std::size_t>(valueBegin - begin);
-                    where.valueEnd = static_cast<std::size_t>(valueEnd - begin);
-                    return where;
-                }
-                const char* next = skipLineEnd(lineEnd, end);
-                where.insertAt = static_cast<std::size_t>(next - begin);
-                where.insertNeedsLineEnd = lineEnd == end;
-            }
-        }
-        line = skipLineEnd(lineEnd, end);
-    }
+    entriesFrom(headers.nextLine(), end,
+                [&](std::string_view entryKey, const char* valueBegin, const char* valueEnd, const char* lineEnd) {
+                    if (equalsNoCase(entryKey, key)) {
+                        where.entryFound = true;
+                        where.valueBegin = static_cast<std::size_t>(valueBegin - begin);
+                        where.valueEnd = static_cast<std::size_t>(valueEnd - begin);
+                        return true;
+                    }
+                    where.insertAt = static_cast<std::size_t>(skipLineEnd(lineEnd, end) - begin);
+                    where.insertNeedsLineEnd = lineEnd == end;
+                    return false;
+                });
     return where;
+}
+
+void forEachEntry(std::string_view content, const std::function<bool(std::string_view section)>& wanted,
+                  const std::function<void(std::string_view section, std::string_view key, std::size_t valueBegin,
+                                           std::size_t valueEnd)>& visit)
+{
+    const char* const begin = content.data();
+    const char* const end = begin + content.size();
+    HeaderScanner headers(content);
+    while (headers.next()) {
+        const std::string_view name = headers.name();
+        if (!wanted(name)) continue;
+        entriesFrom(headers.nextLine(), end,
+                    [&](std::string_view key, const char* valueBegin, const char* valueEnd, const char*) {
+                        visit(name, key, static_cast<std::size_t>(valueBegin - begin),
+                              static_cast<std::size_t>(valueEnd - begin));
+                        return false;
+                    });
+    }
 }
 
 void listSections(std::string_view content, std::vector<std::string>& names, std::size_t bufferSize)

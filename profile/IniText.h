@@ -15,6 +15,7 @@
 // - Names are compared with ASCII letters folded; other bytes must match.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,13 @@ struct Location {
 
 // Finds `key` in the first section named `section` (both already trimmed).
 Location locate(std::string_view content, std::string_view section, std::string_view key) noexcept;
+
+// For every section whose header name `wanted` accepts, in file order, every
+// entry of it: its key (without blanks) and where its value lies. Cheaper than
+// a locate() per key when many keys of a file are wanted.
+void forEachEntry(std::string_view content, const std::function<bool(std::string_view section)>& wanted,
+                  const std::function<void(std::string_view section, std::string_view key, std::size_t valueBegin,
+                                           std::size_t valueEnd)>& visit);
 
 // Sets `names` to the name of every section header in file order, as far as the names
 // with a zero byte after each and the list's closing zero byte fit
