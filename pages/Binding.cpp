@@ -355,11 +355,17 @@ QVariant read(const Row& row, const RunTime& rt)
 std::vector<KeyWrite> writes(const Row& row, const RunTime& rt)
 {
     std::vector<KeyWrite> out;
+    appendWrites(row, rt, out);
+    return out;
+}
+
+void appendWrites(const Row& row, const RunTime& rt, std::vector<KeyWrite>& out)
+{
     if (row.form == Form::Custom) {
         row.custom->write(rt, out);
-        return out;
+        return;
     }
-    if (row.key.empty()) return out;
+    if (row.key.empty()) return;
     std::string text;
     switch (row.form) {
     case Form::Flag: {
@@ -380,17 +386,20 @@ std::vector<KeyWrite> writes(const Row& row, const RunTime& rt)
         break;
     case Form::Choice: {
         const int option = shownOption(row);
-        if (option < 0) return out; // no item, no write
+        if (option < 0) return; // no item, no write
         text = row.options[std::size_t(option)].word;
         break;
     }
     case Form::Custom:
         break;
     }
-    const std::string sec = section(row, rt);
-    out.push_back({row.file, sec, row.writtenKey.empty() ? row.key : row.writtenKey, text});
-    if (!row.alsoWrittenTo.empty()) out.push_back({row.file, sec, row.alsoWrittenTo, text});
-    return out;
+    std::string sec = section(row, rt);
+    if (!row.alsoWrittenTo.empty()) {
+        out.push_back({row.file, sec, row.writtenKey.empty() ? row.key : row.writtenKey, text});
+        out.push_back({row.file, std::move(sec), row.alsoWrittenTo, std::move(text)});
+        return;
+    }
+    out.push_back({row.file, std::move(sec), row.writtenKey.empty() ? row.key : row.writtenKey, std::move(text)});
 }
 
 void putText(QWidget* control, const QString& text)
@@ -512,18 +521,20 @@ void Table::collectAll(Writes& out) const
 
 void Table::collect(const std::vector<const Row*>& rows, Writes& out) const
 {
-    std::vector<KeyWrite> keys;
+    // All of these rows' keys or none of them.
+    const std::size_t before = out.keys.size();
     for (const Row* r : rows) {
         try {
-            std::vector<KeyWrite> more = writes(*r, m_rt);
-            keys.insert(keys.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+            appendWrites(*r, m_rt, out.keys);
         } catch (const std::exception& refused) {
-            if (!out.lenient) throw;
+            if (!out.lenient) {
+                out.keys.resize(before);
+                throw;
+            }
             out.refused.push_back(
                 {r->file, section(*r, m_rt), r->writtenKey.empty() ? r->key : r->writtenKey, refused.what()});
         }
     }
-    out.keys.insert(out.keys.end(), std::make_move_iterator(keys.begin()), std::make_move_iterator(keys.end()));
 }
 
 void Table::takeSnapshot()

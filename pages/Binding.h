@@ -191,6 +191,8 @@ QVariant read(const Row& row, const RunTime& rt);
 // choice without an option, or an unbound field). Throws ECorvaneError when a
 // text holds a character the game's files cannot store.
 std::vector<KeyWrite> writes(const Row& row, const RunTime& rt);
+// The same, added to `out` (which a refusal may leave with some of them).
+void appendWrites(const Row& row, const RunTime& rt, std::vector<KeyWrite>& out);
 
 // Puts a text into a control by its kind: "1"/"0" into a box or option (an
 // option turned on is clicked, so its handlers run), a whole number into a

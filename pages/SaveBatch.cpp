@@ -37,22 +37,30 @@ std::string fileBytes(const std::string& path)
 
 } // namespace
 
-void SaveBatch::add(const Binding::Writes& writes)
+void SaveBatch::add(Binding::Writes&& writes)
 {
-    m_keys.insert(m_keys.end(), writes.keys.begin(), writes.keys.end());
+    if (m_keys.empty())
+        m_keys = std::move(writes.keys);
+    else
+        m_keys.insert(m_keys.end(), std::make_move_iterator(writes.keys.begin()),
+                      std::make_move_iterator(writes.keys.end()));
     m_refused.insert(m_refused.end(), writes.refused.begin(), writes.refused.end());
 }
 
-void SaveBatch::commit() const
+void SaveBatch::commit()
 {
     for (TIniFile* ini : {m_rt.UserProfile.get(), m_rt.GameProfile.get()}) {
         if (!ini) continue;
-        const std::vector<IniEdits::Write> keys = keysOf(m_keys, ini, m_rt);
+        std::vector<IniEdits::Write> keys;
+        for (KeyWrite& k : m_keys)
+            if (accessorOf(k.file, m_rt) == ini)
+                keys.push_back({std::move(k.section), std::move(k.key), std::move(k.value)});
         if (!keys.empty()) ini->WriteStrings(keys);
     }
     // Keys of a file that is not open: the accessor's own failure.
     for (const KeyWrite& k : m_keys)
         if (!accessorOf(k.file, m_rt)) Binding::profile(k.file, m_rt);
+    m_keys.clear();
 }
 
 std::vector<PendingWrite> SaveBatch::pending() const

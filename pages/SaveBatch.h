@@ -17,12 +17,12 @@ public:
     {
     }
 
-    void add(const Binding::Writes& writes);
+    void add(Binding::Writes&& writes);
 
-    // Writes the user file's keys, then UT2003.ini's. Throws the accessor's
-    // failure (EIniFileException) for the first file that cannot be written;
-    // that file is as it was.
-    void commit() const;
+    // Writes the user file's keys, then UT2003.ini's; the batch is used up.
+    // Throws the accessor's failure (EIniFileException) for the first file
+    // that cannot be written; that file is as it was.
+    void commit();
 
     // Every key whose bytes commit() would change, each file's keys in the
     // order of the Save, with its value on disk and the value it would

@@ -36,7 +36,7 @@ bool SettingsPage::save()
         Binding::Writes writes;
         savePage(writes);
         SaveBatch batch(m_rt);
-        batch.add(writes);
+        batch.add(std::move(writes));
         batch.commit();
     } catch (const std::exception& failure) {
         if (!showsSaveFailures()) throw;
@@ -54,7 +54,7 @@ bool SettingsPage::collect(SaveBatch& batch) const
     try {
         Binding::Writes writes;
         savePage(writes);
-        batch.add(writes);
+        batch.add(std::move(writes));
     } catch (const std::exception& failure) {
         if (!showsSaveFailures()) throw;
         Guard::showFailure(failure);
@@ -74,7 +74,7 @@ void SettingsPage::collectPending(SaveBatch& batch) const
         // file is not open); the Save says why.
         return;
     }
-    batch.add(writes);
+    batch.add(std::move(writes));
 }
 
 void SettingsPage::takeSnapshot()

@@ -2,6 +2,7 @@
 
 #include "profile/IniText.h"
 
+#include <functional>
 #include <map>
 #include <unordered_map>
 
@@ -35,13 +36,23 @@ std::optional<Edit> plan(std::string_view content, const Write& write)
 
 namespace {
 
-std::string folded(std::string_view name)
+// `name` without its blanks, its ASCII letters in lower case, into `out`
+// (whose room is kept from one name to the next).
+std::string_view folded(std::string_view name, std::string& out)
 {
-    std::string text(IniText::trim(name));
-    for (char& c : text)
+    out.assign(IniText::trim(name));
+    for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
+    return out;
 }
+
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
+};
+template <class T> using ByName = std::unordered_map<std::string, T, NameHash, std::equal_to<>>;
+
+constexpr std::size_t NotFound = std::string::npos;
 
 // The writes one after the other, each applied with plan(). True when the
 // content differs at the end (a value changed and written back is no change).
@@ -66,18 +77,28 @@ bool apply(std::string& content, std::span<const Write> writes)
     // entry takes the last value written to it, and the file is put together
     // once. A write that adds a key or a section goes the long way, the
     // writes in turn.
-    std::unordered_map<std::string, std::unordered_map<std::string, std::pair<std::size_t, std::size_t>>> entries;
-    for (const Write& write : writes)
-        entries.try_emplace(folded(write.section));
-    std::unordered_map<std::string, bool> seen; // the first section of a name is the one
+    struct Section {
+        ByName<std::pair<std::size_t, std::size_t>> keys; // where each written key's value lies
+        bool seen = false;                                // the first section of a name is the one
+    };
+    ByName<Section> sections;
+    std::string name;
+    for (const Write& write : writes) {
+        Section& section = sections[std::string(folded(write.section, name))];
+        section.keys.try_emplace(std::string(folded(write.key, name)), NotFound, NotFound);
+    }
+    Section* current = nullptr;
     IniText::forEachEntry(
         content,
-        [&](std::string_view section) {
-            const std::string name = folded(section);
-            return entries.count(name) && seen.try_emplace(name, true).second;
+        [&](std::string_view header) {
+            const auto found = sections.find(folded(header, name));
+            current = found == sections.end() || found->second.seen ? nullptr : &found->second;
+            if (current) current->seen = true;
+            return current != nullptr;
         },
-        [&](std::string_view section, std::string_view key, std::size_t valueBegin, std::size_t valueEnd) {
-            entries[folded(section)].try_emplace(folded(key), valueBegin, valueEnd);
+        [&](std::string_view, std::string_view key, std::size_t valueBegin, std::size_t valueEnd) {
+            const auto found = current->keys.find(folded(key, name));
+            if (found != current->keys.end() && found->second.first == NotFound) found->second = {valueBegin, valueEnd};
         });
     struct Value {
         std::size_t end;
@@ -85,10 +106,10 @@ bool apply(std::string& content, std::span<const Write> writes)
     };
     std::map<std::size_t, Value> values; // by where the value begins
     for (const Write& write : writes) {
-        const auto& keys = entries[folded(write.section)];
-        const auto entry = keys.find(folded(write.key));
-        if (entry == keys.end()) return applyInTurn(content, writes);
-        const auto [at, added] = values.try_emplace(entry->second.first, Value{entry->second.second, &write.value});
+        const auto& keys = sections.find(folded(write.section, name))->second.keys;
+        const auto [begin, end] = keys.find(folded(write.key, name))->second;
+        if (begin == NotFound) return applyInTurn(content, writes);
+        const auto [at, added] = values.try_emplace(begin, Value{end, &write.value});
         // An entry emptied on the way sets its next value after the blanks
         // that followed the old one: only the writes in turn say where.
         if (!added && at->second.last->empty() && !write.value.empty()) return applyInTurn(content, writes);

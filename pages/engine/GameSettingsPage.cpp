@@ -403,18 +403,13 @@ void GameSettingsPage::loadPage()
 
 void GameSettingsPage::savePage(Writes& out) const
 {
-    // The rows in the order of the page's save; every text is checked
-    // before the first key is added.
-    Writes page;
-    table().collect({edtPCache, edtCacheSize, edtFPS, edtNetspeed, tbBright, tbContrast, tbGamma, pickScreenmode},
-                    page);
+    // The rows in the order of the page's save.
+    table().collect({edtPCache, edtCacheSize, edtFPS, edtNetspeed, tbBright, tbContrast, tbGamma, pickScreenmode}, out);
     for (const QComboBox* pick : m_textures)
-        table().collect({pick}, page);
-    table().collect({rbDirect3d}, page);
+        table().collect({pick}, out);
+    table().collect({rbDirect3d}, out);
     for (const QWidget* option : m_options)
-        table().collect({option}, page);
-    out.keys.insert(out.keys.end(), page.keys.begin(), page.keys.end());
-    out.refused.insert(out.refused.end(), page.refused.begin(), page.refused.end());
+        table().collect({option}, out);
 }
 
 Row GameSettingsPage::screenResolution()

@@ -360,12 +360,9 @@ void InstantActionPage::loadPage()
 
 void InstantActionPage::savePage(Writes& out) const
 {
-    Writes page;
     for (const QWidget* control : m_rules)
-        table().collect({control}, page);
-    table().collect({spinBotCount, pickDiff, cbTrans, pickGameType, lbMaps}, page);
-    out.keys.insert(out.keys.end(), page.keys.begin(), page.keys.end());
-    out.refused.insert(out.refused.end(), page.refused.begin(), page.refused.end());
+        table().collect({control}, out);
+    table().collect({spinBotCount, pickDiff, cbTrans, pickGameType, lbMaps}, out);
 }
 
 bool InstantActionPage::changed() const { return m_loaded && SettingsPage::changed(); }
