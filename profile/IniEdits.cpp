@@ -2,9 +2,10 @@
 
 #include "profile/IniText.h"
 
+#include <algorithm>
 #include <functional>
-#include <map>
 #include <unordered_map>
+#include <vector>
 
 namespace IniEdits {
 
@@ -77,54 +78,63 @@ bool apply(std::string& content, std::span<const Write> writes)
     // entry takes the last value written to it, and the file is put together
     // once. A write that adds a key or a section goes the long way, the
     // writes in turn.
-    struct Section {
-        ByName<std::pair<std::size_t, std::size_t>> keys; // where each written key's value lies
-        bool seen = false;                                // the first section of a name is the one
+    struct Entry {
+        std::size_t begin = NotFound, end = NotFound; // where its value lies in the file
+        const std::string* last = nullptr;            // the last value written to it
     };
-    ByName<Section> sections;
-    std::string name;
+    ByName<Entry> entries; // by folded section, a zero byte, folded key
+    ByName<bool> sections; // the sections written to; true once the first of a name was read
+    entries.reserve(writes.size());
+    std::string name, section;
+    std::vector<Entry*> entryOf; // per write
+    entryOf.reserve(writes.size());
     for (const Write& write : writes) {
-        Section& section = sections[std::string(folded(write.section, name))];
-        section.keys.try_emplace(std::string(folded(write.key, name)), NotFound, NotFound);
+        folded(write.section, section);
+        sections.try_emplace(section, false);
+        section.push_back('\0');
+        section.append(folded(write.key, name));
+        entryOf.push_back(&entries.try_emplace(section).first->second);
     }
-    Section* current = nullptr;
     IniText::forEachEntry(
         content,
         [&](std::string_view header) {
-            const auto found = sections.find(folded(header, name));
-            current = found == sections.end() || found->second.seen ? nullptr : &found->second;
-            if (current) current->seen = true;
-            return current != nullptr;
+            const auto found = sections.find(folded(header, section));
+            if (found == sections.end() || found->second) return false;
+            found->second = true;
+            section.push_back('\0');
+            return true;
         },
         [&](std::string_view, std::string_view key, std::size_t valueBegin, std::size_t valueEnd) {
-            const auto found = current->keys.find(folded(key, name));
-            if (found != current->keys.end() && found->second.first == NotFound) found->second = {valueBegin, valueEnd};
+            const std::size_t prefix = section.size();
+            section.append(folded(key, name));
+            const auto found = entries.find(std::string_view(section));
+            if (found != entries.end() && found->second.begin == NotFound) {
+                found->second.begin = valueBegin;
+                found->second.end = valueEnd;
+            }
+            section.resize(prefix);
         });
-    struct Value {
-        std::size_t end;
-        const std::string* last;
-    };
-    std::map<std::size_t, Value> values; // by where the value begins
-    for (const Write& write : writes) {
-        const auto& keys = sections.find(folded(write.section, name))->second.keys;
-        const auto [begin, end] = keys.find(folded(write.key, name))->second;
-        if (begin == NotFound) return applyInTurn(content, writes);
-        const auto [at, added] = values.try_emplace(begin, Value{end, &write.value});
+    std::vector<const Entry*> written;
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        Entry& entry = *entryOf[i];
+        if (entry.begin == NotFound) return applyInTurn(content, writes);
         // An entry emptied on the way sets its next value after the blanks
         // that followed the old one: only the writes in turn say where.
-        if (!added && at->second.last->empty() && !write.value.empty()) return applyInTurn(content, writes);
-        at->second.last = &write.value;
+        if (entry.last && entry.last->empty() && !writes[i].value.empty()) return applyInTurn(content, writes);
+        if (!entry.last) written.push_back(&entry);
+        entry.last = &writes[i].value;
     }
+    std::sort(written.begin(), written.end(), [](const Entry* a, const Entry* b) { return a->begin < b->begin; });
     bool changed = false;
-    for (const auto& [begin, value] : values)
-        changed = changed || std::string_view(content).substr(begin, value.end - begin) != *value.last;
+    for (const Entry* entry : written)
+        changed = changed || std::string_view(content).substr(entry->begin, entry->end - entry->begin) != *entry->last;
     if (!changed) return false;
     std::string result;
     result.reserve(content.size());
     std::size_t done = 0;
-    for (const auto& [begin, value] : values) {
-        result.append(content, done, begin - done).append(*value.last);
-        done = value.end;
+    for (const Entry* entry : written) {
+        result.append(content, done, entry->begin - done).append(*entry->last);
+        done = entry->end;
     }
     result.append(content, done);
     content = std::move(result);

@@ -34,15 +34,15 @@ std::string quoted(std::string_view name)
 void checkStorable(const std::string& path, const std::string& section, const std::string& key,
                    const std::string& value)
 {
-    const std::string prefix = "Unable to write to " + path + ": ";
-    if (IniText::containsLineBreak(section)) throw ECorvaneError(prefix + "a section name cannot hold a line break.");
+    const auto prefix = [&] { return "Unable to write to " + path + ": "; };
+    if (IniText::containsLineBreak(section)) throw ECorvaneError(prefix() + "a section name cannot hold a line break.");
     if (IniText::containsLineBreak(key))
-        throw ECorvaneError(prefix + "a key in section " + quoted(section) + " cannot hold a line break.");
+        throw ECorvaneError(prefix() + "a key in section " + quoted(section) + " cannot hold a line break.");
     if (IniText::containsLineBreak(value))
-        throw ECorvaneError(prefix + "the value of " + quoted(key) + " in section " + quoted(section) +
+        throw ECorvaneError(prefix() + "the value of " + quoted(key) + " in section " + quoted(section) +
                             " cannot hold a line break.");
     if (!IniText::isStorableKey(IniText::trim(key), value))
-        throw ECorvaneError(prefix + "the key " + quoted(key) + " in section " + quoted(section) +
+        throw ECorvaneError(prefix() + "the key " + quoted(key) + " in section " + quoted(section) +
                             " would be read back as another entry (it holds \"=\" or reads as a section header).");
 }
 
