@@ -48,15 +48,20 @@ struct Pages {
 void edit(const Binding::Row& row, std::mt19937& random)
 {
     const auto pick = [&](int n) { return n > 0 ? int(random() % unsigned(n)) : 0; };
+    // A value among the first `most` of [low, high]; a range may span all of int.
+    const auto within = [&](int low, int high, qint64 most) {
+        const qint64 span = std::min(qint64(high) - low + 1, most);
+        return int(low + qint64(random() % quint64(span)));
+    };
     QWidget* control = row.control;
     if (row.form == Binding::Form::Choice && !row.options.empty() && row.options.front().button) {
         row.options[std::size_t(pick(int(row.options.size())))].button->click();
     } else if (auto* box = qobject_cast<QAbstractButton*>(control)) {
         box->setChecked(!box->isChecked());
     } else if (auto* slider = qobject_cast<QAbstractSlider*>(control)) {
-        slider->setValue(slider->minimum() + pick(slider->maximum() - slider->minimum() + 1));
+        slider->setValue(within(slider->minimum(), slider->maximum(), 1000000));
     } else if (auto* spin = qobject_cast<QSpinBox*>(control)) {
-        spin->setValue(spin->minimum() + pick(std::min(spin->maximum() - spin->minimum() + 1, 1000)));
+        spin->setValue(within(spin->minimum(), spin->maximum(), 1000));
     } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
         field->setText(pick(4) == 0 ? QString() : QStringLiteral("v%1 x").arg(pick(100)));
     } else if (auto* list = qobject_cast<QComboBox*>(control)) {
