@@ -295,7 +295,7 @@ void widePaths()
         CHECK_EQUAL(readWide(wide), profileWith("1"));
         CHECK(writeWide(wide, profileWith("another program's")));
         CHECK_EQUAL(ini.ReadString("Engine", "A", ""), std::string("another program's"));
-        CHECK_EQUAL(StampOf(path).size, std::int64_t(profileWith("another program's").size()));
+        CHECK_EQUAL(stampOf(path).size, std::int64_t(profileWith("another program's").size()));
         ini.WriteString("Engine", "A", "2");
         CHECK_EQUAL(readWide(wide), profileWith("2"));
         CHECK(wideEntries(wideOf(scratch.dir())) == std::vector<std::wstring>{row.wideName});
@@ -330,7 +330,7 @@ void pathsWithoutAFile()
         CHECK_EQUAL(ini.ReadString("Engine", "A", "<default>"), std::string("<default>"));
         checkRefused(
             scratch, other, [&] { ini.WriteString("Engine", "A", "2"); }, "Unable to write to " + path, __LINE__);
-        if (row.inScratch) CHECK_EQUAL(StampOf(path).size, std::int64_t(-1));
+        if (row.inScratch) CHECK_EQUAL(stampOf(path).size, std::int64_t(-1));
     }
 }
 
@@ -384,7 +384,7 @@ void longPaths()
         if (error.empty()) {
             CHECK_EQUAL(readWide(wide), profileWith("1"));
             CHECK_EQUAL(ini.ReadString("Engine", "A", ""), std::string("1"));
-            CHECK_EQUAL(StampOf(path).size, std::int64_t(profileWith("1").size()));
+            CHECK_EQUAL(stampOf(path).size, std::int64_t(profileWith("1").size()));
             ini.WriteString("Engine", "A", "2"); // a replacement, its temporary file's path longer still
             CHECK_EQUAL(readWide(wide), profileWith("2"));
             CHECK(wideEntries(wideDir) == std::vector<std::wstring>{fileName});
