@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDirIterator>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -145,15 +144,6 @@ QStringList lines(const std::vector<platform::FoundInstallation>& found)
     for (const auto& f : found)
         text << QString::fromStdString(f.kind + ": " + f.gameDir);
     return text;
-}
-
-// Every file below `dir` with its bytes.
-QMap<QString, QByteArray> contents(const QString& dir)
-{
-    QMap<QString, QByteArray> files;
-    for (QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
-        files[it.next()] = readFile(it.filePath());
-    return files;
 }
 
 // The native version in a game directory, and a home directory holding its
@@ -296,7 +286,7 @@ private slots:
     {
         NativeGame n;
         TempProgramDir program(configuredProgram(n.game.systemDir()));
-        const QMap<QString, QByteArray> gameFiles = contents(n.game.root());
+        const QMap<QString, QByteArray> gameFiles = filesBelow(n.game.root());
         Script script;
         Environment env = testEnvironment(program);
         const auto shell = std::static_pointer_cast<RecordingShell>(env.shell);
@@ -329,7 +319,7 @@ private slots:
         QCOMPARE(readFile(n.profiles + "User.ini"), readFile(n.game.systemDir() + "DefUser.ini"));
         QCOMPARE(readFile(n.profiles + "UT2003.ini"), readFile(n.game.systemDir() + "Default.ini"));
         QVERIFY(readFile(n.profiles + "User.BAK").contains("Native Player"));
-        QCOMPARE(contents(n.game.root()), gameFiles);
+        QCOMPARE(filesBelow(n.game.root()), gameFiles);
 
         auto& instant = *static_cast<InstantActionPage*>(main->page(PageId::InstantAction));
         instant.Button1Click();

@@ -2,7 +2,6 @@
 // that switch to another user file.
 
 #include "app/fMain.h"
-#include "backup/fIniManager.h"
 #include "dialogs/Guard.h"
 #include "pages/ini_text/IniTextsPage.h"
 #include "pages/ini_text/SearchInput.h"
@@ -22,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
-#include <QTreeWidget>
 
 using namespace TestSupport;
 using MessageBox::Answer;
@@ -441,10 +439,7 @@ private slots:
         QFETCH(QString, named);
         WindowFixture f;
         writeFile(f.game.systemDir() + "DefUser.ini", "[Default]\r\n");
-        QDir system(f.game.systemDir());
-        QByteArray before;
-        for (const QString& file : system.entryList(QDir::Files, QDir::Name))
-            before += file.toUtf8() + '=' + readFile(system.filePath(file));
+        const QMap<QString, QByteArray> before = filesBelow(f.game.systemDir());
         Script s;
         if (command == "Openfiles1")
             s.box(Kind::Information, "Select the User.ini, or a User.ini with a different filename", Buttons::Ok);
@@ -456,10 +451,7 @@ private slots:
               Buttons::Ok);
         child<QAction>(f.main.get(), command)->trigger();
         QVERIFY(s.allShown());
-        QByteArray after;
-        for (const QString& file : system.entryList(QDir::Files, QDir::Name))
-            after += file.toUtf8() + '=' + readFile(system.filePath(file));
-        QCOMPARE(after, before);
+        QCOMPARE(filesBelow(f.game.systemDir()), before);
         QCOMPARE(f.currentUserIni(), QString("User.ini"));
         QCOMPARE(f.userStatus(), "Current User.Ini: " + f.game.userIni());
     }
@@ -473,12 +465,7 @@ private slots:
         writeFile(f.game.systemDir() + "User_1-1-2026.INI", "[Restored]\r\nUser=1\r\n");
         writeFile(f.game.systemDir() + "UT2003_1-1-2026.INI", "[Restored]\r\nGame=1\r\n");
         Script s;
-        s.dialog([](QDialog& d) {
-             auto& manager = dynamic_cast<TfrmIniManager&>(d);
-             manager.treelist->setCurrentItem(manager.treelist->topLevelItem(0));
-             manager.btnRestoreClick();
-             return int(QDialog::Accepted);
-         })
+        s.dialog(restoreFirstBackup)
             .box(Kind::Confirm, {}, Buttons::YesNo, Answer::Yes)
             .box(Kind::Information, {}, Buttons::Ok);
         child<QAction>(f.main.get(), "Backuppedinismanager1")->trigger();

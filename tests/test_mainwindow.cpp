@@ -3,7 +3,6 @@
 
 #include "app/CorvaneApplication.h"
 #include "app/fMain.h"
-#include "backup/fIniManager.h"
 #include "platform/DateText.h"
 #include "tests/support/MainWindowHarness.h"
 #include "update/UpdateCheck.h"
@@ -21,7 +20,6 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
 
 using namespace TestSupport;
 using MessageBox::Answer;
@@ -508,13 +506,7 @@ private slots:
         const QString dated = f.game.systemDir() + "User_" + platform::todayText(QDate::currentDate()) + ".INI";
         QVERIFY(QFile::exists(dated));
 
-        script.dialog([&](QDialog& d) {
-            auto* manager = dynamic_cast<TfrmIniManager*>(&d);
-            if (!manager) return int(QDialog::Rejected);
-            manager->treelist->setCurrentItem(manager->treelist->topLevelItem(0));
-            manager->btnRestoreClick();
-            return int(QDialog::Accepted);
-        });
+        script.dialog(restoreFirstBackup);
         script.box(Kind::Confirm, {}, Buttons::YesNo, Answer::Yes).box(Kind::Information, {}, Buttons::Ok);
         f.act("Backuppedinismanager1")->trigger();
         QVERIFY(script.allShown());
@@ -536,13 +528,7 @@ private slots:
         TfrmMain main(testEnvironment(program, {}, standInPages(log)));
         auto* pages = child<QTabWidget>(&main, "PageCtrl");
         QVERIFY(!pages->isEnabled());
-        script
-            .dialog([](QDialog& d) {
-                auto& manager = dynamic_cast<TfrmIniManager&>(d);
-                manager.treelist->setCurrentItem(manager.treelist->topLevelItem(0));
-                manager.btnRestoreClick();
-                return int(QDialog::Accepted);
-            })
+        script.dialog(restoreFirstBackup)
             .box(Kind::Confirm, {}, Buttons::YesNo, Answer::Yes)
             .box(Kind::Warning, "Could not backup the current INI files\nWant to continue anyway?", Buttons::YesNo,
                  Answer::Yes)

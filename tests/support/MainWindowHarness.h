@@ -5,13 +5,16 @@
 // operation the window runs on them.
 
 #include "app/fMain.h"
+#include "backup/fIniManager.h"
 #include "pages/PageContext.h"
 #include "pages/RunTime.h"
 #include "pages/SettingsPage.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLineEdit>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -167,5 +170,14 @@ struct StartedWindow {
     StandInPage* page(PageId id) const { return static_cast<StandInPage*>(main->page(id)); }
     QAction* act(const char* name) const { return child<QAction>(main.get(), name); }
 };
+
+// The backup manager's dialog, answered by restoring the first backup it lists.
+inline int restoreFirstBackup(QDialog& dialog)
+{
+    auto& manager = dynamic_cast<TfrmIniManager&>(dialog);
+    manager.treelist->setCurrentItem(manager.treelist->topLevelItem(0));
+    manager.btnRestoreClick();
+    return int(QDialog::Accepted);
+}
 
 } // namespace TestSupport

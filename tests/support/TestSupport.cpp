@@ -28,6 +28,14 @@ void writeFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
+QMap<QString, QByteArray> filesBelow(const QString& dir)
+{
+    QMap<QString, QByteArray> files;
+    for (QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+        files[it.next()] = readFile(it.filePath());
+    return files;
+}
+
 namespace {
 void copyTree(const QString& from, const QString& to)
 {

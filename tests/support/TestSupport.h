@@ -4,6 +4,7 @@
 #include "dialogs/ModalRunner.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -22,6 +23,8 @@ QString demoGameDir(); // data/demo-game in the source tree
 QString corpusDir();   // the real game files kept beside the project; may be missing
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
+// Every file below `dir`, by its path, with its bytes.
+QMap<QString, QByteArray> filesBelow(const QString& dir);
 
 // A copy of the demo game in a temporary directory.
 class TempGame {
