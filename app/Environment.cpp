@@ -4,8 +4,15 @@ Environment Environment::system(const std::string& executableDir)
 {
     Environment env;
     env.executableDir = executableDir;
-    env.registry = std::make_shared<WineInstallerRegistry>();
-    env.shell = std::make_shared<ProcessShellStarter>();
-    env.installations = [] { return platform::findInstallations(platform::SearchPlaces::ofThisUser()); };
+    env.completed();
     return env;
+}
+
+Environment& Environment::completed()
+{
+    if (!registry) registry = std::make_shared<WineInstallerRegistry>();
+    if (!shell) shell = std::make_shared<ProcessShellStarter>();
+    if (!installations)
+        installations = [] { return platform::findInstallations(platform::SearchPlaces::ofThisUser()); };
+    return *this;
 }

@@ -34,4 +34,6 @@ struct Environment {
     PageFactory pages; // empty: the program's own pages
 
     static Environment system(const std::string& executableDir);
+    // The system's own services where none is named.
+    Environment& completed();
 };

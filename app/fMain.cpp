@@ -42,16 +42,6 @@ namespace {
 
 const QString ChangesQuestion = QStringLiteral("You have made some changes\nDo you want to save your changes first?");
 
-// The system's own services where the environment names none.
-Environment& completed(Environment& env)
-{
-    if (!env.registry) env.registry = std::make_shared<WineInstallerRegistry>();
-    if (!env.shell) env.shell = std::make_shared<ProcessShellStarter>();
-    if (!env.installations)
-        env.installations = [] { return platform::findInstallations(platform::SearchPlaces::ofThisUser()); };
-    return env;
-}
-
 // A load, save or download under way, or a dialog up.
 bool busy()
 {
@@ -65,7 +55,7 @@ bool busy()
 
 TfrmMain::TfrmMain(Environment env, QWidget* parent)
     : QMainWindow(parent)
-    , m_env(std::move(completed(env)))
+    , m_env(std::move(env.completed()))
     , m_profiles(m_env.executableDir,
                  {[this](const TCustomIniFile& config) -> std::optional<OpenProfiles::SetupAnswer> {
                       TfrmInit dialog(*m_env.registry, config, m_env.installations(), this);
