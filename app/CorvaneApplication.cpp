@@ -1,7 +1,7 @@
 #include "app/CorvaneApplication.h"
 
 #include "dialogs/Guard.h"
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 
 #include <QIcon>
 

@@ -1,7 +1,7 @@
 #include "app/OutsideChangeGuard.h"
 
 #include "dialogs/MessageBox.h"
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "platform/Processes.h"
 
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 
 #include "dialogs/Guard.h"
 #include "pages/PageContext.h"
-#include "pages/SaveBatch.h"
+#include "core/SaveBatch.h"
 #include "pages/SettingsPage.h"
 
 #include <algorithm>

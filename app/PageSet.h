@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/PageRegistry.h"
-#include "pages/PendingWrites.h"
+#include "core/PendingWrites.h"
 
 #include <QStringList>
 

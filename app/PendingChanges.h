@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/PendingWrites.h"
+#include "core/PendingWrites.h"
 
 #include <QDialog>
 

@@ -6,7 +6,7 @@
 #include "app/PageRegistry.h"
 #include "app/PageSet.h"
 #include "pages/PageContext.h"
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 
 #include <QMainWindow>
 

@@ -255,12 +255,7 @@ std::int32_t roundedPosition(double value)
     return result;
 }
 
-TCustomIniFile& profile(File file, const RunTime& rt)
-{
-    TIniFile* ini = file == File::User ? rt.UserProfile.get() : rt.GameProfile.get();
-    if (!ini) throw ECorvaneError(file == File::User ? "The user file is not open" : "UT2003.ini is not open");
-    return *ini;
-}
+TCustomIniFile& profile(File file, const RunTime& rt) { return rt.openAccessor(file); }
 
 TCustomIniFile& profile(const Row& row, const RunTime& rt) { return profile(row.file, rt); }
 

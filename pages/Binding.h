@@ -1,6 +1,7 @@
 #pragma once
 
-#include "pages/RunTime.h"
+#include "core/KeyWrite.h"
+#include "core/RunTime.h"
 
 #include <QString>
 #include <QStringList>
@@ -36,9 +37,9 @@ class TCustomIniFile;
 // through a row's own read and write functions (custom rows).
 namespace Binding {
 
-// Which profile file holds a key. Viewport is the section of UT2003.ini named
-// by the engine's ViewportManager; it is looked up each time it is used.
-enum class File { User, Game, Viewport };
+using File = ProfileFile;
+using KeyWrite = ::KeyWrite;
+using Writes = KeyWrites;
 
 enum class Form {
     Flag,    // "True"/"False"; the control may show the opposite of the stored flag
@@ -54,24 +55,6 @@ enum class Sense { Direct, Inverted };
 // When the page's changed test looks at a control: always, only once every
 // page has been loaded at start-up (RunTime::PagesLoaded), or never.
 enum class Compare { Always, OnceLoaded, Never };
-
-// One key a Save writes: its file, its section (a viewport section already
-// named), its key and the bytes of its value.
-struct KeyWrite {
-    File file = File::User;
-    std::string section;
-    std::string key;
-    std::string value;
-};
-
-// The keys a page's save writes, in order. `lenient` collects for the list of
-// pending changes: a row whose text the game's files cannot hold goes into
-// `refused`, with the message as its value, and the rest are still collected.
-struct Writes {
-    std::vector<KeyWrite> keys;
-    bool lenient = false;
-    std::vector<KeyWrite> refused;
-};
 
 // An option of a choice row: the radio button that shows it (none for a pick
 // list, whose items are the options in their order) and the word stored for it.

@@ -1,7 +1,7 @@
 #include "pages/SettingsPage.h"
 
 #include "dialogs/Guard.h"
-#include "pages/SaveBatch.h"
+#include "core/SaveBatch.h"
 
 #include <exception>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "pages/Binding.h"
-#include "pages/PendingWrites.h"
+#include "core/PendingWrites.h"
 
 #include <QWidget>
 

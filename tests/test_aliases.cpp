@@ -1,7 +1,7 @@
 // The "Aliases" page: slots "Aliases[0]" to "Aliases[45]" of section
 // Engine.Input, loaded, saved and compared as raw text.
 
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "pages/keys/AliasesPage.h"
 #include "profile/IniFiles.h"
 #include "tests/support/TempUserProfile.h"

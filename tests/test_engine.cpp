@@ -3,7 +3,7 @@
 // the device groups, the sliders in the C and a comma locale, and the change test.
 #include "backup/BackupPlace.h"
 #include "pages/PageContext.h"
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "pages/engine/GameSettingsPage.h"
 #include "pages/engine/QualityPresets.h"
 #include "platform/ShellStart.h"

@@ -2,7 +2,7 @@
 // mutator lists, the start parameters, map information, map pictures (bad
 // files included) and the start of the game.
 #include "pages/PageContext.h"
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "pages/instant_action/InstantActionPage.h"
 #include "pages/instant_action/LaunchParameters.h"
 #include "pages/instant_action/MapPicture.h"

@@ -2,7 +2,7 @@
 // user profile, the change test, the clear buttons, and the free binding of
 // a captured key.
 
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "pages/keys/FreeBindingBox.h"
 #include "pages/keys/KeyBindsPage.h"
 #include "pages/keys/KeyTable.h"

@@ -5,7 +5,7 @@
 #include "app/PendingChanges.h"
 #include "app/ProfileWatch.h"
 #include "app/fMain.h"
-#include "pages/SaveBatch.h"
+#include "core/SaveBatch.h"
 #include "pages/keys/KeyBindsPage.h"
 #include "pages/player/GeneralSettingsPage.h"
 #include "platform/Processes.h"

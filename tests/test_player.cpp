@@ -1,7 +1,7 @@
 // The "General Settings" page: player keys, sliders, character list, weapon
 // priority list, change test and stats checks, in the C and a comma locale.
 #include "pages/Binding.h"
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "pages/player/CharacterList.h"
 #include "pages/player/GeneralSettingsPage.h"
 #include "pages/player/ThumbSlider.h"

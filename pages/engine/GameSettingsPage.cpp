@@ -2,7 +2,7 @@
 
 #include "dialogs/Guard.h"
 #include "pages/PageContext.h"
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "profile/IniFiles.h"
 
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "dialogs/Guard.h"
 #include "dialogs/MessageBox.h"
 #include "pages/PageContext.h"
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "pages/instant_action/GameTypes.h"
 #include "pages/instant_action/LastChoices.h"
 #include "pages/instant_action/LaunchParameters.h"

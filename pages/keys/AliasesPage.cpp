@@ -1,6 +1,6 @@
 #include "pages/keys/AliasesPage.h"
 
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "pages/keys/InputProfile.h"
 #include "pages/keys/KeyTable.h"
 

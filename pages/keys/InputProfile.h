@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "platform/CodePage.h"
 
 #include <QString>

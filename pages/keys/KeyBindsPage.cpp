@@ -3,7 +3,7 @@
 #include "dialogs/Guard.h"
 #include "pages/Binding.h"
 
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "pages/keys/FreeBindingBox.h"
 #include "pages/keys/InputProfile.h"
 

@@ -2,7 +2,7 @@
 
 #include "dialogs/Guard.h"
 #include "dialogs/MessageBox.h"
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "pages/player/CharacterList.h"
 #include "pages/player/ThumbSlider.h"
 #include "pages/player/WeaponPriority.h"

@@ -7,7 +7,7 @@
 #include "app/fMain.h"
 #include "backup/fIniManager.h"
 #include "pages/PageContext.h"
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "pages/SettingsPage.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,7 +1,7 @@
 #include "tests/support/PageContract.h"
 
 #include "pages/Binding.h"
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "pages/SettingsPage.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/RunTime.h"
+#include "core/RunTime.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "pages/SaveBatch.h"
+#include "core/SaveBatch.h"
 
 #include "profile/IniEdits.h"
 #include "profile/IniFiles.h"
@@ -10,14 +10,7 @@
 
 namespace {
 
-using Binding::File;
-using Binding::KeyWrite;
-
-// The open accessor that holds a file's keys, if any.
-TIniFile* accessorOf(File file, const RunTime& rt)
-{
-    return file == File::User ? rt.UserProfile.get() : rt.GameProfile.get();
-}
+TIniFile* accessorOf(ProfileFile file, const RunTime& rt) { return rt.accessor(file); }
 
 // The keys of one accessor, in the order of the Save.
 std::vector<IniEdits::Write> keysOf(const std::vector<KeyWrite>& keys, const TIniFile* ini, const RunTime& rt)
@@ -37,7 +30,7 @@ std::string fileBytes(const std::string& path)
 
 } // namespace
 
-void SaveBatch::add(Binding::Writes&& writes)
+void SaveBatch::add(KeyWrites&& writes)
 {
     if (m_keys.empty())
         m_keys = std::move(writes.keys);
@@ -59,7 +52,7 @@ void SaveBatch::commit()
     }
     // Keys of a file that is not open: the accessor's own failure.
     for (const KeyWrite& k : m_keys)
-        if (!accessorOf(k.file, m_rt)) Binding::profile(k.file, m_rt);
+        if (!accessorOf(k.file, m_rt)) m_rt.openAccessor(k.file);
     m_keys.clear();
 }
 

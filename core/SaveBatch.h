@@ -1,8 +1,8 @@
 #pragma once
 
-#include "pages/Binding.h"
-#include "pages/PendingWrites.h"
-#include "pages/RunTime.h"
+#include "core/KeyWrite.h"
+#include "core/PendingWrites.h"
+#include "core/RunTime.h"
 
 #include <vector>
 
@@ -17,7 +17,7 @@ public:
     {
     }
 
-    void add(Binding::Writes&& writes);
+    void add(KeyWrites&& writes);
 
     // Writes the user file's keys, then UT2003.ini's; the batch is used up.
     // Throws the accessor's failure (EIniFileException) for the first file
@@ -32,6 +32,6 @@ public:
 
 private:
     const RunTime& m_rt;
-    std::vector<Binding::KeyWrite> m_keys;
-    std::vector<Binding::KeyWrite> m_refused;
+    std::vector<KeyWrite> m_keys;
+    std::vector<KeyWrite> m_refused;
 };

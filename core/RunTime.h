@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/KeyWrite.h"
 #include "profile/IniFiles.h"
 
 #include <memory>
@@ -30,6 +31,18 @@ struct RunTime {
     bool PagesLoaded = false;
     bool StartupComplete = false;
     bool ManualUpdateCheck = false;
+
+    // The open accessor that holds a file's keys; nullptr while it is not open.
+    TIniFile* accessor(ProfileFile file) const
+    {
+        return file == ProfileFile::User ? UserProfile.get() : GameProfile.get();
+    }
+    // The same, or ECorvaneError naming the file that is not open.
+    TIniFile& openAccessor(ProfileFile file) const
+    {
+        if (TIniFile* ini = accessor(file)) return *ini;
+        throw ECorvaneError(file == ProfileFile::User ? "The user file is not open" : "UT2003.ini is not open");
+    }
 
     // The game root: SystemDir without its last "System/".
     std::string GameRoot() const
