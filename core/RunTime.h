@@ -18,6 +18,7 @@ struct RunTime {
     std::string ProfileDir;          // where the profiles and their backups live: SystemDir, or for the native
                                      // Linux game ~/.ut2003/System/
     std::string CurrentUserFileName; // file name of the current user file, "User.ini" unless changed
+    std::string JournalDir;          // where a replacement of the profile pair keeps its journal; empty: none
     std::string ViewportManagerClass = "WinDrv.WindowsClient";
     std::string RenderDeviceClass = "D3DDrv.D3DRenderDevice";
 

@@ -1,5 +1,6 @@
 #include "core/SaveBatch.h"
 
+#include "core/ProfilePair.h"
 #include "profile/IniEdits.h"
 #include "profile/IniFiles.h"
 #include "profile/IniText.h"
@@ -40,20 +41,36 @@ void SaveBatch::add(KeyWrites&& writes)
     m_refused.insert(m_refused.end(), writes.refused.begin(), writes.refused.end());
 }
 
-void SaveBatch::commit()
+void SaveBatch::commit(const std::map<const TIniFile*, std::string>& base)
 {
+    // Keys of a file that is not open: the accessor's own failure, before anything is written.
+    for (const KeyWrite& k : m_keys)
+        if (!accessorOf(k.file, m_rt)) m_rt.openAccessor(k.file);
+    std::vector<ProfilePair::Replacement> files;
+    std::vector<TIniFile*> written;
     for (TIniFile* ini : {m_rt.UserProfile.get(), m_rt.GameProfile.get()}) {
         if (!ini) continue;
         std::vector<IniEdits::Write> keys;
         for (KeyWrite& k : m_keys)
             if (accessorOf(k.file, m_rt) == ini)
                 keys.push_back({std::move(k.section), std::move(k.key), std::move(k.value)});
-        if (!keys.empty()) ini->WriteStrings(keys);
+        const auto given = base.find(ini);
+        if (given != base.end()) {
+            std::string content = given->second;
+            IniEdits::apply(content, keys);
+            files.push_back({ini->FileName(), std::move(content)});
+        } else if (!keys.empty()) {
+            files.push_back({ini->FileName(), ini->plannedContent(keys)});
+        } else {
+            continue;
+        }
+        written.push_back(ini);
     }
-    // Keys of a file that is not open: the accessor's own failure.
-    for (const KeyWrite& k : m_keys)
-        if (!accessorOf(k.file, m_rt)) m_rt.openAccessor(k.file);
     m_keys.clear();
+    const ProfilePair::Result result = ProfilePair::replace(files, m_rt.JournalDir, m_operation, m_observer);
+    if (!result.done) throw PairNotReplaced(result.failedPath);
+    for (TIniFile* ini : written)
+        ini->noteReplaced();
 }
 
 std::vector<PendingWrite> SaveBatch::pending() const

@@ -43,6 +43,19 @@ std::string configHome(const std::string& xdgConfigHome, const std::string& home
     return AddBackslash(home) + ".config/";
 }
 
+std::string stateHome(const std::string& xdgStateHome, const std::string& home)
+{
+    if (!xdgStateHome.empty() && xdgStateHome.front() == '/') return AddBackslash(xdgStateHome);
+    if (home.empty()) return {};
+    return AddBackslash(home) + ".local/state/";
+}
+
+std::string programStateDir()
+{
+    const std::string base = stateHome(environment("XDG_STATE_HOME"), homeDirectory());
+    return base.empty() ? std::string() : base + "corvane2003/";
+}
+
 ProgramDirs chooseProgramDirs(const std::string& executableDir, bool executableDirWritable,
                               const std::string& xdgConfigHome, const std::string& home)
 {

@@ -28,4 +28,13 @@ ProgramDirs chooseProgramDirs(const std::string& executableDir, bool executableD
 // separator; empty without either.
 std::string configHome(const std::string& xdgConfigHome, const std::string& home);
 
+// $XDG_STATE_HOME when it is an absolute path, else ~/.local/state/; ends in
+// the separator; empty without either.
+std::string stateHome(const std::string& xdgStateHome, const std::string& home);
+
+// Where the program keeps what it must find again at its next start (the
+// journal of an interrupted change to the profiles, their history):
+// $XDG_STATE_HOME/corvane2003/, ending in the separator. Not created here.
+std::string programStateDir();
+
 } // namespace platform

@@ -28,6 +28,7 @@ struct FileInfo {
     std::int64_t size = 0;
     std::int64_t modifiedNs = 0;  // last write, in ns since 1970
     std::uint32_t attributes = 0; // FILE_ATTRIBUTE_*
+    std::uint32_t links = 1;      // the file's names (hard links)
 };
 #else
 using FileInfo = struct stat;
@@ -88,6 +89,30 @@ bool replaceFile(const std::string& target, const FileInfo* original, std::initi
 // Makes the file and its directory entry durable. False on an I/O error; a
 // missing file is nothing to do.
 bool syncFile(const std::string& target);
+
+// The steps of a replacement that a journal names beforehand (the pair of
+// profiles): each one is durable when it returns true, and each asks the
+// fault seam first. A failure leaves what the step would have made or
+// changed as it was, but for a new file half written (which the journal
+// names, so that it is removed).
+
+// Writes `bytes` as the new file `path`, which must not exist yet, with the
+// permission bits (and, where allowed, the owner) or the attributes of
+// `like`; a plain new file without it. Asks Write for `replaced`, the file
+// the new one is to replace, and Sync for `path`.
+bool createFile(const std::string& path, std::string_view bytes, const FileInfo* like, const std::string& replaced);
+// Renames the file `from` over `to` and makes the rename durable. Asks Rename
+// for `from`.
+bool renameOver(const std::string& from, const std::string& to);
+// Writes `bytes` over the existing file `path` itself, so that its identity,
+// its other names (hard links) and its permissions stay. Asks Write and Sync
+// for `path`.
+bool overwrite(const std::string& path, std::string_view bytes);
+// Removes the file `path` durably; a missing file is nothing to do. Asks
+// Delete for `path`.
+bool removeFile(const std::string& path);
+// How many names (hard links) the file has.
+std::uint32_t linkCount(const FileInfo& info);
 
 // The stamp of what a read or a write told, and of the file at `path` now
 // (links followed; size -1: no file).

@@ -109,6 +109,22 @@ bool writeInPlace(const std::string& target, iovec* parts, int count, FileInfo* 
     return false;
 }
 
+bool syncDescriptor(int fd, const std::string& path)
+{
+    if (!FaultInjection::allowed(FaultInjection::Operation::Sync, path)) return false;
+    return ::fsync(fd) == 0 || errno == EINVAL; // EINVAL: a file system that keeps nothing to sync
+}
+
+// Makes the directory's entries durable (a rename, a new or removed file).
+// A directory that cannot be opened is left to the file system.
+bool syncDirectory(const std::string& directory)
+{
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return true;
+    FileDescriptor dir(fd);
+    return ::fsync(fd) == 0 || errno == EINVAL;
+}
+
 } // namespace
 
 FileBytes::Status FileBytes::read(const std::string& path)
@@ -205,10 +221,18 @@ bool replaceFile(const std::string& target, const FileInfo* original, std::initi
     }
     ok = ok && writeAll(fd, vectors, count);
     ok = ok && (written == nullptr || ::fstat(fd, written) == 0); // a rename keeps what this tells
+    // Durable before it takes the old file's place: a power cut after the
+    // rename must not leave an empty profile (ext4 without auto_da_alloc, XFS).
+    ok = ok && syncDescriptor(fd, temporary);
     ok = file.close() && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(temporary.c_str());
-    return ok;
+    ok = ok && FaultInjection::allowed(FaultInjection::Operation::Rename, temporary) &&
+         ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    syncDirectory(directoryOf(target));
+    return true;
 }
 
 bool syncFile(const std::string& target)
@@ -218,12 +242,57 @@ bool syncFile(const std::string& target)
     FileDescriptor file(fd);
     if (::fsync(fd) != 0 && errno != EINVAL) return false;
     file.close();
-
-    const int directory = ::open(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directory < 0) return true; // a directory we may not list still holds the renamed file
-    FileDescriptor dir(directory);
-    return ::fsync(directory) == 0 || errno == EINVAL;
+    return syncDirectory(directoryOf(target)); // a directory we may not list still holds the renamed file
 }
+
+bool createFile(const std::string& path, std::string_view bytes, const FileInfo* like, const std::string& replaced)
+{
+    if (!FaultInjection::allowed(FaultInjection::Operation::Write, replaced)) return false;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
+    if (fd < 0) return false;
+    FileDescriptor file(fd);
+    bool ok = true;
+    if (like != nullptr) {
+        if (like->st_uid != ::geteuid() || like->st_gid != ::getegid()) {
+            if (::fchown(fd, like->st_uid, like->st_gid) != 0) (void)::fchown(fd, static_cast<uid_t>(-1), like->st_gid);
+        }
+        ok = ::fchmod(fd, like->st_mode & 07777) == 0;
+    }
+    iovec part{const_cast<char*>(bytes.data()), bytes.size()};
+    ok = ok && (bytes.empty() || writeAll(fd, &part, 1)) && syncDescriptor(fd, path);
+    return file.close() && ok && syncDirectory(directoryOf(path));
+}
+
+bool renameOver(const std::string& from, const std::string& to)
+{
+    if (!FaultInjection::allowed(FaultInjection::Operation::Rename, from)) return false;
+    if (::rename(from.c_str(), to.c_str()) != 0) return false;
+    syncDirectory(directoryOf(to));
+    if (directoryOf(from) != directoryOf(to)) syncDirectory(directoryOf(from));
+    return true;
+}
+
+bool overwrite(const std::string& path, std::string_view bytes)
+{
+    if (!FaultInjection::allowed(FaultInjection::Operation::Write, path)) return false;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY);
+    if (fd < 0) return false;
+    FileDescriptor file(fd);
+    iovec part{const_cast<char*>(bytes.data()), bytes.size()};
+    const bool ok = (bytes.empty() || writeAll(fd, &part, 1)) &&
+                    ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && syncDescriptor(fd, path);
+    return file.close() && ok;
+}
+
+bool removeFile(const std::string& path)
+{
+    if (!FaultInjection::allowed(FaultInjection::Operation::Delete, path)) return false;
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) return false;
+    syncDirectory(directoryOf(path));
+    return true;
+}
+
+std::uint32_t linkCount(const FileInfo& info) { return static_cast<std::uint32_t>(info.st_nlink); }
 
 FileStamp stampOf(const FileInfo& info)
 {

@@ -122,6 +122,7 @@ bool describe(HANDLE file, FileInfo& info)
         static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
     info.modifiedNs = (static_cast<std::int64_t>(ticks) - static_cast<std::int64_t>(kTicksFrom1601To1970)) * 100;
     info.attributes = data.dwFileAttributes;
+    info.links = data.nNumberOfLinks;
     return true;
 }
 
@@ -267,9 +268,11 @@ bool replaceFile(const std::string& target, const FileInfo* original, std::initi
     if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
 
     std::wstring temporary;
+    std::string temporaryUtf8;
     Handle file;
     for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
-        const std::optional<std::wstring> name = widePath(temporaryName(target));
+        temporaryUtf8 = temporaryName(target);
+        const std::optional<std::wstring> name = widePath(temporaryUtf8);
         if (!name) return false;
         temporary = *name;
         file.reset(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
@@ -282,10 +285,12 @@ bool replaceFile(const std::string& target, const FileInfo* original, std::initi
     }
     if (!file.valid()) return false;
 
-    bool ok = writeAll(file.get(), parts) && ::FlushFileBuffers(file.get());
+    bool ok = writeAll(file.get(), parts) && FaultInjection::allowed(FaultInjection::Operation::Sync, temporaryUtf8) &&
+              ::FlushFileBuffers(file.get());
     ok = ok && (written == nullptr || describe(file.get(), *written)); // a move keeps what this tells
     ok = file.close() && ok;
-    ok = ok && moveOver(temporary, *wideTarget);
+    ok = ok && FaultInjection::allowed(FaultInjection::Operation::Rename, temporaryUtf8) &&
+         moveOver(temporary, *wideTarget);
     if (!ok) ::DeleteFileW(temporary.c_str());
     return ok;
 }
@@ -301,6 +306,50 @@ bool syncFile(const std::string& target)
     if (!file.valid()) return true;
     return ::FlushFileBuffers(file.get()) != 0;
 }
+
+bool createFile(const std::string& path, std::string_view bytes, const FileInfo* like, const std::string& replaced)
+{
+    if (!FaultInjection::allowed(FaultInjection::Operation::Write, replaced)) return false;
+    const std::optional<std::wstring> wide = widePath(path);
+    if (!wide) return false;
+    constexpr DWORD kKept =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    DWORD attributes = like != nullptr ? like->attributes & kKept : 0;
+    if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
+    Handle file(::CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+    if (!file.valid()) return false;
+    const bool ok = writeAll(file.get(), {bytes}) && FaultInjection::allowed(FaultInjection::Operation::Sync, path) &&
+                    ::FlushFileBuffers(file.get());
+    return file.close() && ok;
+}
+
+bool renameOver(const std::string& from, const std::string& to)
+{
+    if (!FaultInjection::allowed(FaultInjection::Operation::Rename, from)) return false;
+    const std::optional<std::wstring> wideFrom = widePath(from), wideTo = widePath(to);
+    return wideFrom && wideTo && moveOver(*wideFrom, *wideTo);
+}
+
+bool overwrite(const std::string& path, std::string_view bytes)
+{
+    if (!FaultInjection::allowed(FaultInjection::Operation::Write, path)) return false;
+    const std::optional<std::wstring> wide = widePath(path);
+    if (!wide) return false;
+    Handle file(openExisting(*wide, GENERIC_WRITE));
+    if (!file.valid()) return false;
+    const bool ok = writeAll(file.get(), {bytes}) && ::SetEndOfFile(file.get()) &&
+                    FaultInjection::allowed(FaultInjection::Operation::Sync, path) && ::FlushFileBuffers(file.get());
+    return file.close() && ok;
+}
+
+bool removeFile(const std::string& path)
+{
+    if (!FaultInjection::allowed(FaultInjection::Operation::Delete, path)) return false;
+    const std::optional<std::wstring> wide = widePath(path);
+    return wide && (::DeleteFileW(wide->c_str()) || isMissing(::GetLastError()));
+}
+
+std::uint32_t linkCount(const FileInfo& info) { return info.links; }
 
 FileStamp stampOf(const FileInfo& info) { return {info.volume, info.index, info.size, info.modifiedNs}; }
 

@@ -116,6 +116,23 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     m_lastWrite = IniFileIo::stampOf(after);
 }
 
+std::string TIniFile::plannedContent(std::span<const IniEdits::Write> writes) const
+{
+    for (const IniEdits::Write& w : writes)
+        checkStorable(m_fileName, w.section, w.key, w.value);
+    WriteTarget target;
+    openForWrite(m_fileName, target);
+    std::string content(target.file.bytes());
+    IniEdits::apply(content, writes);
+    return content;
+}
+
+void TIniFile::noteReplaced()
+{
+    const std::optional<std::string> target = IniFileIo::resolveLinks(m_fileName);
+    m_lastWrite = IniFileIo::stampAt(target.value_or(m_fileName));
+}
+
 void TIniFile::WriteStrings(std::span<const IniEdits::Write> writes)
 {
     for (const IniEdits::Write& w : writes)

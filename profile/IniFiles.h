@@ -63,6 +63,12 @@ public:
     // checked before the file is read, and a failure leaves the file as it
     // was (EIniFileException, or ECorvaneError for a write no file can hold).
     virtual void WriteStrings(std::span<const IniEdits::Write> writes);
+    // What WriteStrings would leave in the file, without writing it: the same
+    // checks and failures before the file is read.
+    virtual std::string plannedContent(std::span<const IniEdits::Write> writes) const;
+    // The file was replaced by other means on this accessor's behalf (the
+    // pair of profiles replaced as one): it counts as this accessor's write.
+    void noteReplaced();
     void ReadSections(std::vector<std::string>& sections) const override;
     void UpdateFile() override;
 

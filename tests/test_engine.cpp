@@ -40,18 +40,18 @@ class LoggingIni : public TIniFile {
 public:
     using TIniFile::TIniFile;
     mutable QStringList reads; // a key once in a row: the flag rule reads it more than once
-    QStringList writes;
+    mutable QStringList writes;
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& missing) const override
     {
         if (reads.isEmpty() || reads.last() != QString::fromStdString(key)) reads << QString::fromStdString(key);
         return TIniFile::ReadString(section, key, missing);
     }
-    void WriteStrings(std::span<const IniEdits::Write> batch) override
+    std::string plannedContent(std::span<const IniEdits::Write> batch) const override
     {
         for (const IniEdits::Write& w : batch)
             writes << QString::fromStdString(w.key);
-        TIniFile::WriteStrings(batch);
+        return TIniFile::plannedContent(batch);
     }
 };
 

@@ -140,8 +140,8 @@ private slots:
         }
     }
 
-    // A Save that cannot write a file (a full disk) leaves that file as it
-    // was: all of its keys or none. No page counts as saved.
+    // A Save that cannot write a file (a full disk) leaves both files as
+    // they were: all of its keys or none, and says so. No page counts as saved.
     void aFailedSaveWritesNothingOfItsFile()
     {
         Pages p;
@@ -149,17 +149,20 @@ private slots:
         child<QLineEdit>(p.pages.page(PageId::General), "edtPlayername")->setText("Other");
         auto* eax = child<QAbstractButton>(p.pages.page(PageId::GameSettings), "cbEAX");
         eax->setChecked(!eax->isChecked());
-        const QByteArray user = readFile(p.demo.game.userIni());
+        const QByteArray user = readFile(p.demo.game.userIni()), game = readFile(p.demo.game.gameIni());
         FaultInjection::setHook([](FaultInjection::Operation op, const std::string& path) {
             return op != FaultInjection::Operation::Write || path.find("User.ini") == std::string::npos;
         });
         Script script;
-        script.box(MessageBox::Kind::Error, "Error occured:Unable to write to " + p.demo.game.userIni(),
+        script.box(MessageBox::Kind::Error,
+                   "Error occured:Unable to write to " + p.demo.game.userIni() +
+                       "\nNothing has been changed: the profiles are as they were",
                    MessageBox::Buttons::Ok);
         QVERIFY(!p.pages.SaveAllPages());
         FaultInjection::setHook({});
         QVERIFY(script.allShown());
         QCOMPARE(readFile(p.demo.game.userIni()), user);
+        QCOMPARE(readFile(p.demo.game.gameIni()), game);
         QVERIFY(p.pages.page(PageId::KeyBinds)->changed() && p.pages.page(PageId::General)->changed());
     }
 };

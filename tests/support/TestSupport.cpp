@@ -4,9 +4,21 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace TestSupport {
+
+namespace {
+// Each test program keeps the program's state (the journal of the profile
+// pair, the history) in a directory of its own, never the user's: test
+// programs run side by side and must not finish each other's operations.
+struct OwnStateHome {
+    QTemporaryDir dir;
+    OwnStateHome() { qputenv("XDG_STATE_HOME", dir.path().toLocal8Bit()); }
+};
+const OwnStateHome ownStateHome;
+} // namespace
 
 QString sourceDir() { return QStringLiteral(CORVANE_SOURCE_DIR); }
 QString demoGameDir() { return sourceDir() + "/data/demo-game"; }

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The one way the program replaces the game's profiles (the user file and
+// UT2003.ini): a Save, the raw text page's save, a restore, a .BAK restore and
+// a reset all hand their new contents here, and the files are replaced as one
+// operation. A journal naming the files, where their old contents are kept
+// and the new files being put in place is written and made durable first;
+// after any failure the old contents are put back at once, and a start after
+// a kill or a power cut finishes or undoes what the journal names. So the
+// pair holds both its old contents or both its new ones, never a mix.
+//
+// A file is replaced by a new file renamed over it, which is durable before
+// the rename. A file whose directory takes no new files, or that has other
+// names (hard links: a dotfiles folder), is written in place instead, so that
+// its links stay; its old content is kept in the journal's place first.
+namespace ProfilePair {
+
+// The new content of one profile.
+struct Replacement {
+    std::string path; // as the program names it; a link is followed to the file it names
+    std::string bytes;
+};
+
+// One file of the pair as it was before, or as it is after, the operation:
+// its content, nothing for a file that did not exist.
+struct FileState {
+    std::string path;
+    std::optional<std::string> bytes;
+};
+
+struct Result {
+    bool done = false;
+    std::vector<std::string> replaced; // the files whose content changed (none: all held it already)
+    std::string failedPath;            // when not done: the file that could not be written
+};
+
+// Told of the states around a replacement that changes something: `before`
+// runs once the old contents are read and before anything is written (the
+// history keeps them there); `after` once every file holds its new content.
+struct Observer {
+    std::function<void(const std::vector<FileState>& before)> before;
+    std::function<void(const std::vector<FileState>& after)> after;
+};
+
+// Replaces the files by their new contents, all or none. Files that hold
+// their new content already are not touched; with nothing to change nothing
+// is written, not even the journal. `journalDir` is where the journal and the
+// old contents live meanwhile (made when needed; empty: no journal, so only a
+// failure, not a kill, is undone). `operation` names the operation in the
+// journal. Throws nothing but what a fault hook throws.
+Result replace(const std::vector<Replacement>& files, const std::string& journalDir, const std::string& operation,
+               const Observer& observer = {});
+
+// What a start found of an operation that a kill interrupted.
+struct Recovery {
+    enum class Outcome { Finished, Undone, Failed };
+    Outcome outcome = Outcome::Undone;
+    std::string operation;          // as the journal names it
+    std::vector<std::string> files; // the files it names
+};
+
+// Finishes or undoes the operation the journal in `journalDir` names and
+// removes what it kept, the journal last. Nothing when there is no journal
+// (or another running copy of the program holds it). Failed: a file could
+// not be put back; the journal stays for the next start.
+std::optional<Recovery> recover(const std::string& journalDir);
+
+} // namespace ProfilePair
