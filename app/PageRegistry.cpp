@@ -40,10 +40,6 @@ constexpr PageId ReloadOrder[] = {PageId::KeyBinds, PageId::Aliases,       PageI
                                   PageId::General,  PageId::InstantAction, PageId::GameSettings};
 constexpr PageId ResetReloadOrder[] = {PageId::KeyBinds,      PageId::Aliases,      PageId::General,
                                        PageId::InstantAction, PageId::GameSettings, PageId::IniFiles};
-// The raw text page too: a Save there must not write the text from before the
-// restore back over the restored files.
-constexpr PageId RestoreReloadOrder[] = {PageId::KeyBinds, PageId::Aliases, PageId::General, PageId::GameSettings,
-                                         PageId::IniFiles};
 constexpr PageRegistry::StartupStep StartupOrder[] = {
     {PageId::KeyBinds, 2},      {PageId::Aliases, 0},  {PageId::General, 3},
     {PageId::InstantAction, 0}, {PageId::IniFiles, 0}, {PageId::GameSettings, 4},
@@ -65,7 +61,6 @@ const PageInfo& info(PageId id)
 std::span<const PageId> changedOrder() { return ChangedOrder; }
 std::span<const PageId> saveOrder() { return SaveOrder; }
 std::span<const PageId> reloadOrder() { return ReloadOrder; }
-std::span<const PageId> restoreReloadOrder() { return RestoreReloadOrder; }
 std::span<const PageId> resetReloadOrder() { return ResetReloadOrder; }
 std::span<const StartupStep> startupOrder() { return StartupOrder; }
 

@@ -26,7 +26,6 @@ const PageInfo& info(PageId id);
 std::span<const PageId> changedOrder();       // AnyPageChanged: the settings pages
 std::span<const PageId> saveOrder();          // SaveAllPages
 std::span<const PageId> reloadOrder();        // LoadAllPages
-std::span<const PageId> restoreReloadOrder(); // after the backup manager restored the profiles
 std::span<const PageId> resetReloadOrder();   // after the game's defaults replaced the profiles
 
 // LoadAll's order, with the start-up progress position set before a page.

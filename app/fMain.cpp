@@ -3,15 +3,16 @@
 #include "app/CustomUserFile.h"
 #include "app/MainMenu.h"
 #include "app/PendingChanges.h"
-#include "backup/BackupProfiles.h"
-#include "backup/ResetToDefaults.h"
 #include "backup/fIniManager.h"
+#include "core/BackupProfiles.h"
+#include "core/ProfileRestore.h"
 #include "dialogs/CorvaneHelp.h"
 #include "dialogs/DirectoryEdit.h"
 #include "dialogs/Guard.h"
 #include "dialogs/Logo.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/ModalRunner.h"
+#include "dialogs/OutcomeBoxes.h"
 #include "dialogs/dlgInit.h"
 #include "dialogs/fAbout.h"
 #include "dialogs/fProgress.h"
@@ -265,7 +266,7 @@ void TfrmMain::FormCreate()
         return;
     }
     // Only profiles that were found and loaded are worth a copy.
-    if (rt.AutoBackup && rt.PagesLoaded) BackupProfiles(backupPlace(), false);
+    if (rt.AutoBackup && rt.PagesLoaded) tellOutcome(BackupProfiles(backupPlace(), false, boxQuestions()));
     setProgress(5);
 }
 
@@ -496,14 +497,14 @@ void TfrmMain::Image1Click()
 BackupPlace TfrmMain::backupPlace() const
 {
     const RunTime& rt = m_profiles.rt();
-    return {rt.ProfileDir, rt.CurrentUserFileName, rt.AskBackup, m_env.today()};
+    return {rt.ProfileDir, rt.CurrentUserFileName, rt.AskBackup, m_env.today(), rt.JournalDir, {}};
 }
 
 // The commands that copy or change the profile files do nothing while no
 // profiles are open: there is no System directory to work in.
 void TfrmMain::BackupINIs1Click()
 {
-    if (pagesEnabled()) BackupProfiles(backupPlace(), true);
+    if (pagesEnabled()) tellOutcome(BackupProfiles(backupPlace(), true, boxQuestions()));
 }
 
 void TfrmMain::Backuppedinismanager1Click()
@@ -516,7 +517,7 @@ void TfrmMain::Backuppedinismanager1Click()
             if (!pagesEnabled())
                 LoadAll(false);
             else
-                reloadPages(PageRegistry::restoreReloadOrder());
+                LoadAllPages();
         },
         this);
     ModalRunner::exec(manager);
@@ -544,9 +545,10 @@ void TfrmMain::Lowquality1Click()
 void TfrmMain::ResettodefaultClick()
 {
     if (!pagesEnabled()) return;
-    const RunTime& rt = m_profiles.rt();
-    resetToDefaults(rt.ProfileDir, rt.SystemDir, rt.CurrentUserFileName,
-                    [this] { reloadPages(PageRegistry::resetReloadOrder()); });
+    const RestoreOutcome outcome =
+        restoreProfiles(backupPlace(), defaultsRestore(m_profiles.rt().SystemDir), boxQuestions());
+    if (outcome.done) reloadPages(PageRegistry::resetReloadOrder());
+    tellOutcome(outcome);
 }
 
 void TfrmMain::Showreadmetxt1Click()

@@ -1,8 +1,10 @@
 #include "backup/fIniManager.h"
 
-#include "backup/BackupFiles.h"
-#include "backup/BackupProfiles.h"
+#include "core/BackupNames.h"
+#include "core/BackupProfiles.h"
+#include "core/ProfileRestore.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/OutcomeBoxes.h"
 #include "platform/DateText.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -99,7 +101,7 @@ void TfrmIniManager::FormCreate()
 
 void TfrmIniManager::RefreshBakButton()
 {
-    const std::string bak = systemFile(m_place.systemDir, UserBakName);
+    const std::string bak = systemFile(m_place.systemDir, bakFileNameOf(m_place.currentUserFileName));
     const auto modified = platform::fileExists(bak) ? platform::lastModified(bak) : std::nullopt;
     if (!modified) {
         btnBAK->setEnabled(false);
@@ -121,71 +123,43 @@ std::string TfrmIniManager::dateOf(const QTreeWidgetItem* row)
     return row->data(0, DateBytesRole).toByteArray().toStdString();
 }
 
-void TfrmIniManager::btnRestoreClick()
+void TfrmIniManager::restore(const RestoreRequest& request)
 {
-    const QTreeWidgetItem* row = selectedRow();
-    if (!row) return;
-    const std::string date = dateOf(row);
-    if (!MessageBox::confirm(QStringLiteral("The current settings will be backupped\n") +
-                             QStringLiteral("Are you sure you want to restore the ") + shown(date) +
-                             QStringLiteral(" settings?")))
-        return;
-    const std::string& dir = m_place.systemDir;
-    const QString failed = QStringLiteral("Could not copy the files\nSettings have not been restored");
-    const std::initializer_list<FileCopy> copies = {
-        {systemFile(dir, datedUserFileName(date)), systemFile(dir, UserIniName)},
-        {systemFile(dir, datedGameFileName(date)), systemFile(dir, GameIniName)}};
-    // A dated pair that cannot be read whole changes nothing.
-    if (!sourcesReadable(copies)) {
-        MessageBox::warning(failed);
-        return;
-    }
-    if (makeBakCopies(dir, UserIniName))
-        RefreshBakButton();
-    else if (MessageBox::show(MessageBox::Kind::Warning,
-                              QStringLiteral("Could not backup the current INI files\nWant to continue anyway?"),
-                              MessageBox::Buttons::YesNo) != MessageBox::Answer::Yes)
-        return;
-    // Both profiles are restored or neither.
-    if (!copyAllOrNothing(copies)) {
-        MessageBox::warning(failed);
-        return;
-    }
-    if (m_reloadPages) m_reloadPages();
-    MessageBox::information(QStringLiteral("The settings are restored\nYour previous settings are now in the "
-                                           "User.BAK and UT2003.BAK files"));
+    const RestoreOutcome outcome = restoreProfiles(m_place, request, boxQuestions());
+    if (outcome.bakCopiesMade) RefreshBakButton();
+    if (outcome.done && m_reloadPages) m_reloadPages();
+    tellOutcome(outcome);
 }
 
-void TfrmIniManager::btnBAKClick()
+void TfrmIniManager::btnRestoreClick()
 {
-    // Both profiles are overwritten and no copy of them is kept: ask first.
-    if (!MessageBox::confirm(QStringLiteral("Your current settings will be replaced by those in the .BAK files\n"
-                                            "Are you sure you want to restore the .BAK files?")))
-        return;
-    const std::string& dir = m_place.systemDir;
-    if (!copyAllOrNothing({{systemFile(dir, UserBakName), systemFile(dir, UserIniName)},
-                           {systemFile(dir, GameBakName), systemFile(dir, GameIniName)}})) {
-        MessageBox::warning(QStringLiteral("Could not copy the files\nSettings have not been restored"));
-        return;
-    }
-    if (m_reloadPages) m_reloadPages();
-    MessageBox::information(
-        QStringLiteral("The settings are restored\nYour old settings are now in the User.BAK and UT2003.BAK files"));
+    if (const QTreeWidgetItem* row = selectedRow()) restore(datedRestore(m_place, dateOf(row)));
 }
+
+void TfrmIniManager::btnBAKClick() { restore(bakRestore(m_place)); }
 
 void TfrmIniManager::btnDelClick()
 {
     QTreeWidgetItem* row = selectedRow();
     if (!row) return;
     const std::string date = dateOf(row);
-    if (!MessageBox::confirm(QStringLiteral("Are you sure you want to delete the backup from ") + shown(date))) return;
-    for (const std::string& name : {datedUserFileName(date), datedGameFileName(date)})
-        platform::deleteFile(systemFile(m_place.systemDir, name));
+    const std::string files[] = {systemFile(m_place.systemDir, datedUserFileName(date)),
+                                 systemFile(m_place.systemDir, datedGameFileName(date))};
+    // A dated backup opened as the user file is the file being edited: say so.
+    QString editing;
+    for (const std::string& file : files)
+        if (platform::sameFile(file, userFileOf(m_place)))
+            editing = QString::fromStdString(platform::fileNamePart(file)) +
+                      QStringLiteral(" is the user file you are editing now.\n");
+    if (!MessageBox::confirm(editing + QStringLiteral("Are you sure you want to delete the backup from ") + shown(date)))
+        return;
+    for (const std::string& file : files)
+        platform::deleteFile(file);
     delete row;
 }
 
 void TfrmIniManager::btnBackupClick()
 {
-    BackupProfiles(m_place, true);
+    tellOutcome(BackupProfiles(m_place, true, boxQuestions()));
     FormCreate();
 }

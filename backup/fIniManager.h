@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backup/BackupPlace.h"
+#include "core/BackupPlace.h"
 
 #include <QDialog>
 
@@ -12,6 +12,7 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+struct RestoreRequest;
 
 // The backup manager: lists the dated backups of the System directory,
 // restores or deletes the pair of a chosen date, puts the .BAK copies back
@@ -19,8 +20,7 @@ class QTreeWidgetItem;
 class TfrmIniManager : public QDialog {
     Q_OBJECT
 public:
-    // `reloadPages` runs after a restore: the main window reloads the key
-    // binds, aliases, general settings and game settings pages, in that order.
+    // `reloadPages` runs after a restore: the main window reloads every page.
     TfrmIniManager(const BackupPlace& place, std::function<void()> reloadPages, QWidget* parent = nullptr);
 
     void FormCreate();
@@ -37,6 +37,8 @@ public:
     QPushButton* btnBackup;
 
 private:
+    // Restores the open pair from the request's sources, then has the pages reloaded.
+    void restore(const RestoreRequest& request);
     QTreeWidgetItem* selectedRow() const;
     static std::string dateOf(const QTreeWidgetItem* row);
 

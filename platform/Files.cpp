@@ -51,29 +51,74 @@ bool isReadOnly(const std::string& path)
     return statPath(path, st) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
-bool copyFile(const std::string& from, const std::string& to)
-{
-    if (from.empty() || to.empty() || !FaultInjection::allowed(FaultInjection::Operation::Copy, to)) return false;
-    // The profile files' own reading and atomic replacement: the target is
-    // never left half written, a linked target is replaced at its end.
+namespace {
+
+// One copy, read and checked: its target (links followed) and the source's
+// bytes and status.
+struct PreparedCopy {
+    std::string target;
     IniFileIo::FileBytes source;
-    if (source.read(from) != IniFileIo::FileBytes::Status::Read) return false;
-    const std::optional<std::string> target = IniFileIo::resolveLinks(to);
+    std::string temporary;
+};
+
+bool prepare(const FileCopy& copy, PreparedCopy& out)
+{
+    if (copy.from.empty() || copy.to.empty() || !FaultInjection::allowed(FaultInjection::Operation::Copy, copy.to))
+        return false;
+    if (out.source.read(copy.from) != IniFileIo::FileBytes::Status::Read) return false;
+    const std::optional<std::string> target = IniFileIo::resolveLinks(copy.to);
     if (!target) return false;
+    out.target = *target;
     struct stat targetStat {};
-    const bool targetExists = ::stat(target->c_str(), &targetStat) == 0;
     // As the Windows copy does: a directory or a read-only file is never
-    // overwritten (ResetAttributes makes a read-only file writable). A new
-    // file is a plain file, whatever the source's bits: a copy of a read-only
-    // default file must not make the profile read-only.
-    if (targetExists && !IniFileIo::mayWrite(*target, targetStat)) return false;
-    if (!IniFileIo::replaceFile(*target, targetExists ? &targetStat : nullptr, {source.bytes()})) return false;
+    // overwritten (ResetAttributes makes a read-only file writable).
+    return ::stat(out.target.c_str(), &targetStat) != 0 || IniFileIo::mayWrite(out.target, targetStat);
+}
+
+// Writes the copy beside its target, with the source's bits and owner, and
+// the owner's write permission: a copy of a read-only default file must not
+// be one that the next copy cannot replace.
+bool stage(PreparedCopy& copy)
+{
+    struct stat like = copy.source.info();
+    like.st_mode |= S_IWUSR;
+    copy.temporary = IniFileIo::temporaryName(copy.target);
+    if (IniFileIo::createFile(copy.temporary, copy.source.bytes(), &like, copy.target)) return true;
+    ::unlink(copy.temporary.c_str());
+    copy.temporary.clear();
+    return false;
+}
+
+bool putInPlace(const PreparedCopy& copy)
+{
     // The Windows copy keeps the source's modification time; the backup
     // manager shows it as the date of the copied settings.
-    const timespec times[2] = {source.info().st_atim, source.info().st_mtim};
-    ::utimensat(AT_FDCWD, target->c_str(), times, 0);
-    IniFileIo::syncFile(*target);
-    return true;
+    const timespec times[2] = {copy.source.info().st_atim, copy.source.info().st_mtim};
+    ::utimensat(AT_FDCWD, copy.temporary.c_str(), times, 0);
+    if (IniFileIo::renameOver(copy.temporary, copy.target)) return true;
+    ::unlink(copy.temporary.c_str());
+    return false;
+}
+
+} // namespace
+
+bool copyFile(const std::string& from, const std::string& to) { return copyFilesTogether({{from, to}}); }
+
+bool copyFilesTogether(const std::vector<FileCopy>& copies)
+{
+    std::vector<PreparedCopy> prepared(copies.size());
+    for (std::size_t i = 0; i < copies.size(); ++i)
+        if (!prepare(copies[i], prepared[i])) return false;
+    for (std::size_t i = 0; i < prepared.size(); ++i) {
+        if (stage(prepared[i])) continue;
+        for (std::size_t j = 0; j < i; ++j)
+            ::unlink(prepared[j].temporary.c_str());
+        return false;
+    }
+    bool all = true;
+    for (const PreparedCopy& copy : prepared)
+        all = putInPlace(copy) && all;
+    return all;
 }
 
 bool deleteFile(const std::string& path)

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // Whole-file services: the program's backups, resets and restores.
 namespace platform {
@@ -24,12 +25,25 @@ bool sameFile(const std::string& a, const std::string& b);
 bool isReadOnly(const std::string& path);
 
 // Copies `from` over `to` (overwriting it). The copy is written to a temporary
-// file beside `to` and renamed over it, so `to` is never left half written.
-// Returns false on failure, leaving `to` as it was. As the Windows copy does,
-// a read-only `to` is not overwritten and the copy keeps the source's
-// modification time. An existing `to` keeps its permission bits (a symbolic
-// link is replaced at its target); a new one is a plain writable file.
+// file beside `to`, made durable and renamed over it, so `to` is never left
+// half written. Returns false on failure, leaving `to` as it was. As the
+// Windows copy does, a read-only `to` is not overwritten and the copy keeps
+// the source's modification time. The copy keeps the source's permission
+// bits, its owner may write it, and where the program may set it (root) it
+// keeps the source's owner: a copy of a profile only its owner may read is
+// no more readable than the profile. A symbolic link `to` is replaced at its
+// target.
 bool copyFile(const std::string& from, const std::string& to);
+
+// Several copies that all take place or none do: every copy is written to a
+// temporary file beside its target first, and only once all of them are
+// written are they renamed over their targets. A failed copy leaves every
+// target as it was. The same rules as copyFile otherwise.
+struct FileCopy {
+    std::string from;
+    std::string to;
+};
+bool copyFilesTogether(const std::vector<FileCopy>& copies);
 
 // Deletes a file; as on Windows, a read-only file is not deleted.
 bool deleteFile(const std::string& path);

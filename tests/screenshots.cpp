@@ -87,7 +87,7 @@ int main(int argc, char** argv)
     for (const QDate day : {QDate(2026, 12, 8), QDate(2026, 11, 30), QDate(2027, 1, 2)})
         writeFile(game.systemDir() + "User_" + platform::todayText(day) + ".INI", readFile(game.userIni()));
     writeFile(game.systemDir() + "User.BAK", readFile(game.userIni()));
-    TfrmIniManager manager({game.systemDir().toStdString(), "User.ini", true, QDate(2026, 12, 8)}, [] {});
+    TfrmIniManager manager({game.systemDir().toStdString(), "User.ini", true, QDate(2026, 12, 8), {}, {}}, [] {});
     manager.treelist->topLevelItem(0)->setSelected(true);
     manager.show();
     QApplication::processEvents();

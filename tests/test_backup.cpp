@@ -1,8 +1,9 @@
 // Dated backups of the profile files and the backup manager, on a copy of the
 // demo game.
-#include "backup/BackupProfiles.h"
-#include "backup/ResetToDefaults.h"
 #include "backup/fIniManager.h"
+#include "core/BackupProfiles.h"
+#include "core/ProfileRestore.h"
+#include "dialogs/OutcomeBoxes.h"
 #include "platform/DateText.h"
 #include "tests/support/TestSupport.h"
 
@@ -56,7 +57,19 @@ struct Fixture {
 
     BackupPlace place(bool ask = false, const char* userFile = "User.ini") const
     {
-        return {sys.toStdString(), userFile, ask, Day};
+        return {sys.toStdString(), userFile, ask, Day, {}, {}};
+    }
+    void backup(const BackupPlace& at, bool showResult, bool alwaysAsk = false)
+    {
+        tellOutcome(BackupProfiles(at, showResult, boxQuestions(), alwaysAsk));
+    }
+    // A reset of the pair whose user file is `userFile`, its reloads counted.
+    void reset(const char* userFile)
+    {
+        const RestoreOutcome outcome = restoreProfiles(place(false, userFile), defaultsRestore(sys.toStdString()),
+                                                       boxQuestions());
+        if (outcome.done) ++reloads;
+        tellOutcome(outcome);
     }
     // A manager whose page reloads are counted, over the dated pair of 12-8-2026.
     std::unique_ptr<TfrmIniManager> manager(bool withDatedGame = true, const char* userFile = "User.ini")
@@ -126,7 +139,7 @@ private slots:
             script.box(Kind::Confirm, "Found a backup from today, do you want to override this one?", Buttons::YesNo,
                        yesNo(replace));
         if (replace) script.box(Kind::Information, Heading + f.datedUser + "\n" + f.datedGame, Buttons::Ok);
-        BackupProfiles(f.place(), true);
+        f.backup(f.place(), true);
         QVERIFY(script.allShown());
         QCOMPARE(readFile(f.datedUser), replace ? f.user : QByteArray("old user"));
         QCOMPARE(readFile(f.datedGame), replace ? f.ut2003 : QByteArray("old game"));
@@ -149,7 +162,7 @@ private slots:
         if (removeProfiles) QVERIFY(QFile::remove(f.game.userIni()) && QFile::remove(f.game.gameIni()));
         Script script;
         script.box(Kind::Information, removeProfiles ? Heading : QString(), Buttons::Ok);
-        BackupProfiles(f.place(false, "CUSTOM.ini"), true);
+        f.backup(f.place(false, "CUSTOM.ini"), true);
         QVERIFY(script.allShown());
         QCOMPARE(readFile(f.datedUser), removeProfiles ? QByteArray() : writeCustom ? QByteArray("custom") : f.user);
     }
@@ -180,7 +193,7 @@ private slots:
                            "\n\nPlease backup the file(s) manually",
                        Buttons::Ok);
         MessageBox::agreeToEveryOtherBox();
-        BackupProfiles(f.place(false, name.toUtf8().constData()), true);
+        f.backup(f.place(false, name.toUtf8().constData()), true);
         QVERIFY(script.allShown());
         QCOMPARE(readFile(current), QByteArray("the current user file"));
         if (asUserBackup) QCOMPARE(readFile(f.datedGame), f.ut2003);
@@ -212,7 +225,7 @@ private slots:
                        Buttons::Ok);
         else if (yes && showResult)
             script.box(Kind::Information, {}, Buttons::Ok);
-        BackupProfiles(f.place(askBackup), showResult, alwaysAsk);
+        f.backup(f.place(askBackup), showResult, alwaysAsk);
         QVERIFY(script.allShown());
         QCOMPARE(QFile::exists(f.datedUser) && QFile::exists(f.datedGame), yes);
     }
@@ -234,8 +247,9 @@ private slots:
         QCOMPARE(rows, QStringList({"", "1-1-2026", "12-8-2026"}));
     }
 
-    // A restore replaces both profiles or neither, and a dated pair that
-    // cannot be read whole changes nothing, not even the .BAK copies.
+    // A restore replaces the open pair (here a custom user file and
+    // UT2003.ini) or neither, and a dated pair that cannot be read whole
+    // changes nothing, not even the .BAK copies.
     void restore_data()
     {
         QTest::addColumn<Restore>("c");
@@ -254,11 +268,11 @@ private slots:
         Fixture f;
         writeFile(f.sys + "Custom.ini", "custom");
         const QDate edited(2025, 3, 4);
-        QFile userIni(f.game.userIni());
+        QFile userIni(f.sys + "Custom.ini");
         QVERIFY(userIni.open(QIODevice::ReadWrite));
         QVERIFY(userIni.setFileTime(QDateTime(edited, QTime(12, 0)), QFileDevice::FileModificationTime));
         userIni.close();
-        if (bakBlocked) QVERIFY(QDir().mkdir(f.sys + "User.BAK"));
+        if (bakBlocked) QVERIFY(QDir().mkdir(f.sys + "Custom.BAK"));
         auto manager = f.manager(!datedGameMissing, "Custom.ini");
         QVERIFY(!manager->btnBAK->isEnabled());
         if (datedUserUnreadable) // listed, then gone unreadable
@@ -271,7 +285,8 @@ private slots:
                        Buttons::YesNo, yesNo(goOn));
         if (restored)
             script.box(Kind::Information,
-                       "The settings are restored\nYour previous settings are now in the User.BAK and UT2003.BAK files",
+                       "The settings are restored\nYour previous settings are now in the Custom.BAK and UT2003.BAK "
+                       "files",
                        Buttons::Ok);
         else if (!bakBlocked || !sourcesThere)
             script.box(Kind::Warning, CopyFailed, Buttons::Ok);
@@ -279,15 +294,16 @@ private slots:
         manager->btnRestoreClick();
         QVERIFY(script.allShown());
         // At no moment was the game without its profile files.
-        QVERIFY(!watch.removedAny({"User.ini", "UT2003.ini"}));
-        QCOMPARE(readFile(f.game.userIni()) + readFile(f.game.gameIni()),
-                 restored ? QByteArray("restored userrestored game") : f.user + f.ut2003);
-        QCOMPARE(readFile(f.sys + "Custom.ini"), QByteArray("custom"));
+        QVERIFY(!watch.removedAny({"Custom.ini", "UT2003.ini"}));
+        QCOMPARE(readFile(f.sys + "Custom.ini") + readFile(f.game.gameIni()),
+                 restored ? QByteArray("restored userrestored game") : "custom" + f.ut2003);
+        QCOMPARE(readFile(f.game.userIni()), f.user); // a user file that is not open is never written
         QCOMPARE(f.reloads, restored ? 1 : 0);
         if (!bakBlocked) {
-            QCOMPARE(QFile::exists(f.sys + "User.BAK"), sourcesThere);
+            QCOMPARE(QFile::exists(f.sys + "Custom.BAK"), sourcesThere);
+            QVERIFY(!QFile::exists(f.sys + "User.BAK"));
             if (sourcesThere) {
-                QCOMPARE(readFile(f.sys + "User.BAK") + readFile(f.sys + "UT2003.BAK"), f.user + f.ut2003);
+                QCOMPARE(readFile(f.sys + "Custom.BAK") + readFile(f.sys + "UT2003.BAK"), "custom" + f.ut2003);
                 QCOMPARE(manager->btnBAK->text(), "Restore the .BAK files (" + platform::todayText(edited) + ")");
             }
         }
@@ -307,9 +323,7 @@ private slots:
         manager->btnBAK->click();
         QCOMPARE(readFile(f.game.userIni()) + readFile(f.game.gameIni()), f.user + f.ut2003);
         script.box(Kind::Confirm, question, Buttons::YesNo, Answer::Yes)
-            .box(Kind::Information,
-                 "The settings are restored\nYour old settings are now in the User.BAK and UT2003.BAK files",
-                 Buttons::Ok);
+            .box(Kind::Information, "The settings are restored from the User.BAK and UT2003.BAK files", Buttons::Ok);
         manager->btnBAK->click();
         QCOMPARE(readFile(f.game.userIni()) + readFile(f.game.gameIni()), QByteArray("bak userbak game"));
         QVERIFY(QFile::exists(f.sys + "User.BAK") && QFile::exists(f.sys + "UT2003.BAK"));
@@ -355,7 +369,8 @@ private slots:
     }
 
     // Reset to the game's defaults: a custom user file is the one replaced
-    // and backed up, a second reset overwrites the .BAK copies, and without
+    // and backed up under its own .BAK name, a second reset overwrites the
+    // .BAK copies, and without
     // Default.ini nothing changes and no profile file is ever missing.
     void resetReplacesTheCurrentUserFile()
     {
@@ -363,20 +378,21 @@ private slots:
         writeFile(f.sys + "Custom.ini", "custom");
         writeFile(f.sys + "DefUser.ini", "default user");
         const QByteArray defaultGame = readFile(f.sys + "Default.ini");
-        const QString done = "The settings are back to default now\nYour old settings are now in the User.BAK and "
+        const QString done = "The settings are back to default now\nYour old settings are now in the Custom.BAK and "
                              "UT2003.BAK files";
         Script script;
         for (int run = 0; run < 2; ++run)
             script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::Yes)
                 .box(Kind::Information, done, Buttons::Ok);
-        ::resetToDefaults(f.sys.toStdString(), "Custom.ini", [&] { ++f.reloads; });
+        f.reset("Custom.ini");
         QCOMPARE(readFile(f.sys + "Custom.ini"), QByteArray("default user"));
         QCOMPARE(readFile(f.game.userIni()), f.user);
-        QCOMPARE(readFile(f.sys + "User.BAK"), QByteArray("custom"));
+        QCOMPARE(readFile(f.sys + "Custom.BAK"), QByteArray("custom"));
+        QVERIFY(!QFile::exists(f.sys + "User.BAK"));
         writeFile(f.sys + "Custom.ini", "edited after the reset");
-        ::resetToDefaults(f.sys.toStdString(), "Custom.ini", [&] { ++f.reloads; });
+        f.reset("Custom.ini");
         QVERIFY(script.allShown());
-        QCOMPARE(readFile(f.sys + "User.BAK"), QByteArray("edited after the reset"));
+        QCOMPARE(readFile(f.sys + "Custom.BAK"), QByteArray("edited after the reset"));
         QCOMPARE(readFile(f.sys + "UT2003.BAK"), defaultGame);
         QCOMPARE(f.reloads, 2);
     }
@@ -396,7 +412,7 @@ private slots:
                  "to default",
                  Buttons::Ok);
         const RemovalWatch watch(f.sys);
-        ::resetToDefaults(f.sys.toStdString(), "User.ini", [&] { ++f.reloads; });
+        f.reset("User.ini");
         QVERIFY(script.allShown());
         QVERIFY(!watch.removedAny({"User.ini", "UT2003.ini"}));
         QCOMPARE(readFile(f.game.userIni()), f.user);
@@ -405,7 +421,7 @@ private slots:
         QCOMPARE(f.reloads, 0);
 
         script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::No);
-        ::resetToDefaults(f.sys.toStdString(), "User.ini", [&] { ++f.reloads; });
+        f.reset("User.ini");
         QVERIFY(script.allShown());
     }
 };

@@ -1,7 +1,7 @@
 // The "UT2k3 Settings" page: the engine, display and sound keys of UT2003.ini,
 // the order they are read and written in, the resolution and texture words,
 // the device groups, the sliders in the C and a comma locale, and the change test.
-#include "backup/BackupPlace.h"
+#include "core/BackupPlace.h"
 #include "pages/PageContext.h"
 #include "core/RunTime.h"
 #include "pages/engine/GameSettingsPage.h"
@@ -491,7 +491,7 @@ private slots:
             script.box(Kind::Confirm, "Do you want to make a backup now?", Buttons::YesNo,
                        backup ? Answer::Yes : Answer::No);
         if (backup) script.box(Kind::Information, {}, Buttons::Ok);
-        const BackupPlace place{demo.rt.SystemDir, "User.ini", false, QDate(2026, 12, 8)};
+        const BackupPlace place{demo.rt.SystemDir, "User.ini", false, QDate(2026, 12, 8), {}, {}};
         ApplyQualityPreset(*page.bindings(), Quality(quality), place);
         QVERIFY(script.allShown());
         QCOMPARE(page.changed(), goOn);

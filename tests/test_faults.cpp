@@ -4,9 +4,10 @@
 
 #include "app/CorvaneApplication.h"
 #include "app/fMain.h"
-#include "backup/BackupProfiles.h"
-#include "backup/ResetToDefaults.h"
 #include "backup/fIniManager.h"
+#include "core/BackupProfiles.h"
+#include "core/ProfileRestore.h"
+#include "dialogs/OutcomeBoxes.h"
 #include "dialogs/Guard.h"
 #include "pages/ini_text/IniTextsPage.h"
 #include "profile/FaultInjection.h"
@@ -36,7 +37,7 @@ struct Command {
 
 const QDate Day(2026, 12, 8);
 
-BackupPlace placeOf(const TempGame& game) { return {game.systemDir().toStdString(), "User.ini", false, Day}; }
+BackupPlace placeOf(const TempGame& game) { return {game.systemDir().toStdString(), "User.ini", false, Day, {}, {}}; }
 
 void save(TempGame& game)
 {
@@ -96,23 +97,27 @@ const Command Commands[] = {
     {"raw save", rawSave, "[A]\r\nraw=user\r\n", "[A]\r\nraw=game\r\n", true},
     {"save as", saveAs, "<User.ini>", "<UT2003.ini>"},
     {"Save", save, {}, {}},
-    {"backup", [](TempGame& g) { BackupProfiles(placeOf(g), true); }, {}, {}},
+    {"backup", [](TempGame& g) { tellOutcome(BackupProfiles(placeOf(g), true, boxQuestions())); }, {}, {}},
     {"restore", restore, "[A]\r\nrestored=user\r\n", "[A]\r\nrestored=game\r\n", true},
     {".BAK restore", restoreBak, "[A]\r\nbak=user\r\n", "[A]\r\nbak=game\r\n", true},
-    {"reset", [](TempGame& g) { resetToDefaults(g.systemDir().toStdString(), "User.ini", {}); }, "<DefUser.ini>",
+    {"reset",
+     [](TempGame& g) {
+         tellOutcome(restoreProfiles(placeOf(g), defaultsRestore(g.systemDir().toStdString()), boxQuestions()));
+     },
+     "<DefUser.ini>",
      "<Default.ini>", true},
 };
 
-struct Outcome {
+struct Ran {
     int operations = 0;
     bool told = false;
 };
 
 // Runs the command with the file operations numbered in `failAt` failing
 // (none: every one succeeds).
-Outcome runFailing(const Command& command, TempGame& game, std::initializer_list<int> failAt)
+Ran runFailing(const Command& command, TempGame& game, std::initializer_list<int> failAt)
 {
-    Outcome outcome;
+    Ran outcome;
     FaultInjection::setHook([&](FaultInjection::Operation, const std::string&) {
         return std::ranges::find(failAt, ++outcome.operations) == failAt.end();
     });
@@ -160,7 +165,7 @@ private slots:
             TempGame game;
             const QByteArray oldUser = readFile(game.userIni()), oldGame = readFile(game.gameIni());
             const QByteArray newUser = expanded(c.newUser, game), newGame = expanded(c.newGame, game);
-            const Outcome outcome = runFailing(c, game, {failAt});
+            const Ran outcome = runFailing(c, game, {failAt});
             const QByteArray user = readFile(game.userIni()), ut2003 = readFile(game.gameIni());
             const QString where = QStringLiteral("%1, failure at operation %2").arg(c.name).arg(failAt);
             QVERIFY2(outcome.told, qPrintable(where + ": the user was not told"));
@@ -206,7 +211,7 @@ private slots:
                 writeFile(game.systemDir() + "UT2003.BAK", "stale");
                 const QByteArray before = readFile(game.userIni()) + '|' + readFile(game.gameIni());
                 const QByteArray after = expanded(c.newUser, game) + '|' + expanded(c.newGame, game);
-                const Outcome outcome = runFailing(c, game, {first, second});
+                const Ran outcome = runFailing(c, game, {first, second});
                 const QByteArray now = readFile(game.userIni()) + '|' + readFile(game.gameIni());
                 const QString where = QStringLiteral("%1, failures at %2 and %3").arg(c.name).arg(first).arg(second);
                 QVERIFY2(now == before || now == after, qPrintable(where + ": a mix of old and new profiles"));

@@ -109,7 +109,7 @@ class TestKeyboard : public QObject {
                                                std::vector<platform::FoundInstallation>{{"Lutris", "/games/ut2003"}});
         if (row == "TfrmIniManager")
             owned = std::make_unique<TfrmIniManager>(
-                BackupPlace{m_game.systemDir().toStdString(), "User.ini", true, QDate(2026, 12, 8)}, [] {});
+                BackupPlace{m_game.systemDir().toStdString(), "User.ini", true, QDate(2026, 12, 8), {}, {}}, [] {});
         if (row == "TfrmAbout") owned = std::make_unique<TfrmAbout>(m_shell, QStringLiteral("1.2"));
         if (row == "TfrmReadme") owned = std::make_unique<TfrmReadme>(sourceDir() + "/data/program/");
         if (row == "TfrmTaunts") owned = std::make_unique<TfrmTaunts>();

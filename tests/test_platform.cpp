@@ -129,7 +129,7 @@ private slots:
     void findFilesKeepsDirectoryOrderAndSkipsDirectories();
 
     // Files
-    void copyReplacesContentKeepingModeAndSourceTime();
+    void copyReplacesContentKeepingSourceModeAndTime();
     void copyToNewFileIsPlainWritable();
     void copyRespectsReadOnlyTargetUntilAttributesReset();
     void copyUpdatesSymlinkTarget();
@@ -311,20 +311,23 @@ void TestPlatform::findFilesKeepsDirectoryOrderAndSkipsDirectories()
 
 // ---------------------------------------------------------------- files
 
-void TestPlatform::copyReplacesContentKeepingModeAndSourceTime()
+void TestPlatform::copyReplacesContentKeepingSourceModeAndTime()
 {
     QTemporaryDir dir;
     const QString from = dir.filePath("DefUser.ini");
     const QString to = dir.filePath("User.ini");
     writeBytes(from, "[DefaultPlayer]\r\nName=Player\r\n");
     writeBytes(to, "[DefaultPlayer]\r\nName=Someone else with a longer name\r\n");
-    QVERIFY(::chmod(QFile::encodeName(to).constData(), 0640) == 0);
+    // A copy is no more readable than its source (a UT2003.ini holding a
+    // server's admin password), whatever the file it replaces allowed.
+    QVERIFY(::chmod(QFile::encodeName(from).constData(), 0600) == 0);
+    QVERIFY(::chmod(QFile::encodeName(to).constData(), 0644) == 0);
     const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
     QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(from).constData(), times, 0) == 0);
 
     QVERIFY(platform::copyFile(str(from), str(to)));
     QCOMPARE(readBytes(to), readBytes(from));
-    QCOMPARE(modeOf(to), mode_t(0640));
+    QCOMPARE(modeOf(to), mode_t(0600));
     QCOMPARE(platform::lastModified(str(to))->toSecsSinceEpoch(), qint64(1000000000));
     QCOMPARE(entries(dir.path()).size(), 2); // no temporary file left
 }

@@ -1,7 +1,8 @@
 #include "pages/engine/QualityPresets.h"
 
-#include "backup/BackupProfiles.h"
+#include "core/BackupProfiles.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/OutcomeBoxes.h"
 #include "pages/Binding.h"
 
 void ApplyQualityPreset(const Binding::Table& rows, Quality quality, const BackupPlace& place)
@@ -16,7 +17,7 @@ void ApplyQualityPreset(const Binding::Table& rows, Quality quality, const Backu
                              "It will change the settings to the recommended values.\n"
                              "Do you want to continue?");
     if (!MessageBox::confirm(question)) return;
-    BackupProfiles(place, true, true);
+    tellOutcome(BackupProfiles(place, true, boxQuestions(), true));
     // A device chosen by the preset is clicked, so the page shows its group.
     for (const Binding::Row& row : rows.rows())
         if (row.preset) Binding::putText(row, quality == Quality::Low ? row.preset->low : row.preset->high);
