@@ -5,6 +5,7 @@
 
 #include "dialogs/fProgress.h"
 #include "platform/ShellStart.h"
+#include "tests/support/EndlessServer.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/MinisignSigner.h"
 #include "tests/support/TestSupport.h"
@@ -24,6 +25,8 @@
 #include <QTcpServer>
 #include <QTest>
 #include <QTimer>
+
+#include <sys/resource.h>
 
 using namespace TestSupport;
 using MessageBox::Buttons;
@@ -180,6 +183,14 @@ QByteArray withSignatureBytes(const QByteArray& minisig, const std::function<voi
     QByteArray bytes = QByteArray::fromBase64(minisig.split('\n')[1]);
     edit(bytes);
     return withLine(minisig, 1, bytes.toBase64());
+}
+
+// The most memory this test program has held so far, in KiB.
+long peakMemoryKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 QByteArray runTool(const QString& program, const QStringList& arguments, int* exitCode = nullptr)
@@ -402,6 +413,46 @@ private slots:
         QCOMPARE(f.downloads(), slowControlFile ? QList<QByteArray>() : QList<QByteArray>{"/update/corvane2003"});
         if (slowControlFile) QCOMPARE(f.server.requested, QList<QByteArray>{ControlPath});
         QVERIFY(!f.check->progressWindow());
+    }
+
+    // A server that sends without end, reached as a mirror is, through a
+    // redirection, is cut off near the limit: what the program takes in and
+    // the memory it holds stay within a few MB.
+    void endlessTransferIsCutOff_data()
+    {
+        QTest::addColumn<QByteArray>("endless"); // the path that never ends
+        QTest::addColumn<QByteArray>("size");    // the program's size in the control file
+        QTest::addColumn<int>("error");
+        QTest::newRow("the control file") << ControlPath << QByteArray("17") << int(UpdateError::TooLarge);
+        QTest::newRow("a file listed with 17 bytes")
+            << QByteArray("/update/corvane2003") << QByteArray("17") << int(UpdateError::TooLarge);
+        QTest::newRow("Cancel during a file of 60 MB")
+            << QByteArray("/update/corvane2003") << QByteArray("60000000") << int(UpdateError::Cancelled);
+    }
+    void endlessTransferIsCutOff()
+    {
+        QFETCH(QByteArray, endless);
+        QFETCH(QByteArray, size);
+        QFETCH(int, error);
+        Fixture f;
+        EndlessServer server("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+        f.control("Version 1.3\n" + Fresh + "File " + size + " " + QByteArray(64, '0') + " corvane2003\n");
+        f.server.answer(endless, {302, {}, -1, true, 0, server.url(endless).toUtf8()});
+        QObject::connect(f.check->WebUpdate1(), &TWebUpdate::OnFileProgress,
+                         [&](QObject*, const QString&, qint64 pos, qint64) {
+                             if (pos > 0 && error == int(UpdateError::Cancelled)) clickCancel(f);
+                         });
+        const long peakBefore = peakMemoryKiB();
+        Script script; // a start-up check: silent
+
+        QVERIFY(!f.run(false));
+        QVERIFY(script.allShown());
+        QCOMPARE(f.errors.last(), error);
+        QVERIFY(f.untouched());
+        const qint64 sent = server.sent(); // most of it never left the sockets' buffers
+        QVERIFY2(sent < 12 * 1024 * 1024, QByteArray::number(sent));
+        const long grown = peakMemoryKiB() - peakBefore;
+        QVERIFY2(grown < 32 * 1024, QByteArray::number(qint64(grown)));
     }
 
     // The restarted program still reports the old version: the same update
