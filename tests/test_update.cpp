@@ -3,6 +3,7 @@
 // release key counts, and that nothing is replaced unless every file arrived
 // intact.
 
+#include "dialogs/UpdateDialogs.h"
 #include "dialogs/fProgress.h"
 #include "platform/ShellStart.h"
 #include "tests/support/EndlessServer.h"
@@ -90,6 +91,7 @@ struct Fixture {
     RecordingStarter starter;
     bool manualUpdateCheck = false;
     std::unique_ptr<UpdateCheck> check;
+    UpdateDialogs* dialogs = nullptr; // the check's
     QList<int> codes, errors;
     QStringList texts;
 
@@ -116,8 +118,10 @@ struct Fixture {
     void restart(const std::string& version, bool testKey = true)
     {
         manualUpdateCheck = false;
-        check = std::make_unique<UpdateCheck>(version, programDir().toStdString(), manualUpdateCheck, starter, nullptr,
-                                              "corvane2003");
+        auto prompts = std::make_unique<UpdateDialogs>(nullptr);
+        dialogs = prompts.get();
+        check = std::make_unique<UpdateCheck>(version, programDir().toStdString(), manualUpdateCheck, starter,
+                                              std::move(prompts), "corvane2003");
         if (testKey) check->WebUpdate1()->PublicKey = releaseKey.publicKey();
         QObject::connect(check->WebUpdate1(), &TWebUpdate::OnStatus,
                          [this](QObject*, const QString& text, int code, int e) {
@@ -165,7 +169,7 @@ private:
 // Clicks Cancel on the progress window, as the user would.
 void clickCancel(Fixture& f)
 {
-    TfrmProgress* progress = f.check->progressWindow();
+    TfrmProgress* progress = f.dialogs->progressWindow();
     QVERIFY(progress && progress->isVisible() && progress->cancelButton());
     if (progress->cancelButton()->isEnabled()) QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
 }
@@ -299,7 +303,7 @@ private slots:
         QObject::connect(f.check->WebUpdate1(), &TWebUpdate::OnFileProgress,
                          [&](QObject*, const QString&, qint64 pos, qint64) {
                              if (pos != 500) return;
-                             TfrmProgress* progress = f.check->progressWindow();
+                             TfrmProgress* progress = f.dialogs->progressWindow();
                              QVERIFY(progress && progress->isVisible() && progress->isModal());
                              captionAtQuarter = progress->caption();
                              positionAtQuarter = progress->position();
@@ -322,7 +326,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(f.programDir() + StagedFiles::DirName));
         QVERIFY(!StagedFiles::hasJournal(f.programDir()));
         QCOMPARE(f.starter.started, QStringList({f.program(), f.programDir()}));
-        QVERIFY(!f.check->progressWindow());
+        QVERIFY(!f.dialogs->progressWindow());
     }
 
     // Every file must arrive whole and be put in place, or nothing changes.
@@ -368,7 +372,7 @@ private slots:
         QVERIFY(f.untouched());
         QVERIFY(QFileInfo(f.program()).isExecutable());
         QVERIFY(QFileInfo(f.programDir() + "Maps").isDir());
-        QVERIFY(!f.check->progressWindow());
+        QVERIFY(!f.dialogs->progressWindow());
         if (error == int(UpdateError::NoSpace)) QVERIFY(f.downloads().isEmpty());
     }
 
@@ -412,7 +416,7 @@ private slots:
         QVERIFY(f.untouched());
         QCOMPARE(f.downloads(), slowControlFile ? QList<QByteArray>() : QList<QByteArray>{"/update/corvane2003"});
         if (slowControlFile) QCOMPARE(f.server.requested, QList<QByteArray>{ControlPath});
-        QVERIFY(!f.check->progressWindow());
+        QVERIFY(!f.dialogs->progressWindow());
     }
 
     // A server that sends without end, reached as a mirror is, through a
@@ -547,6 +551,7 @@ private slots:
         QVERIFY(f.downloads().isEmpty());
         QVERIFY(f.untouched());
         QCOMPARE(QDir(prefix.path() + "/bin").entryList(QDir::AllEntries | QDir::Hidden), before);
+
     }
 
     // TLS: a certificate nobody vouches for is refused, and so is a
@@ -675,7 +680,7 @@ private slots:
         QFETCH(bool, opens);
         Fixture f;
         f.check->WebUpdate1Status(nullptr, text, wusProgress, 0);
-        TfrmProgress* progress = f.check->progressWindow();
+        TfrmProgress* progress = f.dialogs->progressWindow();
         QCOMPARE(progress != nullptr, opens);
         if (!opens) return;
         QVERIFY(progress->isVisible());

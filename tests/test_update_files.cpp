@@ -4,6 +4,7 @@
 // Either way the directory must end as an uninterrupted update leaves it, or
 // as it was before.
 
+#include "dialogs/UpdateDialogs.h"
 #include "platform/ShellStart.h"
 #include "tests/support/TestSupport.h"
 #include "update/StagedFiles.h"
@@ -39,6 +40,20 @@ public:
     bool OpenUrl(const std::string&) override { return false; }
 };
 
+// Every file and folder below `root` with its content and permissions.
+QMap<QString, QString> treeBelow(const QString& root)
+{
+    QMap<QString, QString> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        const QString content = info.isDir() ? "<folder>" : QString::fromUtf8(readFile(info.filePath()));
+        entries[info.filePath().mid(root.size())] = content + " " + QString::number(int(info.permissions()));
+    }
+    return entries;
+}
+
 // A program's directory before the update.
 struct ProgramDir {
     QTemporaryDir dir;
@@ -60,25 +75,14 @@ struct ProgramDir {
         if (!child.waitForFinished(60000)) qFatal("the update child hangs");
         return child.exitStatus() == QProcess::CrashExit;
     }
-    // Every file and folder with its content and permissions.
-    QMap<QString, QString> tree() const
-    {
-        QMap<QString, QString> entries;
-        QDirIterator it(path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QFileInfo info(it.next());
-            const QString content = info.isDir() ? "<folder>" : QString::fromUtf8(readFile(info.filePath()));
-            entries[info.filePath().mid(path().size())] = content + " " + QString::number(int(info.permissions()));
-        }
-        return entries;
-    }
+    QMap<QString, QString> tree() const { return treeBelow(path()); }
     // What the next start does, and the start after it; the boxes it shows are `script`'s.
     void start() const
     {
         bool manual = false;
         NoStarter starter;
-        UpdateCheck check("1.3", path().toStdString(), manual, starter, nullptr, "corvane2003");
+        UpdateCheck check("1.3", path().toStdString(), manual, starter, std::make_unique<UpdateDialogs>(nullptr),
+                          "corvane2003");
         check.FinishInterruptedUpdate();
     }
 };

@@ -1,6 +1,5 @@
 #include "update/WebUpdate.h"
 
-#include "dialogs/InputBlocker.h"
 #include "platform/ShellStart.h"
 #include "update/DurableFiles.h"
 #include "update/MinisignVerifier.h"
@@ -62,8 +61,6 @@ TWebUpdate::Result TWebUpdate::DoUpdate(const QString& version)
     m_replacing = m_cancelled = false;
     m_offered.clear();
     const auto done = qScopeGuard([this] { m_running = m_replacing = false; });
-    // The event loop runs while the check waits; no command may start meanwhile.
-    const InputBlocker block;
     return run(version);
 }
 

@@ -29,9 +29,9 @@ enum WebUpdateStatusCode {
 // and starts the program again.
 //
 // All of it runs on the GUI thread: DoUpdate returns when the check is over,
-// and meanwhile only the network, timers and a progress window's Cancel
-// button are served, no other input; the notifications come from inside
-// DoUpdate.
+// and meanwhile the network and timers are served (the caller keeps the
+// user's input away but for a Cancel button); the notifications come from
+// inside DoUpdate.
 class TWebUpdate : public QObject {
     Q_OBJECT
 public:
