@@ -552,6 +552,14 @@ private slots:
         QVERIFY(f.untouched());
         QCOMPARE(QDir(prefix.path() + "/bin").entryList(QDir::AllEntries | QDir::Hidden), before);
 
+        // A journal planted there is none of this program's: a start acts on nothing it says.
+        writeFile(StagedFiles::journalPath(f.programDir()),
+                  "Corvane 2003 update journal\nState replacing\nFolder Maps\n");
+        const QStringList planted = QDir(prefix.path() + "/bin").entryList(QDir::AllEntries | QDir::Hidden);
+        Script silent;
+        f.check->FinishInterruptedUpdate();
+        QVERIFY(silent.allShown());
+        QCOMPARE(QDir(prefix.path() + "/bin").entryList(QDir::AllEntries | QDir::Hidden), planted);
     }
 
     // TLS: a certificate nobody vouches for is refused, and so is a

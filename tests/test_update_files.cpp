@@ -10,6 +10,7 @@
 #include "update/StagedFiles.h"
 #include "update/UpdateCheck.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -157,6 +158,52 @@ private slots:
         QCOMPARE(readFile(dir.kept("corvane2003") + "/original"), QByteArray("old program"));
         QCOMPARE(readFile(dir.path() + "ReadMe.txt"), QByteArray("old readme")); // the rest went back
         QVERIFY(StagedFiles::hasJournal(dir.path()));
+    }
+
+    // A journal whose paths lead through a link out of the program's
+    // directory touches nothing out there: not the files and folders it
+    // names, nor what a link in the staging folder's place leads to.
+    void journalThroughALinkStaysInside_data()
+    {
+        QTest::addColumn<QString>("link"); // the name in the program's directory that leads out
+        QTest::addColumn<QByteArray>("journal");
+        QTest::addColumn<bool>("refused"); // else the journal is done with, silently
+        const auto sha256 = [](const QByteArray& bytes) {
+            return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+        };
+        // A new file whose staged copy is lost: the update is undone.
+        const QByteArray lost = "Add " + QByteArray(64, '0') + " Gone.txt\n";
+        QTest::newRow("a file it added") << "Skins"
+                                         << "State replacing\nAdd " + sha256("victim") + " Skins/victim.txt\n" + lost
+                                         << true;
+        QTest::newRow("a folder it made") << "Skins"
+                                          << "State replacing\nFolder Skins/Empty\n" + lost << true;
+        QTest::newRow("an original it kept")
+            << StagedFiles::DirName << "State replacing\nReplace " + sha256("old program") + " corvane2003\n" + lost
+            << true;
+        QTest::newRow("a finished update's staging folder")
+            << StagedFiles::DirName << QByteArray("State replaced\n") << false;
+    }
+    void journalThroughALinkStaysInside()
+    {
+        QFETCH(QString, link);
+        QFETCH(QByteArray, journal);
+        QFETCH(bool, refused);
+        ProgramDir dir;
+        QTemporaryDir outside;
+        writeFile(outside.path() + "/victim.txt", "victim");
+        writeFile(outside.path() + "/previous/corvane2003", "someone else's file");
+        QVERIFY(QDir(outside.path()).mkdir("Empty"));
+        QVERIFY(QFile::link(outside.path(), dir.path() + link));
+        writeFile(StagedFiles::journalPath(dir.path()), "Corvane 2003 update journal\n" + journal);
+        const QMap<QString, QString> before = treeBelow(outside.path());
+
+        Script script;
+        if (refused) script.box(Kind::Error, "", Buttons::Ok);
+        dir.start();
+        QVERIFY(script.allShown());
+        QCOMPARE(treeBelow(outside.path()), before);
+        QCOMPARE(readFile(dir.path() + "corvane2003"), QByteArray("old program"));
     }
 
     // A journal the program cannot read is reported and left alone, with everything it names.

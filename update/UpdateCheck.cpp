@@ -98,6 +98,8 @@ void UpdateCheck::openProgress(const QString& caption)
 
 void UpdateCheck::FinishInterruptedUpdate()
 {
+    // An installed copy never writes a journal: one beside it is not this program's.
+    if (!replacesItsFiles(m_programDir, platform::locateProgramDirs(m_programDir.toStdString()))) return;
     const QString staging = m_programDir + QLatin1String(StagedFiles::DirName);
     switch (StagedFiles::recover(m_programDir)) {
     case StagedFiles::Recovery::Completed:

@@ -38,7 +38,8 @@ public:
 
     // Run at start, before anything else: finishes or undoes an update that
     // was interrupted while it replaced the program's files, and tells the
-    // user what it did.
+    // user what it did. A copy that does not replace its files has no such
+    // update: a journal found beside it is left alone.
     void FinishInterruptedUpdate();
 
     // The update component's notifications.
