@@ -255,6 +255,8 @@ private slots:
         row("past its expiry", "Version 1.3\n" + expiresIn(-1) + fileLine("x", "corvane2003"), E::Expired);
         row("expiring at the end of today", "Version 1.2\n" + expiresIn(0), E::None);
         row("no expiry date", "Version 1.3\n" + fileLine("x", "corvane2003"), E::Malformed);
+        row("good until the year 9999", "Version 1.3\nExpires 31/12/9999\n" + fileLine("x", "corvane2003"),
+            E::Malformed);
     }
     void checkOutcome()
     {
@@ -567,6 +569,7 @@ private slots:
     void tlsRefusals()
     {
         Fixture f;
+        QVERIFY2(!LocalHttpServer::certificate().isEmpty(), "no test certificate: is openssl installed?");
         LocalHttpServer tls(true);
         const QByteArray control = "Version 1.3\n" + Fresh + fileLine("x", "corvane2003");
         f.control(control); // the plain server would have served it

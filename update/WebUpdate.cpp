@@ -99,8 +99,10 @@ TWebUpdate::Result TWebUpdate::run(const QString& version)
     const UpdateControlFile::Parsed parsed = UpdateControlFile::parse(control);
     if (parsed.error != UpdateError::None) return stop(ControlFileNotFound, parsed.error);
     const UpdateControlFile& update = parsed.content;
-    if (Now() >= update.expires)
-        return stop(QStringLiteral("The update control file has expired"), UpdateError::Expired);
+    const QDateTime now = Now();
+    if (now >= update.expires) return stop(QStringLiteral("The update control file has expired"), UpdateError::Expired);
+    if (update.expires > now.addMonths(UpdateControlFile::MaxValidityMonths))
+        return stop(ControlFileNotFound, UpdateError::Malformed);
     if (!isNewerVersion(update.version, version)) {
         status(QStringLiteral("No new version found"), wusNoNewVersion);
         return Result::NoUpdate;
