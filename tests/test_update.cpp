@@ -427,26 +427,25 @@ private slots:
     void endlessTransferIsCutOff_data()
     {
         QTest::addColumn<QByteArray>("endless"); // the path that never ends
-        QTest::addColumn<QByteArray>("size");    // the program's size in the control file
         QTest::addColumn<int>("error");
-        QTest::newRow("the control file") << ControlPath << QByteArray("17") << int(UpdateError::TooLarge);
-        QTest::newRow("a file listed with 17 bytes")
-            << QByteArray("/update/corvane2003") << QByteArray("17") << int(UpdateError::TooLarge);
+        QTest::newRow("the control file") << ControlPath << int(UpdateError::TooLarge);
+        QTest::newRow("a file listed with 17 bytes") << QByteArray("/update/corvane2003") << int(UpdateError::TooLarge);
         QTest::newRow("Cancel during a file of 60 MB")
-            << QByteArray("/update/corvane2003") << QByteArray("60000000") << int(UpdateError::Cancelled);
+            << QByteArray("/update/corvane2003") << int(UpdateError::Cancelled);
     }
     void endlessTransferIsCutOff()
     {
         QFETCH(QByteArray, endless);
-        QFETCH(QByteArray, size);
         QFETCH(int, error);
+        const bool cancel = error == int(UpdateError::Cancelled);
         Fixture f;
         EndlessServer server("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+        const QByteArray size = cancel ? "60000000" : "17";
         f.control("Version 1.3\n" + Fresh + "File " + size + " " + QByteArray(64, '0') + " corvane2003\n");
         f.server.answer(endless, {302, {}, -1, true, 0, server.url(endless).toUtf8()});
         QObject::connect(f.check->WebUpdate1(), &TWebUpdate::OnFileProgress,
                          [&](QObject*, const QString&, qint64 pos, qint64) {
-                             if (pos > 0 && error == int(UpdateError::Cancelled)) clickCancel(f);
+                             if (pos > 0 && cancel) clickCancel(f);
                          });
         const long peakBefore = peakMemoryKiB();
         Script script; // a start-up check: silent
@@ -455,7 +454,7 @@ private slots:
         QVERIFY(script.allShown());
         QCOMPARE(f.errors.last(), error);
         QVERIFY(f.untouched());
-        const qint64 sent = server.sent(); // most of it never left the sockets' buffers
+        const qint64 sent = server.sent(); // most of it waits unread in the sockets' buffers
         QVERIFY2(sent < 12 * 1024 * 1024, QByteArray::number(sent));
         const long grown = peakMemoryKiB() - peakBefore;
         QVERIFY2(grown < 32 * 1024, QByteArray::number(qint64(grown)));
