@@ -13,6 +13,7 @@
 #include "dialogs/MessageBox.h"
 #include "dialogs/ModalRunner.h"
 #include "dialogs/OutcomeBoxes.h"
+#include "dialogs/UpdateDialogs.h"
 #include "dialogs/dlgInit.h"
 #include "dialogs/fAbout.h"
 #include "dialogs/fProgress.h"
@@ -75,7 +76,8 @@ TfrmMain::TfrmMain(Environment env, QWidget* parent)
     setObjectName(QStringLiteral("TfrmMain"));
     m_gameTimer = new QTimer(this);
     m_update = std::make_unique<UpdateCheck>(RunTime::Version, platform::AddBackslash(m_env.executableDir),
-                                             runTime().ManualUpdateCheck, *m_env.shell, this);
+                                             runTime().ManualUpdateCheck, *m_env.shell,
+                                             std::make_unique<UpdateDialogs>(this));
     m_update->FinishInterruptedUpdate(); // before anything reads the program's files
     // Unsaved edits get the closing question before an update ends the program.
     m_update->beforeRestart = [this] { return offerToSave(); };

@@ -3,8 +3,10 @@
 // release key counts, and that nothing is replaced unless every file arrived
 // intact.
 
+#include "dialogs/UpdateDialogs.h"
 #include "dialogs/fProgress.h"
 #include "platform/ShellStart.h"
+#include "tests/support/EndlessServer.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/MinisignSigner.h"
 #include "tests/support/TestSupport.h"
@@ -24,6 +26,8 @@
 #include <QTcpServer>
 #include <QTest>
 #include <QTimer>
+
+#include <sys/resource.h>
 
 using namespace TestSupport;
 using MessageBox::Buttons;
@@ -87,6 +91,7 @@ struct Fixture {
     RecordingStarter starter;
     bool manualUpdateCheck = false;
     std::unique_ptr<UpdateCheck> check;
+    UpdateDialogs* dialogs = nullptr; // the check's
     QList<int> codes, errors;
     QStringList texts;
 
@@ -113,8 +118,10 @@ struct Fixture {
     void restart(const std::string& version, bool testKey = true)
     {
         manualUpdateCheck = false;
-        check = std::make_unique<UpdateCheck>(version, programDir().toStdString(), manualUpdateCheck, starter, nullptr,
-                                              "corvane2003");
+        auto prompts = std::make_unique<UpdateDialogs>(nullptr);
+        dialogs = prompts.get();
+        check = std::make_unique<UpdateCheck>(version, programDir().toStdString(), manualUpdateCheck, starter,
+                                              std::move(prompts), "corvane2003");
         if (testKey) check->WebUpdate1()->PublicKey = releaseKey.publicKey();
         QObject::connect(check->WebUpdate1(), &TWebUpdate::OnStatus,
                          [this](QObject*, const QString& text, int code, int e) {
@@ -162,7 +169,7 @@ private:
 // Clicks Cancel on the progress window, as the user would.
 void clickCancel(Fixture& f)
 {
-    TfrmProgress* progress = f.check->progressWindow();
+    TfrmProgress* progress = f.dialogs->progressWindow();
     QVERIFY(progress && progress->isVisible() && progress->cancelButton());
     if (progress->cancelButton()->isEnabled()) QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
 }
@@ -180,6 +187,14 @@ QByteArray withSignatureBytes(const QByteArray& minisig, const std::function<voi
     QByteArray bytes = QByteArray::fromBase64(minisig.split('\n')[1]);
     edit(bytes);
     return withLine(minisig, 1, bytes.toBase64());
+}
+
+// The most memory this test program has held so far, in KiB.
+long peakMemoryKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 QByteArray runTool(const QString& program, const QStringList& arguments, int* exitCode = nullptr)
@@ -240,6 +255,8 @@ private slots:
         row("past its expiry", "Version 1.3\n" + expiresIn(-1) + fileLine("x", "corvane2003"), E::Expired);
         row("expiring at the end of today", "Version 1.2\n" + expiresIn(0), E::None);
         row("no expiry date", "Version 1.3\n" + fileLine("x", "corvane2003"), E::Malformed);
+        row("good until the year 9999", "Version 1.3\nExpires 31/12/9999\n" + fileLine("x", "corvane2003"),
+            E::Malformed);
     }
     void checkOutcome()
     {
@@ -288,7 +305,7 @@ private slots:
         QObject::connect(f.check->WebUpdate1(), &TWebUpdate::OnFileProgress,
                          [&](QObject*, const QString&, qint64 pos, qint64) {
                              if (pos != 500) return;
-                             TfrmProgress* progress = f.check->progressWindow();
+                             TfrmProgress* progress = f.dialogs->progressWindow();
                              QVERIFY(progress && progress->isVisible() && progress->isModal());
                              captionAtQuarter = progress->caption();
                              positionAtQuarter = progress->position();
@@ -311,7 +328,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(f.programDir() + StagedFiles::DirName));
         QVERIFY(!StagedFiles::hasJournal(f.programDir()));
         QCOMPARE(f.starter.started, QStringList({f.program(), f.programDir()}));
-        QVERIFY(!f.check->progressWindow());
+        QVERIFY(!f.dialogs->progressWindow());
     }
 
     // Every file must arrive whole and be put in place, or nothing changes.
@@ -357,7 +374,7 @@ private slots:
         QVERIFY(f.untouched());
         QVERIFY(QFileInfo(f.program()).isExecutable());
         QVERIFY(QFileInfo(f.programDir() + "Maps").isDir());
-        QVERIFY(!f.check->progressWindow());
+        QVERIFY(!f.dialogs->progressWindow());
         if (error == int(UpdateError::NoSpace)) QVERIFY(f.downloads().isEmpty());
     }
 
@@ -401,7 +418,46 @@ private slots:
         QVERIFY(f.untouched());
         QCOMPARE(f.downloads(), slowControlFile ? QList<QByteArray>() : QList<QByteArray>{"/update/corvane2003"});
         if (slowControlFile) QCOMPARE(f.server.requested, QList<QByteArray>{ControlPath});
-        QVERIFY(!f.check->progressWindow());
+        QVERIFY(!f.dialogs->progressWindow());
+    }
+
+    // A server that sends without end, reached as a mirror is, through a
+    // redirection, is cut off near the limit: what the program takes in and
+    // the memory it holds stay within a few MB.
+    void endlessTransferIsCutOff_data()
+    {
+        QTest::addColumn<QByteArray>("endless"); // the path that never ends
+        QTest::addColumn<int>("error");
+        QTest::newRow("the control file") << ControlPath << int(UpdateError::TooLarge);
+        QTest::newRow("a file listed with 17 bytes") << QByteArray("/update/corvane2003") << int(UpdateError::TooLarge);
+        QTest::newRow("Cancel during a file of 60 MB")
+            << QByteArray("/update/corvane2003") << int(UpdateError::Cancelled);
+    }
+    void endlessTransferIsCutOff()
+    {
+        QFETCH(QByteArray, endless);
+        QFETCH(int, error);
+        const bool cancel = error == int(UpdateError::Cancelled);
+        Fixture f;
+        EndlessServer server("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+        const QByteArray size = cancel ? "60000000" : "17";
+        f.control("Version 1.3\n" + Fresh + "File " + size + " " + QByteArray(64, '0') + " corvane2003\n");
+        f.server.answer(endless, {302, {}, -1, true, 0, server.url(endless).toUtf8()});
+        QObject::connect(f.check->WebUpdate1(), &TWebUpdate::OnFileProgress,
+                         [&](QObject*, const QString&, qint64 pos, qint64) {
+                             if (pos > 0 && cancel) clickCancel(f);
+                         });
+        const long peakBefore = peakMemoryKiB();
+        Script script; // a start-up check: silent
+
+        QVERIFY(!f.run(false));
+        QVERIFY(script.allShown());
+        QCOMPARE(f.errors.last(), error);
+        QVERIFY(f.untouched());
+        const qint64 sent = server.sent(); // most of it waits unread in the sockets' buffers
+        QVERIFY2(sent < 12 * 1024 * 1024, QByteArray::number(sent));
+        const long grown = peakMemoryKiB() - peakBefore;
+        QVERIFY2(grown < 32 * 1024, QByteArray::number(qint64(grown)));
     }
 
     // The restarted program still reports the old version: the same update
@@ -496,6 +552,15 @@ private slots:
         QVERIFY(f.downloads().isEmpty());
         QVERIFY(f.untouched());
         QCOMPARE(QDir(prefix.path() + "/bin").entryList(QDir::AllEntries | QDir::Hidden), before);
+
+        // A journal planted there is none of this program's: a start acts on nothing it says.
+        writeFile(StagedFiles::journalPath(f.programDir()),
+                  "Corvane 2003 update journal\nState replacing\nFolder Maps\n");
+        const QStringList planted = QDir(prefix.path() + "/bin").entryList(QDir::AllEntries | QDir::Hidden);
+        Script silent;
+        f.check->FinishInterruptedUpdate();
+        QVERIFY(silent.allShown());
+        QCOMPARE(QDir(prefix.path() + "/bin").entryList(QDir::AllEntries | QDir::Hidden), planted);
     }
 
     // TLS: a certificate nobody vouches for is refused, and so is a
@@ -503,6 +568,7 @@ private slots:
     void tlsRefusals()
     {
         Fixture f;
+        QVERIFY2(!LocalHttpServer::certificate().isEmpty(), "no test certificate: is openssl installed?");
         LocalHttpServer tls(true);
         const QByteArray control = "Version 1.3\n" + Fresh + fileLine("x", "corvane2003");
         f.control(control); // the plain server would have served it
@@ -624,7 +690,7 @@ private slots:
         QFETCH(bool, opens);
         Fixture f;
         f.check->WebUpdate1Status(nullptr, text, wusProgress, 0);
-        TfrmProgress* progress = f.check->progressWindow();
+        TfrmProgress* progress = f.dialogs->progressWindow();
         QCOMPARE(progress != nullptr, opens);
         if (!opens) return;
         QVERIFY(progress->isVisible());

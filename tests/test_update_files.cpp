@@ -4,11 +4,13 @@
 // Either way the directory must end as an uninterrupted update leaves it, or
 // as it was before.
 
+#include "dialogs/UpdateDialogs.h"
 #include "platform/ShellStart.h"
 #include "tests/support/TestSupport.h"
 #include "update/StagedFiles.h"
 #include "update/UpdateCheck.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -39,6 +41,20 @@ public:
     bool OpenUrl(const std::string&) override { return false; }
 };
 
+// Every file and folder below `root` with its content and permissions.
+QMap<QString, QString> treeBelow(const QString& root)
+{
+    QMap<QString, QString> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        const QString content = info.isDir() ? "<folder>" : QString::fromUtf8(readFile(info.filePath()));
+        entries[info.filePath().mid(root.size())] = content + " " + QString::number(int(info.permissions()));
+    }
+    return entries;
+}
+
 // A program's directory before the update.
 struct ProgramDir {
     QTemporaryDir dir;
@@ -60,25 +76,14 @@ struct ProgramDir {
         if (!child.waitForFinished(60000)) qFatal("the update child hangs");
         return child.exitStatus() == QProcess::CrashExit;
     }
-    // Every file and folder with its content and permissions.
-    QMap<QString, QString> tree() const
-    {
-        QMap<QString, QString> entries;
-        QDirIterator it(path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QFileInfo info(it.next());
-            const QString content = info.isDir() ? "<folder>" : QString::fromUtf8(readFile(info.filePath()));
-            entries[info.filePath().mid(path().size())] = content + " " + QString::number(int(info.permissions()));
-        }
-        return entries;
-    }
+    QMap<QString, QString> tree() const { return treeBelow(path()); }
     // What the next start does, and the start after it; the boxes it shows are `script`'s.
     void start() const
     {
         bool manual = false;
         NoStarter starter;
-        UpdateCheck check("1.3", path().toStdString(), manual, starter, nullptr, "corvane2003");
+        UpdateCheck check("1.3", path().toStdString(), manual, starter, std::make_unique<UpdateDialogs>(nullptr),
+                          "corvane2003");
         check.FinishInterruptedUpdate();
     }
 };
@@ -153,6 +158,52 @@ private slots:
         QCOMPARE(readFile(dir.kept("corvane2003") + "/original"), QByteArray("old program"));
         QCOMPARE(readFile(dir.path() + "ReadMe.txt"), QByteArray("old readme")); // the rest went back
         QVERIFY(StagedFiles::hasJournal(dir.path()));
+    }
+
+    // A journal whose paths lead through a link out of the program's
+    // directory touches nothing out there: not the files and folders it
+    // names, nor what a link in the staging folder's place leads to.
+    void journalThroughALinkStaysInside_data()
+    {
+        QTest::addColumn<QString>("link"); // the name in the program's directory that leads out
+        QTest::addColumn<QByteArray>("journal");
+        QTest::addColumn<bool>("refused"); // else the journal is done with, silently
+        const auto sha256 = [](const QByteArray& bytes) {
+            return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+        };
+        // A new file whose staged copy is lost: the update is undone.
+        const QByteArray lost = "Add " + QByteArray(64, '0') + " Gone.txt\n";
+        QTest::newRow("a file it added") << "Skins"
+                                         << "State replacing\nAdd " + sha256("victim") + " Skins/victim.txt\n" + lost
+                                         << true;
+        QTest::newRow("a folder it made") << "Skins"
+                                          << "State replacing\nFolder Skins/Empty\n" + lost << true;
+        QTest::newRow("an original it kept")
+            << StagedFiles::DirName << "State replacing\nReplace " + sha256("old program") + " corvane2003\n" + lost
+            << true;
+        QTest::newRow("a finished update's staging folder")
+            << StagedFiles::DirName << QByteArray("State replaced\n") << false;
+    }
+    void journalThroughALinkStaysInside()
+    {
+        QFETCH(QString, link);
+        QFETCH(QByteArray, journal);
+        QFETCH(bool, refused);
+        ProgramDir dir;
+        QTemporaryDir outside;
+        writeFile(outside.path() + "/victim.txt", "victim");
+        writeFile(outside.path() + "/previous/corvane2003", "someone else's file");
+        QVERIFY(QDir(outside.path()).mkdir("Empty"));
+        QVERIFY(QFile::link(outside.path(), dir.path() + link));
+        writeFile(StagedFiles::journalPath(dir.path()), "Corvane 2003 update journal\n" + journal);
+        const QMap<QString, QString> before = treeBelow(outside.path());
+
+        Script script;
+        if (refused) script.box(Kind::Error, "", Buttons::Ok);
+        dir.start();
+        QVERIFY(script.allShown());
+        QCOMPARE(treeBelow(outside.path()), before);
+        QCOMPARE(readFile(dir.path() + "corvane2003"), QByteArray("old program"));
     }
 
     // A journal the program cannot read is reported and left alone, with everything it names.

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -17,15 +18,55 @@ namespace {
 
 fs::path pathOf(const QString& path) { return fs::path(path.toStdString()); }
 QString stagingOf(const QString& programDir) { return programDir + QLatin1String(StagedFiles::DirName); }
-QString newCopy(const QString& programDir, const QString& relative)
+// Where the new copy of a file and its kept original wait, relative to the program's directory.
+QString newCopyOf(const QString& relative) { return QLatin1String(StagedFiles::DirName) + "/new/" + relative; }
+QString keptOriginalOf(const QString& relative)
 {
-    return stagingOf(programDir) + QStringLiteral("/new/") + relative;
+    return QLatin1String(StagedFiles::DirName) + "/previous/" + relative;
 }
+QString newCopy(const QString& programDir, const QString& relative) { return programDir + newCopyOf(relative); }
 QString keptOriginal(const QString& programDir, const QString& relative)
 {
-    return stagingOf(programDir) + QStringLiteral("/previous/") + relative;
+    return programDir + keptOriginalOf(relative);
 }
 QString parentOf(const QString& path) { return QFileInfo(path).path(); }
+
+// Whether `relative` stays inside the program's directory on disk: the
+// deepest directory of the path that exists already decides; a link that
+// leads nowhere has no canonical path and so does not pass.
+bool insideDir(const QString& programDir, const QString& relative)
+{
+    const QString root = QFileInfo(programDir).canonicalFilePath();
+    if (root.isEmpty()) return false;
+    QString dir = parentOf(programDir + relative);
+    while (!QFileInfo::exists(dir) && !QFileInfo(dir).isSymLink())
+        dir = parentOf(dir);
+    const QString canonical = QFileInfo(dir).canonicalFilePath();
+    return !canonical.isEmpty() && (canonical == root || canonical.startsWith(root + QLatin1Char('/')));
+}
+
+// Whether a file of the update, its new copy and its kept original all stay inside the program's directory.
+bool filePathsInside(const QString& programDir, const QString& relative)
+{
+    return insideDir(programDir, relative) && insideDir(programDir, newCopyOf(relative)) &&
+           insideDir(programDir, keptOriginalOf(relative));
+}
+
+// The same for every path a journal names, before anything of it is moved or deleted.
+bool journalInside(const QString& programDir, const UpdateJournal& journal)
+{
+    const auto inside = [&](const QString& relative) { return insideDir(programDir, relative); };
+    return std::all_of(journal.folders.begin(), journal.folders.end(), inside) &&
+           std::all_of(journal.entries.begin(), journal.entries.end(),
+                       [&](const UpdateJournal::Entry& entry) { return filePathsInside(programDir, entry.path); });
+}
+
+// Removes the staging directory; a link in its place goes, never what it leads to.
+void removeStaging(const QString& programDir)
+{
+    std::error_code ec;
+    fs::remove_all(pathOf(stagingOf(programDir)), ec);
+}
 
 QByteArray sha256Of(const QString& path)
 {
@@ -75,7 +116,7 @@ void forget(const QString& programDir)
 {
     QFile::remove(StagedFiles::journalPath(programDir));
     DurableFiles::syncDirectory(programDir);
-    QDir(stagingOf(programDir)).removeRecursively();
+    removeStaging(programDir);
 }
 
 // Puts back every original whose file was replaced, removes the files and
@@ -138,23 +179,12 @@ QString StagedFiles::journalPath(const QString& programDir)
 
 bool StagedFiles::hasJournal(const QString& programDir) { return QFileInfo::exists(journalPath(programDir)); }
 
-bool StagedFiles::insideProgramDir(const QString& relative) const
-{
-    const QString root = QFileInfo(m_programDir).canonicalFilePath();
-    if (root.isEmpty()) return false;
-    // The deepest directory of the path that exists already decides; a link
-    // that leads nowhere has no canonical path and so does not pass.
-    QString dir = parentOf(m_programDir + relative);
-    while (!QFileInfo::exists(dir) && !QFileInfo(dir).isSymLink())
-        dir = parentOf(dir);
-    const QString canonical = QFileInfo(dir).canonicalFilePath();
-    return !canonical.isEmpty() && (canonical == root || canonical.startsWith(root + QLatin1Char('/')));
-}
+bool StagedFiles::insideProgramDir(const QString& relative) const { return insideDir(m_programDir, relative); }
 
 QString StagedFiles::prepare(const QString& relative)
 {
     const QString path = newCopy(m_programDir, relative);
-    if (!QDir().mkpath(parentOf(path))) return {};
+    if (!insideDir(m_programDir, newCopyOf(relative)) || !QDir().mkpath(parentOf(path))) return {};
     return path;
 }
 
@@ -163,6 +193,9 @@ bool StagedFiles::commit(const std::vector<UpdateFile>& files, const QString& fr
     UpdateJournal journal;
     journal.from = fromVersion;
     journal.to = toVersion;
+    // The folders on the way may have changed since the download (the restart question waits for the user).
+    for (const UpdateFile& file : files)
+        if (!filePathsInside(m_programDir, file.path)) return false;
     QSet<QString> folders, keptDirs;
     std::error_code ec;
     for (const UpdateFile& file : files) {
@@ -227,7 +260,7 @@ void StagedFiles::finish() { forget(m_programDir); }
 
 void StagedFiles::discard()
 {
-    if (!hasJournal(m_programDir)) QDir(stagingDir()).removeRecursively();
+    if (!hasJournal(m_programDir)) removeStaging(m_programDir);
 }
 
 StagedFiles::Recovery StagedFiles::recover(const QString& programDir)
@@ -236,7 +269,8 @@ StagedFiles::Recovery StagedFiles::recover(const QString& programDir)
     QFile file(journalPath(programDir));
     const std::optional<UpdateJournal> journal =
         file.open(QIODevice::ReadOnly) ? UpdateJournal::parse(file.readAll()) : std::nullopt;
-    if (!journal) return Recovery::Failed;
+    // A journal that names a place outside the program's directory is not acted on.
+    if (!journal || !journalInside(programDir, *journal)) return Recovery::Failed;
     if (journal->state == UpdateJournal::State::Replaced) {
         forget(programDir);
         return Recovery::Cleaned;

@@ -42,12 +42,14 @@ public:
     bool insideProgramDir(const QString& relative) const;
 
     // Where the new copy of `relative` is written; its directory is created.
-    // Empty when it cannot be.
+    // Empty when it cannot be, or would lie outside the program's directory.
     QString prepare(const QString& relative);
 
     // Replaces each original by its staged copy, in order, keeping the
     // original's permissions and creating the folders a new file needs. The
     // journal is written first; the directories are synced after the renames.
+    // Nothing is done when a file, its new copy or its kept original no
+    // longer stays inside the program's directory.
     // When one file cannot be put in place, every original replaced so far is
     // put back and false is returned (the journal stays when one of them
     // cannot be put back, so that the next start tries again).
@@ -62,7 +64,9 @@ public:
     // Whether an update's journal lies in `programDir`.
     static bool hasJournal(const QString& programDir);
     // Finishes or undoes, from its journal, an update that was interrupted in
-    // `programDir`. Run at start, before anything else.
+    // `programDir`. Run at start, before anything else. A journal that names a
+    // place outside `programDir` on disk (through a link) is left as it is,
+    // with everything it names: Failed.
     static Recovery recover(const QString& programDir);
     static QString journalPath(const QString& programDir);
 
@@ -71,8 +75,6 @@ public:
     std::function<void(int)> afterRename;
 
 private:
-    QString stagingDir() const { return m_programDir + QLatin1String(DirName); }
-
     QString m_programDir;
     QString m_executable;
 };

@@ -1,7 +1,5 @@
 #include "update/UpdateCheck.h"
 
-#include "dialogs/MessageBox.h"
-#include "dialogs/fProgress.h"
 #include "platform/ProgramDir.h"
 #include "update/StagedFiles.h"
 #include "update/UpdateRecord.h"
@@ -19,14 +17,21 @@ const QString AvailableHere = QStringLiteral("Corvane 2003 version %1 is availab
 const QString DidNotTake = QStringLiteral("Corvane 2003 was updated to version %1, but the program started afterwards "
                                           "still reports version %2.\nThis update is not offered again.");
 
+// An installed copy (its data under <prefix>/share) or one in a folder it
+// cannot write keeps its configuration elsewhere: it never replaces its files.
+bool replacesItsFiles(const QString& programDir, const platform::ProgramDirs& dirs)
+{
+    return QString::fromStdString(dirs.data) == programDir && QString::fromStdString(dirs.config) == programDir;
+}
+
 } // namespace
 
 UpdateCheck::UpdateCheck(std::string version, std::string programDir, bool& manualUpdateCheck, ShellStarter& starter,
-                         QWidget* window, QString executable)
+                         std::unique_ptr<UpdatePrompts> prompts, QString executable)
     : m_version(std::move(version))
     , m_programDir(QString::fromStdString(programDir))
     , m_manualUpdateCheck(manualUpdateCheck)
-    , m_window(window)
+    , m_prompts(std::move(prompts))
 {
     if (executable.isEmpty()) executable = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     m_webUpdate = std::make_unique<TWebUpdate>(m_programDir, executable, starter);
@@ -43,18 +48,20 @@ bool UpdateCheck::Checkforupdates1Click() { return check(true); }
 bool UpdateCheck::check(bool manual)
 {
     if (manual) m_manualUpdateCheck = true;
-    // An installed copy (its data under <prefix>/share) or one in a folder it
-    // cannot write keeps its configuration elsewhere: it never replaces its files.
     const platform::ProgramDirs dirs = platform::locateProgramDirs(m_programDir.toStdString());
-    const QString configDir = QString::fromStdString(dirs.config);
-    m_webUpdate->ReplaceFiles = QString::fromStdString(dirs.data) == m_programDir && configDir == m_programDir;
-    m_webUpdate->RecordDir = configDir;
+    m_webUpdate->ReplaceFiles = replacesItsFiles(m_programDir, dirs);
+    m_webUpdate->RecordDir = QString::fromStdString(dirs.config);
 
     openProgress(QStringLiteral("Checking for updates...."));
-    const TWebUpdate::Result result = m_webUpdate->DoUpdate(QString::fromStdString(m_version));
+    TWebUpdate::Result result;
+    {
+        // The event loop runs while the check waits; no command may start meanwhile.
+        const std::unique_ptr<UpdatePrompts::InputBlock> block = m_prompts->blockInput();
+        result = m_webUpdate->DoUpdate(QString::fromStdString(m_version));
+    }
     // The progress window goes with the check: left open after a failed
     // download, it would stand over the main window for the rest of the run.
-    m_progress.reset();
+    m_prompts->closeProgress();
     tell(result, manual);
     return result == TWebUpdate::Result::Restarted;
 }
@@ -65,7 +72,7 @@ void UpdateCheck::tell(TWebUpdate::Result result, bool manual)
     QString text;
     switch (result) {
     case TWebUpdate::Result::Installed:
-        MessageBox::information(NotRestarted);
+        m_prompts->information(NotRestarted);
         return;
     case TWebUpdate::Result::Available:
         text = AvailableHere.arg(offered);
@@ -81,35 +88,32 @@ void UpdateCheck::tell(TWebUpdate::Result result, bool manual)
     if (!manual && record.told == offered) return;
     record.told = offered;
     record.write(m_webUpdate->RecordDir);
-    MessageBox::information(text);
+    m_prompts->information(text);
 }
 
 void UpdateCheck::openProgress(const QString& caption)
 {
-    m_progress.reset();
-    m_progress = std::make_unique<TfrmProgress>(caption, 5, m_window);
-    // While the update runs, no input may reach the main window.
-    m_progress->setWindowModality(Qt::ApplicationModal);
-    m_progress->offerCancel([this] { m_webUpdate->cancel(); });
-    m_progress->showCentred();
+    m_prompts->openProgress(caption, [this] { m_webUpdate->cancel(); });
 }
 
 void UpdateCheck::FinishInterruptedUpdate()
 {
+    // An installed copy never writes a journal: one beside it is not this program's.
+    if (!replacesItsFiles(m_programDir, platform::locateProgramDirs(m_programDir.toStdString()))) return;
     const QString staging = m_programDir + QLatin1String(StagedFiles::DirName);
     switch (StagedFiles::recover(m_programDir)) {
     case StagedFiles::Recovery::Completed:
-        MessageBox::information(QStringLiteral("An update of Corvane 2003 was interrupted. Its remaining files have "
-                                               "now been put in place. Please start Corvane 2003 again."));
+        m_prompts->information(QStringLiteral("An update of Corvane 2003 was interrupted. Its remaining files have "
+                                              "now been put in place. Please start Corvane 2003 again."));
         break;
     case StagedFiles::Recovery::RolledBack:
-        MessageBox::information(
+        m_prompts->information(
             QStringLiteral("An update of Corvane 2003 was interrupted. The previous files have been put back."));
         break;
     case StagedFiles::Recovery::Failed:
-        MessageBox::error(QStringLiteral("An update of Corvane 2003 was interrupted, and the previous files could not "
-                                         "all be put back.\nThey are kept in %1; the update's journal is %2.")
-                              .arg(staging, StagedFiles::journalPath(m_programDir)));
+        m_prompts->error(QStringLiteral("An update of Corvane 2003 was interrupted, and the previous files could not "
+                                        "all be put back.\nThey are kept in %1; the update's journal is %2.")
+                             .arg(staging, StagedFiles::journalPath(m_programDir)));
         break;
     case StagedFiles::Recovery::Nothing:
     case StagedFiles::Recovery::Cleaned:
@@ -123,28 +127,25 @@ void UpdateCheck::WebUpdate1Status(QObject*, const QString& statusstr, int statu
         openProgress(QStringLiteral("Initializing...."));
     if (!m_manualUpdateCheck) return; // a start-up check stays silent
     if (statuscode == wusNotFound) {
-        MessageBox::information(QStringLiteral("Update file not found\nCannot continue update"));
+        m_prompts->information(QStringLiteral("Update file not found\nCannot continue update"));
         m_manualUpdateCheck = false;
     } else if (statuscode == wusNoNewVersion) {
-        MessageBox::information(QStringLiteral("No new version available"));
+        m_prompts->information(QStringLiteral("No new version available"));
     }
 }
 
 void UpdateCheck::WebUpdate1FileProgress(QObject*, const QString&, qint64 pos, qint64 size)
 {
-    if (!m_progress || !m_progress->isVisible()) return;
-    m_progress->setMaximum(static_cast<int>(size));
-    m_progress->setPosition(static_cast<int>(pos));
-    m_progress->setCaption(QStringLiteral("Downloading files..."));
+    m_prompts->showProgress(QStringLiteral("Downloading files..."), pos, size);
 }
 
 void UpdateCheck::WebUpdate1AppRestart(QObject*, bool& allow)
 {
-    MessageBox::information(QStringLiteral("Press OK to finalize the update, and to restart the newest Corvane 2003!"));
+    m_prompts->information(QStringLiteral("Press OK to finalize the update, and to restart the newest Corvane 2003!"));
     if (beforeRestart && !beforeRestart()) {
         allow = false;
         return;
     }
     // The files are replaced next: from here on there is nothing to cancel.
-    if (m_progress) m_progress->withdrawCancel();
+    m_prompts->withdrawCancel();
 }

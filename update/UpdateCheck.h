@@ -1,5 +1,6 @@
 #pragma once
 
+#include "update/UpdatePrompts.h"
 #include "update/WebUpdate.h"
 
 #include <QObject>
@@ -9,24 +10,22 @@
 #include <memory>
 #include <string>
 
-class QWidget;
 class ShellStarter;
-class TfrmProgress;
 
 // The main window's side of the update check: it starts the check, from the
 // menu or at start-up, and answers the update component's notifications with
-// the program's messages and its progress window.
+// the program's messages and its progress window, shown through `prompts`.
 class UpdateCheck : public QObject {
     Q_OBJECT
 public:
     // `version` is the running version, `programDir` the executable's
     // directory (ending in the separator) and `manualUpdateCheck` the main
-    // window's flag, which the check sets and clears. `window` is the main
-    // window: the progress window stands over it. `starter` starts the
-    // program again after an update; `executable` is its file name in
-    // `programDir` (empty: the running program's).
+    // window's flag, which the check sets and clears. `prompts` shows the
+    // messages and the progress window. `starter` starts the program again
+    // after an update; `executable` is its file name in `programDir` (empty:
+    // the running program's).
     UpdateCheck(std::string version, std::string programDir, bool& manualUpdateCheck, ShellStarter& starter,
-                QWidget* window, QString executable = {});
+                std::unique_ptr<UpdatePrompts> prompts, QString executable = {});
     ~UpdateCheck() override;
 
     // "&Check for updates" (Ctrl+U, tool bar): sets ManualUpdateCheck, then
@@ -39,7 +38,8 @@ public:
 
     // Run at start, before anything else: finishes or undoes an update that
     // was interrupted while it replaced the program's files, and tells the
-    // user what it did.
+    // user what it did. A copy that does not replace its files has no such
+    // update: a journal found beside it is left alone.
     void FinishInterruptedUpdate();
 
     // The update component's notifications.
@@ -53,8 +53,6 @@ public:
     std::function<bool()> beforeRestart;
 
     TWebUpdate* WebUpdate1() const { return m_webUpdate.get(); }
-    // The progress window the status notification opened, while it is open.
-    TfrmProgress* progressWindow() const { return m_progress.get(); }
 
 private:
     void openProgress(const QString& caption);
@@ -64,7 +62,6 @@ private:
     std::string m_version;
     QString m_programDir;
     bool& m_manualUpdateCheck;
-    QWidget* m_window;
+    std::unique_ptr<UpdatePrompts> m_prompts;
     std::unique_ptr<TWebUpdate> m_webUpdate;
-    std::unique_ptr<TfrmProgress> m_progress;
 };

@@ -47,8 +47,11 @@ struct UpdateFile {
 // with its last part replaced by the file's path; folders that do not exist
 // yet are created. `Expires` (day/month/year, optionally followed by hh:mm,
 // in UTC; a date alone lasts to the end of that day) is required: the file is
-// signed, so a server cannot keep offering an old one past that moment.
+// signed, so a server cannot keep offering an old one past that moment. A
+// date more than MaxValidityMonths after the check makes the file malformed:
+// signed, it would never expire.
 struct UpdateControlFile {
+    static constexpr int MaxValidityMonths = 13;
     static constexpr qint64 MaxSize = 64 * 1024;
     static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
     static constexpr int MaxFiles = 64;

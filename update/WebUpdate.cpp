@@ -1,6 +1,5 @@
 #include "update/WebUpdate.h"
 
-#include "dialogs/InputBlocker.h"
 #include "platform/ShellStart.h"
 #include "update/DurableFiles.h"
 #include "update/MinisignVerifier.h"
@@ -62,8 +61,6 @@ TWebUpdate::Result TWebUpdate::DoUpdate(const QString& version)
     m_replacing = m_cancelled = false;
     m_offered.clear();
     const auto done = qScopeGuard([this] { m_running = m_replacing = false; });
-    // The event loop runs while the check waits; no command may start meanwhile.
-    const InputBlocker block;
     return run(version);
 }
 
@@ -102,8 +99,10 @@ TWebUpdate::Result TWebUpdate::run(const QString& version)
     const UpdateControlFile::Parsed parsed = UpdateControlFile::parse(control);
     if (parsed.error != UpdateError::None) return stop(ControlFileNotFound, parsed.error);
     const UpdateControlFile& update = parsed.content;
-    if (Now() >= update.expires)
-        return stop(QStringLiteral("The update control file has expired"), UpdateError::Expired);
+    const QDateTime now = Now();
+    if (now >= update.expires) return stop(QStringLiteral("The update control file has expired"), UpdateError::Expired);
+    if (update.expires > now.addMonths(UpdateControlFile::MaxValidityMonths))
+        return stop(ControlFileNotFound, UpdateError::Malformed);
     if (!isNewerVersion(update.version, version)) {
         status(QStringLiteral("No new version found"), wusNoNewVersion);
         return Result::NoUpdate;
@@ -225,46 +224,60 @@ UpdateError TWebUpdate::download(const UpdateFile& file, const QString& stagedPa
     return UpdateError::None;
 }
 
-UpdateError TWebUpdate::fetch(const QUrl& url, qint64 limit, const QDeadlineTimer& deadline,
-                              const std::function<bool(const QByteArray&)>& sink)
+UpdateError TWebUpdate::fetch(const QUrl& url, qint64 limit, const QDeadlineTimer& deadline, const Sink& sink)
+{
+    QUrl source = url;
+    for (int redirections = 0;; ++redirections) {
+        QUrl target;
+        const UpdateError error = transfer(source, limit, deadline, sink, target);
+        if (error != UpdateError::None || target.isEmpty()) return error;
+        // A redirection may not lead from HTTPS, or from this computer, elsewhere.
+        if (!IsAllowedAddress(target) || (target.scheme() != url.scheme() && url.scheme() != QLatin1String("http")))
+            return UpdateError::InsecureAddress;
+        if (redirections == MaxRedirections) return UpdateError::Unreachable;
+        source = target;
+    }
+}
+
+UpdateError TWebUpdate::transfer(const QUrl& url, qint64 limit, const QDeadlineTimer& deadline, const Sink& sink,
+                                 QUrl& redirection)
 {
     if (!IsAllowedAddress(url)) return UpdateError::InsecureAddress;
     if (m_cancelled) return UpdateError::Cancelled;
     if (deadline.hasExpired()) return UpdateError::TimedOut;
     QNetworkRequest request(url);
     request.setTransferTimeout(TransferTimeoutMs);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    // Qt's own redirection would drop the read buffer's bound: fetch() follows them.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Corvane2003"));
     QNetworkReply* reply = m_network.get(request);
+    // Unread bytes past the bound wait on the server's side; an aborted reply reads no more.
+    reply->setReadBufferSize(ReadBufferBytes);
 
     UpdateError error = UpdateError::None;
     qint64 received = 0;
     QEventLoop loop;
+    const auto httpStatus = [reply] { return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(); };
     const auto fail = [&](UpdateError why) {
         if (error == UpdateError::None) error = why;
         reply->abort();
     };
     const auto take = [&] {
-        if (error != UpdateError::None) return;
-        const int httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (httpStatus >= 300 && httpStatus < 400) return; // the body of a redirection
-        if (httpStatus != 200) return fail(UpdateError::Unreachable);
+        if (error != UpdateError::None || !redirection.isEmpty()) return;
+        if (httpStatus() != 200) return fail(UpdateError::Unreachable);
         const QByteArray bytes = reply->readAll();
         received += bytes.size();
         if (received > limit) return fail(UpdateError::TooLarge);
         if (!bytes.isEmpty() && !sink(bytes)) fail(UpdateError::Write);
     };
-    // A redirection may not lead from HTTPS, or from this computer, elsewhere.
-    connect(reply, &QNetworkReply::redirected, &loop, [&](const QUrl& target) {
-        if (IsAllowedAddress(target) && (target.scheme() == url.scheme() || url.scheme() == QLatin1String("http")))
-            emit reply->redirectAllowed();
-        else
-            fail(UpdateError::InsecureAddress);
-    });
     connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
-        const int httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (httpStatus >= 300 && httpStatus < 400) return;
-        if (httpStatus != 200) return fail(UpdateError::Unreachable);
+        if (httpStatus() >= 300 && httpStatus() < 400) {
+            const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+            if (target.isEmpty()) return fail(UpdateError::Unreachable);
+            redirection = url.resolved(target);
+            return reply->abort(); // the body of a redirection is not needed
+        }
+        if (httpStatus() != 200) return fail(UpdateError::Unreachable);
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > limit) fail(UpdateError::TooLarge);
     });
@@ -281,8 +294,8 @@ UpdateError TWebUpdate::fetch(const QUrl& url, qint64 limit, const QDeadlineTime
     connect(this, &TWebUpdate::cancelRequested, &loop, [&] { fail(UpdateError::Cancelled); });
     if (!reply->isFinished()) loop.exec();
 
-    if (error == UpdateError::None && (reply->error() != QNetworkReply::NoError ||
-                                       reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 200))
+    if (error == UpdateError::None && redirection.isEmpty() &&
+        (reply->error() != QNetworkReply::NoError || httpStatus() != 200))
         error = UpdateError::Unreachable;
     reply->disconnect();
     delete reply;

@@ -29,9 +29,9 @@ enum WebUpdateStatusCode {
 // and starts the program again.
 //
 // All of it runs on the GUI thread: DoUpdate returns when the check is over,
-// and meanwhile only the network, timers and a progress window's Cancel
-// button are served, no other input; the notifications come from inside
-// DoUpdate.
+// and meanwhile the network and timers are served (the caller keeps the
+// user's input away but for a Cancel button); the notifications come from
+// inside DoUpdate.
 class TWebUpdate : public QObject {
     Q_OBJECT
 public:
@@ -45,6 +45,11 @@ public:
     static constexpr const char* ReleasePublicKey = "RWQC7XJ+4sI3oI6i74lBz7wXfjdz+u87t8LZpYSdhy84uM1ImMmTTCTL";
     // A transfer that receives nothing for this long is given up.
     static constexpr int TransferTimeoutMs = 30000;
+    // What a transfer holds unread at most: a server that sends faster than
+    // the engine takes waits, and one that is cut off leaves no more behind.
+    static constexpr qint64 ReadBufferBytes = 64 * 1024;
+    // Redirections followed for one file at most.
+    static constexpr int MaxRedirections = 8;
 
     enum class Result {
         NoUpdate,  // no later version
@@ -102,10 +107,14 @@ private:
     void status(const QString& text, int code, UpdateError error = UpdateError::None);
     // The control file, once its signature by the release key holds.
     UpdateError fetchSigned(const QUrl& url, QByteArray& control);
+    using Sink = std::function<bool(const QByteArray&)>;
     // Fetches `url`, handing each piece to `sink` (which may refuse it);
     // more than `limit` bytes, or the deadline passing, stop the transfer.
-    UpdateError fetch(const QUrl& url, qint64 limit, const QDeadlineTimer& deadline,
-                      const std::function<bool(const QByteArray&)>& sink);
+    // Redirections are followed here, each with a transfer of its own.
+    UpdateError fetch(const QUrl& url, qint64 limit, const QDeadlineTimer& deadline, const Sink& sink);
+    // One request; a redirection ends it with its target in `redirection`.
+    UpdateError transfer(const QUrl& url, qint64 limit, const QDeadlineTimer& deadline, const Sink& sink,
+                         QUrl& redirection);
     UpdateError download(const UpdateFile& file, const QString& stagedPath);
     Result replace(const UpdateControlFile& update, const QString& version);
     QString recordDir() const { return RecordDir.isEmpty() ? m_programDir : RecordDir; }

@@ -3,18 +3,54 @@
 #include "tests/support/TestSupport.h"
 
 #include <QPointer>
+#include <QProcess>
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QSslServer>
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 
 namespace {
-QString tlsFile(const char* name) { return TestSupport::sourceDir() + "/tests/support/tls/" + name; }
+
+// The server's certificate for this computer and its key, made once per test
+// program: it lasts a day and vouches for no other certificate.
+struct TestCertificate {
+    QByteArray certificate, key;
+    TestCertificate()
+    {
+        QTemporaryDir dir;
+        TestSupport::writeFile(dir.filePath("openssl.cnf"), "[req]\ndistinguished_name = subject\n"
+                                                            "x509_extensions = server\nprompt = no\n"
+                                                            "[subject]\nCN = localhost\n[server]\n"
+                                                            "basicConstraints = critical, CA:FALSE\n"
+                                                            "extendedKeyUsage = serverAuth\n"
+                                                            "subjectAltName = DNS:localhost, IP:127.0.0.1\n");
+        QProcess openssl;
+        openssl.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                                  "-days", "1", "-config", dir.filePath("openssl.cnf"), "-keyout",
+                                  dir.filePath("key.pem"), "-out", dir.filePath("certificate.pem")});
+        if (!openssl.waitForFinished(30000) || openssl.exitStatus() != QProcess::NormalExit ||
+            openssl.exitCode() != 0) {
+            qWarning("openssl could not make the test certificate (scripts/install-deps installs it): %s",
+                     (openssl.errorString().toUtf8() + openssl.readAllStandardError()).constData());
+            return;
+        }
+        certificate = TestSupport::readFile(dir.filePath("certificate.pem"));
+        key = TestSupport::readFile(dir.filePath("key.pem"));
+    }
+};
+
+const TestCertificate& testCertificate()
+{
+    static const TestCertificate made;
+    return made;
+}
+
 } // namespace
 
-QByteArray LocalHttpServer::certificate() { return TestSupport::readFile(tlsFile("localhost.pem")); }
+QByteArray LocalHttpServer::certificate() { return testCertificate().certificate; }
 
 LocalHttpServer::LocalHttpServer(bool tls)
     : m_tls(tls)
@@ -23,7 +59,7 @@ LocalHttpServer::LocalHttpServer(bool tls)
         auto server = std::make_unique<QSslServer>();
         QSslConfiguration config = QSslConfiguration::defaultConfiguration();
         config.setLocalCertificate(QSslCertificate(certificate()));
-        config.setPrivateKey(QSslKey(TestSupport::readFile(tlsFile("localhost.key")), QSsl::Rsa));
+        config.setPrivateKey(QSslKey(testCertificate().key, QSsl::Ec));
         config.setPeerVerifyMode(QSslSocket::VerifyNone);
         server->setSslConfiguration(config);
         m_server = std::move(server);

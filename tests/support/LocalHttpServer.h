@@ -13,7 +13,8 @@ class QTcpServer;
 class QTcpSocket;
 
 // A small HTTP server on this computer that answers GET requests by path,
-// over plain TCP or over TLS with the test certificate (tests/support/tls).
+// over plain TCP or over TLS with a certificate made for the test program
+// (with the openssl command).
 // An answer can hold back its end until release(), or trickle its body.
 class LocalHttpServer : public QObject {
 public:
@@ -33,7 +34,8 @@ public:
     void release();
     QList<QByteArray> requested;
 
-    // The test certificate, which a client may be told to trust.
+    // The test certificate, which a client may be told to trust; empty when
+    // it could not be made.
     static QByteArray certificate();
 
 private:
