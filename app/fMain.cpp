@@ -20,8 +20,6 @@
 #include "dialogs/fReadme.h"
 #include "dialogs/fTaunts.h"
 #include "pages/SettingsPage.h"
-#include "pages/engine/QualityPresets.h"
-#include "pages/ini_text/IniTextsPage.h"
 #include "platform/Paths.h"
 #include "update/UpdateCheck.h"
 
@@ -41,8 +39,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString ChangesQuestion = QStringLiteral("You have made some changes\nDo you want to save your changes first?");
 
 // A load, save or download under way, or a dialog up.
 bool busy()
@@ -67,11 +63,11 @@ TfrmMain::TfrmMain(Environment env, QWidget* parent)
                                                        dialog.cbAskBackup->isChecked(), dialog.cbUpdates->isChecked(),
                                                        dialog.cbShowReadme->isChecked()};
                   },
-                  [this] { Showreadmetxt1Click(); }})
-    , m_context{m_profiles.rt(), *m_env.shell, [this] { LoadAllPages(); },
-                [this](bool forceSetup) { LoadAll(forceSetup); }, [this] { return mayOverwriteProfiles(); }}
-    , m_pages(m_context, m_env.pages)
+                  [this] { Showreadmetxt1Click(); }, [](const Notice& notice) { boxQuestions().tell(notice); }})
     , m_guard(m_profiles.rt(), m_env.gameRunning, this)
+    , m_context{m_profiles.rt(), *m_env.shell, [&guard = m_guard] { return guard.mayOverwrite(boxQuestions()); }}
+    , m_pages(m_context, m_env.pages,
+              {[&guard = m_guard] { return guard.mayOverwrite(boxQuestions()); }, [&guard = m_guard] { guard.remember(); }})
 {
     setObjectName(QStringLiteral("TfrmMain"));
     m_gameTimer = new QTimer(this);
@@ -279,7 +275,8 @@ void TfrmMain::setProgress(int position)
 
 void TfrmMain::LoadAll(bool forceSetup)
 {
-    if (!m_profiles.open(forceSetup)) {
+    const bool opened = tellOutcome(m_profiles.open(forceSetup));
+    if (!opened) {
         PageCtrl->setEnabled(false);
         return;
     }
@@ -300,61 +297,19 @@ void TfrmMain::LoadAll(bool forceSetup)
     runTime().StartupComplete = true;
 }
 
-// ---- The page sequences and the prompts that protect unsaved edits ---------
+// ---- The commands over the pages: the page set holds their sequences -------
 
-bool TfrmMain::SaveAllPages(TfrmProgress* progress)
-{
-    return m_pages.SaveAllPages([progress](int step) {
-        if (progress) progress->step(step);
-    });
-}
-
-void TfrmMain::LoadAllPages() { reloadPages(PageRegistry::reloadOrder()); }
-
-void TfrmMain::reloadPages(std::span<const PageId> order)
-{
-    m_pages.loadPages(order);
-    m_guard.remember();
-}
+void TfrmMain::LoadAllPages() { m_pages.LoadAllPages(); }
 
 void TfrmMain::Save1Click()
 {
-    if (!pagesEnabled() || !mayOverwriteProfiles()) return;
-    bool saved = false;
-    {
-        TfrmProgress progress(QStringLiteral("Saving...."), 5, this);
-        progress.showCentred();
-        try {
-            saved = SaveAllPages(&progress);
-        } catch (const std::exception& e) {
-            // The remaining pages are not saved; the failure must not pass
-            // for a successful save.
-            MessageBox::error(Guard::failureText(e));
-        }
-        // On the raw text page its own save follows (it asks first; a file
-        // it cannot write stops the command); elsewhere the raw text page
-        // shows the files as just saved.
-        if (pageAt(PageCtrl->currentIndex()) == PageId::IniFiles) {
-            if (SettingsPage* raw = page(PageId::IniFiles)) raw->save();
-        } else {
-            Guard::run([this] { m_pages.loadPage(PageId::IniFiles); });
-        }
-    }
-    if (saved) m_guard.remember();
-    if (saved) MessageBox::information(QStringLiteral("The changes has been succesfully saved!"));
-    tellSaveNotices(m_pages.takeNotices());
-}
-
-void TfrmMain::tellSaveNotices(const QStringList& notices)
-{
-    for (const QString& notice : notices)
-        if (!notice.isEmpty()) MessageBox::warning(notice);
+    if (pagesEnabled()) m_pages.saveCommand();
 }
 
 void TfrmMain::Reload1Click()
 {
     if (!pagesEnabled()) return;
-    if (AnyPageChanged() &&
+    if (m_pages.anyUnsavedEdits() &&
         !MessageBox::confirm(QStringLiteral("Some fields have changed, Loading will undo these changes\n"
                                             "Are you sure you want to Load?")))
         return;
@@ -364,18 +319,7 @@ void TfrmMain::Reload1Click()
 
 void TfrmMain::Exit1Click()
 {
-    if (!pagesEnabled() || !AnyPageChanged() || !MessageBox::confirm(ChangesQuestion)) {
-        endProgram();
-        return;
-    }
-    // A page that could not save has said so; the program stays open with
-    // the edits rather than claiming they were saved.
-    const bool saved = mayOverwriteProfiles() && SaveAllPages();
-    tellSaveNotices(m_pages.takeNotices());
-    if (!saved) return;
-    if (MessageBox::show(MessageBox::Kind::Confirm, QStringLiteral("Your changes have been saved, press OK to exit"),
-                         MessageBox::Buttons::OkCancel) == MessageBox::Answer::Ok)
-        endProgram();
+    if (!pagesEnabled() || m_pages.exitCommand()) endProgram();
 }
 
 void TfrmMain::endProgram()
@@ -384,18 +328,7 @@ void TfrmMain::endProgram()
     close();
 }
 
-bool TfrmMain::offerToSave()
-{
-    if (!pagesEnabled() || !AnyPageChanged() || !MessageBox::confirm(ChangesQuestion)) return true;
-    bool saved = false;
-    try {
-        saved = mayOverwriteProfiles() && SaveAllPages();
-    } catch (const std::exception& e) {
-        MessageBox::error(QString::fromLocal8Bit(e.what()));
-    }
-    tellSaveNotices(m_pages.takeNotices());
-    return saved;
-}
+bool TfrmMain::offerToSave() { return !pagesEnabled() || m_pages.offerToSave(); }
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
@@ -427,17 +360,9 @@ void TfrmMain::PageCtrlChanging(int newIndex)
     };
     {
         const Switch goAhead{showPage, newIndex};
-        const PageId leaving = pageAt(oldIndex);
-        SettingsPage* content = page(leaving);
-        const bool settingsPage = content && std::ranges::count(PageRegistry::changedOrder(), leaving) > 0;
-        if (settingsPage && content->changed()) {
-            if (MessageBox::confirm(QStringLiteral("Do you want to save the changes u made?"))) {
-                if (mayOverwriteProfiles() && content->save()) tellSaveNotices({content->saveNotice()});
-            } else if (MessageBox::confirm(QStringLiteral("Do you want to undo changes?")))
-                content->load();
-        }
+        m_pages.leavePage(pageAt(oldIndex));
     }
-    if (pageAt(newIndex) == PageId::IniFiles) m_pages.loadPage(PageId::IniFiles);
+    m_pages.enterPage(pageAt(newIndex));
 }
 
 void TfrmMain::ToolButton12Click()
@@ -449,12 +374,6 @@ void TfrmMain::ToolButton12Click()
 }
 
 // ---- Profiles changed outside the editor ------------------------------------
-
-bool TfrmMain::anyEdits() const
-{
-    const auto* raw = dynamic_cast<const IniTextsPage*>(page(PageId::IniFiles));
-    return AnyPageChanged() || (raw && raw->textsEdited());
-}
 
 bool TfrmMain::event(QEvent* e)
 {
@@ -474,7 +393,7 @@ void TfrmMain::checkOutsideChanges()
     // next activation.
     if (!pagesEnabled() || busy()) return;
     QString notice;
-    if (!m_guard.shouldReload(anyEdits(), notice)) return;
+    if (!m_guard.shouldReload(m_pages.anyUnsavedEdits(), boxQuestions(), notice)) return;
     LoadAllPages();
     lblNotice->setText(notice);
 }
@@ -536,12 +455,12 @@ void TfrmMain::Corvane2k3help1Click() { showCorvaneHelp(); }
 
 void TfrmMain::Highquality1Click()
 {
-    if (pagesEnabled()) ApplyQualityPreset(*page(PageId::GameSettings)->bindings(), Quality::High, backupPlace());
+    if (pagesEnabled()) m_pages.applyPreset(true, backupPlace());
 }
 
 void TfrmMain::Lowquality1Click()
 {
-    if (pagesEnabled()) ApplyQualityPreset(*page(PageId::GameSettings)->bindings(), Quality::Low, backupPlace());
+    if (pagesEnabled()) m_pages.applyPreset(false, backupPlace());
 }
 
 void TfrmMain::ResettodefaultClick()
@@ -549,7 +468,7 @@ void TfrmMain::ResettodefaultClick()
     if (!pagesEnabled()) return;
     const RestoreOutcome outcome =
         restoreProfiles(backupPlace(), defaultsRestore(m_profiles.rt().SystemDir), boxQuestions());
-    if (outcome.done) reloadPages(PageRegistry::resetReloadOrder());
+    if (outcome.done) m_pages.loadPages(PageRegistry::resetReloadOrder());
     tellOutcome(outcome);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/Environment.h"
-#include "app/OpenProfiles.h"
-#include "app/OutsideChangeGuard.h"
+#include "core/OpenProfiles.h"
+#include "core/OutsideChangeGuard.h"
 #include "app/PageRegistry.h"
 #include "app/PageSet.h"
 #include "pages/PageContext.h"
@@ -38,8 +38,6 @@ public:
 
     // The fixed sequences over the pages.
     bool AnyPageChanged() const { return m_pages.AnyPageChanged(); }
-    bool SaveAllPages(TfrmProgress* progress = nullptr); // false when a page reported a failure
-    void tellSaveNotices();                              // once a Save is over: what a page's save could not do
     void LoadAllPages();
 
     // Commands.
@@ -91,24 +89,16 @@ private:
     void setProgress(int position);
     QAction* action(const char* name) const;
     BackupPlace backupPlace() const;
-    // Reloads the pages of `order` and takes the files as they now are.
-    void reloadPages(std::span<const PageId> order);
-    bool mayOverwriteProfiles() { return m_guard.mayOverwrite(); }
     // The question before the program ends with unsaved edits (closing the
     // window, an update's restart): Yes saves first. False when the edits
     // could not be saved: the program must not end then.
     bool offerToSave();
-    // Once a Save is over: what the pages' saves left undone, one warning each.
-    void tellSaveNotices(const QStringList& notices);
-    // Unsaved edits a reload would drop: a page's, or text typed on the raw
-    // text page.
-    bool anyEdits() const;
 
     Environment m_env;
     OpenProfiles m_profiles;
+    OutsideChangeGuard m_guard;
     PageContext m_context;
     PageSet m_pages;
-    OutsideChangeGuard m_guard;
     std::unique_ptr<UpdateCheck> m_update;
     QTimer* m_gameTimer;
     TfrmProgress* m_startupProgress = nullptr;

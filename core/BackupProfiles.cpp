@@ -1,6 +1,7 @@
 #include "core/BackupProfiles.h"
 
 #include "core/BackupNames.h"
+#include "core/ProfilePair.h"
 #include "platform/DateText.h"
 #include "platform/Files.h"
 
@@ -16,7 +17,7 @@ Outcome BackupProfiles(const BackupPlace& place, bool showResult, Questions& que
         return Outcome::cancelled();
     const std::string& dir = place.systemDir;
     const std::string date = platform::todayText(place.today).toStdString();
-    std::vector<platform::FileCopy> copies;
+    std::vector<ProfilePair::Copy> copies;
     QString backedUp, failed;
 
     std::string userSource = systemFile(dir, place.currentUserFileName);
@@ -51,12 +52,12 @@ Outcome BackupProfiles(const BackupPlace& place, bool showResult, Questions& que
         }
     }
 
-    if (platform::copyFilesTogether(copies)) {
+    if (ProfilePair::copy(copies, place.journalDir, "Backup").done) {
         // The user file's backup on a line of its own, UT2003's last.
-        for (const platform::FileCopy& copy : copies)
+        for (const ProfilePair::Copy& copy : copies)
             backedUp += pathText(copy.to) + (copy.from == gameSource ? QString() : QStringLiteral("\n"));
     } else {
-        for (const platform::FileCopy& copy : copies)
+        for (const ProfilePair::Copy& copy : copies)
             failed += pathText(copy.from) + QLatin1Char('\n');
     }
 

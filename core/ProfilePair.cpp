@@ -45,6 +45,7 @@ struct Step {
     std::optional<std::string> old;  // its old content (known while the operation runs)
     std::string bytes;               // its new content (known while the operation runs)
     IniFileIo::FileInfo info{};      // its status before (when it existed)
+    std::optional<IniFileIo::FileInfo> like; // the status a copy takes from its source
 };
 
 struct Journal {
@@ -233,6 +234,11 @@ bool plan(const std::vector<Replacement>& files, const std::string& journalDir, 
         }
         for (const Step& other : journal.steps)
             if (other.target == step.target) return false; // one file would get two contents
+        if (!r.like.empty()) {
+            FileBytes source;
+            if (source.read(r.like) != FileBytes::Status::Read) return false;
+            step.like = IniFileIo::ownerWritable(source.info());
+        }
         step.bytes = r.bytes;
         step.newSum = checksum(r.bytes);
         if (!step.inPlace) step.temporary = IniFileIo::temporaryName(step.target);
@@ -267,7 +273,7 @@ Result replace(const std::vector<Replacement>& files, const std::string& journal
     }
     const auto fail = [&](const std::string& path) {
         result.failedPath = path;
-        undo(journalDir, journal);
+        result.undone = undo(journalDir, journal);
         return result;
     };
 
@@ -292,8 +298,10 @@ Result replace(const std::vector<Replacement>& files, const std::string& journal
 
     for (const Step& s : journal.steps) {
         if (!s.kept.empty() && !IniFileIo::createFile(s.kept, *s.old, nullptr, s.kept)) return fail(s.target);
-        if (!s.inPlace && !IniFileIo::createFile(s.temporary, s.bytes, s.old ? &s.info : nullptr, s.target))
-            return fail(s.target);
+        if (s.inPlace) continue;
+        const IniFileIo::FileInfo* like = s.like ? &*s.like : s.old ? &s.info : nullptr;
+        if (!IniFileIo::createFile(s.temporary, s.bytes, like, s.target)) return fail(s.target);
+        if (s.like) IniFileIo::setModified(s.temporary, *s.like);
     }
     if (!journalDir.empty() && !mark(journalDir, journal, ReadyLine)) return fail(journalPath(journalDir));
     journal.ready = true; // from here on a failure puts files back
@@ -312,6 +320,21 @@ Result replace(const std::vector<Replacement>& files, const std::string& journal
     result.done = true;
     if (observer.after) observer.after(statesOf(journal, true));
     return result;
+}
+
+Result copy(const std::vector<Copy>& copies, const std::string& journalDir, const std::string& operation)
+{
+    std::vector<Replacement> files;
+    for (const Copy& c : copies) {
+        std::string bytes;
+        if (c.from.empty() || c.to.empty() || readFile(c.from, bytes) != Read::Content) {
+            Result failed;
+            failed.failedPath = c.from;
+            return failed;
+        }
+        files.push_back({c.to, std::move(bytes), c.from});
+    }
+    return replace(files, journalDir, operation);
 }
 
 std::optional<Recovery> recover(const std::string& journalDir)

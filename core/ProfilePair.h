@@ -24,6 +24,9 @@ namespace ProfilePair {
 struct Replacement {
     std::string path; // as the program names it; a link is followed to the file it names
     std::string bytes;
+    // A copy (a backup) takes the permission bits, owner and modification
+    // time of the file it copies, named here; empty: a profile keeps its own.
+    std::string like = {};
 };
 
 // One file of the pair as it was before, or as it is after, the operation:
@@ -37,6 +40,9 @@ struct Result {
     bool done = false;
     std::vector<std::string> replaced; // the files whose content changed (none: all held it already)
     std::string failedPath;            // when not done: the file that could not be written
+    // When not done: whether every file holds its old content again. If not,
+    // the journal stays, and the next start (or replacement) puts them back.
+    bool undone = true;
 };
 
 // Told of the states around a replacement that changes something: `before`
@@ -55,6 +61,18 @@ struct Observer {
 // journal. Throws nothing but what a fault hook throws.
 Result replace(const std::vector<Replacement>& files, const std::string& journalDir, const std::string& operation,
                const Observer& observer = {});
+
+// One file copied over another (full paths).
+struct Copy {
+    std::string from;
+    std::string to;
+};
+
+// Copies files over others as one such operation (the .BAK pair, a dated
+// backup): each copy takes its source's permission bits, owner and
+// modification time. A source that cannot be read whole fails it before
+// anything is written.
+Result copy(const std::vector<Copy>& copies, const std::string& journalDir, const std::string& operation);
 
 // What a start found of an operation that a kill interrupted.
 struct Recovery {

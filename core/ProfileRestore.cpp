@@ -1,6 +1,7 @@
 #include "core/ProfileRestore.h"
 
 #include "core/BackupNames.h"
+#include "core/PairNotReplaced.h"
 #include "platform/Files.h"
 #include "profile/IniFileIo.h"
 
@@ -73,7 +74,7 @@ bool keepAsBak(const BackupPlace& place, const std::string& userFile, const std:
     const std::string userBak = systemFile(place.systemDir, bakFileNameOf(place.currentUserFileName));
     const std::string gameBak = systemFile(place.systemDir, GameBakName);
     if (platform::sameFile(userBak, userFile) || platform::sameFile(gameBak, userFile)) return false;
-    return platform::copyFilesTogether({{userFile, userBak}, {gameFile, gameBak}});
+    return ProfilePair::copy({{userFile, userBak}, {gameFile, gameBak}}, place.journalDir, ".BAK copies").done;
 }
 
 } // namespace
@@ -106,7 +107,10 @@ RestoreOutcome restoreProfiles(const BackupPlace& place, const RestoreRequest& r
     }
     const ProfilePair::Result replaced =
         ProfilePair::replace({{userFile, user}, {gameFile, game}}, place.journalDir, texts.operation, place.history);
-    if (!replaced.done) return fail(texts.failed);
+    if (!replaced.done)
+        return fail(replaced.undone ? texts.failed
+                                    : texts.failed + QLatin1Char('\n') +
+                                          QString::fromStdString(PairNotReplaced::consequence(false)));
     outcome.done = true;
     outcome.notices.push_back({Notice::Kind::Information, texts.done});
     return outcome;

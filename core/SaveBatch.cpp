@@ -68,7 +68,7 @@ void SaveBatch::commit(const std::map<const TIniFile*, std::string>& base)
     }
     m_keys.clear();
     const ProfilePair::Result result = ProfilePair::replace(files, m_rt.JournalDir, m_operation, m_observer);
-    if (!result.done) throw PairNotReplaced(result.failedPath);
+    if (!result.done) throw PairNotReplaced(result.failedPath, result.undone);
     for (TIniFile* ini : written)
         ini->noteReplaced();
 }

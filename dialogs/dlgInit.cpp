@@ -1,6 +1,6 @@
 #include "dialogs/dlgInit.h"
 
-#include "dialogs/ToolSettings.h"
+#include "core/ToolSettings.h"
 
 #include "dialogs/DirectoryEdit.h"
 #include "platform/InstallerRegistry.h"

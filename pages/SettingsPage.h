@@ -5,7 +5,10 @@
 
 #include <QWidget>
 
+#include <map>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class SaveBatch;
@@ -20,6 +23,7 @@ class SaveBatch;
 // save as ordered lists of them (loadPage, savePage); the guard around them,
 // the snapshot and the change test are here, once for every page.
 class SettingsPage : public QWidget {
+    Q_OBJECT
 public:
     explicit SettingsPage(const RunTime& rt, QWidget* parent = nullptr);
     ~SettingsPage() override;
@@ -33,6 +37,16 @@ public:
     virtual bool save();
     // Whether a compared row differs from the snapshot.
     virtual bool changed() const;
+    // Edits a reload would drop: a changed row, or for a page that edits
+    // whole files, text typed since they were loaded.
+    virtual bool hasUnsavedEdits() const { return changed(); }
+    // For a page that edits whole files (the raw text page), their edited
+    // content, which a Save of every page writes with the other pages' keys
+    // on top; nothing while there is no edit. Throws when a text cannot be
+    // stored in the game's files.
+    virtual std::optional<std::map<ProfileFile, std::string>> editedFiles() const { return std::nullopt; }
+    // Whether the page edits whole files rather than keys.
+    virtual bool editsWholeFiles() const { return false; }
     // What a save of the page as it stands leaves undone, for the user once
     // the Save is over (empty for nothing).
     virtual QString saveNotice() const { return {}; }
@@ -50,6 +64,14 @@ public:
     // The rows that tie the page's controls to profile keys (the page-contract
     // checks and the presets run over them).
     const Binding::Table* bindings() const { return m_table.get(); }
+
+signals:
+    // The page replaced the profiles on its own (the raw text page's save):
+    // the other pages follow the files.
+    void filesReplaced();
+    // The page asks for every page to be loaded again from the files (the
+    // raw text page's Reload, which has asked the user already).
+    void reloadRequested();
 
 protected:
     void setRows(std::vector<Binding::Row> rows);

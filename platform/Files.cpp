@@ -53,7 +53,7 @@ bool isReadOnly(const std::string& path)
 
 namespace {
 
-// One copy, read and checked: its target (links followed) and the source's
+// A copy, read and checked: its target (links followed) and the source's
 // bytes and status.
 struct PreparedCopy {
     std::string target;
@@ -61,12 +61,11 @@ struct PreparedCopy {
     std::string temporary;
 };
 
-bool prepare(const FileCopy& copy, PreparedCopy& out)
+bool prepare(const std::string& from, const std::string& to, PreparedCopy& out)
 {
-    if (copy.from.empty() || copy.to.empty() || !FaultInjection::allowed(FaultInjection::Operation::Copy, copy.to))
-        return false;
-    if (out.source.read(copy.from) != IniFileIo::FileBytes::Status::Read) return false;
-    const std::optional<std::string> target = IniFileIo::resolveLinks(copy.to);
+    if (from.empty() || to.empty() || !FaultInjection::allowed(FaultInjection::Operation::Copy, to)) return false;
+    if (out.source.read(from) != IniFileIo::FileBytes::Status::Read) return false;
+    const std::optional<std::string> target = IniFileIo::resolveLinks(to);
     if (!target) return false;
     out.target = *target;
     struct stat targetStat {};
@@ -80,8 +79,7 @@ bool prepare(const FileCopy& copy, PreparedCopy& out)
 // be one that the next copy cannot replace.
 bool stage(PreparedCopy& copy)
 {
-    struct stat like = copy.source.info();
-    like.st_mode |= S_IWUSR;
+    const struct stat like = IniFileIo::ownerWritable(copy.source.info());
     copy.temporary = IniFileIo::temporaryName(copy.target);
     if (IniFileIo::createFile(copy.temporary, copy.source.bytes(), &like, copy.target)) return true;
     ::unlink(copy.temporary.c_str());
@@ -93,8 +91,7 @@ bool putInPlace(const PreparedCopy& copy)
 {
     // The Windows copy keeps the source's modification time; the backup
     // manager shows it as the date of the copied settings.
-    const timespec times[2] = {copy.source.info().st_atim, copy.source.info().st_mtim};
-    ::utimensat(AT_FDCWD, copy.temporary.c_str(), times, 0);
+    IniFileIo::setModified(copy.temporary, copy.source.info());
     if (IniFileIo::renameOver(copy.temporary, copy.target)) return true;
     ::unlink(copy.temporary.c_str());
     return false;
@@ -102,23 +99,10 @@ bool putInPlace(const PreparedCopy& copy)
 
 } // namespace
 
-bool copyFile(const std::string& from, const std::string& to) { return copyFilesTogether({{from, to}}); }
-
-bool copyFilesTogether(const std::vector<FileCopy>& copies)
+bool copyFile(const std::string& from, const std::string& to)
 {
-    std::vector<PreparedCopy> prepared(copies.size());
-    for (std::size_t i = 0; i < copies.size(); ++i)
-        if (!prepare(copies[i], prepared[i])) return false;
-    for (std::size_t i = 0; i < prepared.size(); ++i) {
-        if (stage(prepared[i])) continue;
-        for (std::size_t j = 0; j < i; ++j)
-            ::unlink(prepared[j].temporary.c_str());
-        return false;
-    }
-    bool all = true;
-    for (const PreparedCopy& copy : prepared)
-        all = putInPlace(copy) && all;
-    return all;
+    PreparedCopy copy;
+    return prepare(from, to, copy) && stage(copy) && putInPlace(copy);
 }
 
 bool deleteFile(const std::string& path)

@@ -4,7 +4,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 // Whole-file services: the program's backups, resets and restores.
 namespace platform {
@@ -34,16 +33,6 @@ bool isReadOnly(const std::string& path);
 // no more readable than the profile. A symbolic link `to` is replaced at its
 // target.
 bool copyFile(const std::string& from, const std::string& to);
-
-// Several copies that all take place or none do: every copy is written to a
-// temporary file beside its target first, and only once all of them are
-// written are they renamed over their targets. A failed copy leaves every
-// target as it was. The same rules as copyFile otherwise.
-struct FileCopy {
-    std::string from;
-    std::string to;
-};
-bool copyFilesTogether(const std::vector<FileCopy>& copies);
 
 // Deletes a file; as on Windows, a read-only file is not deleted.
 bool deleteFile(const std::string& path);

@@ -113,6 +113,12 @@ bool overwrite(const std::string& path, std::string_view bytes);
 bool removeFile(const std::string& path);
 // How many names (hard links) the file has.
 std::uint32_t linkCount(const FileInfo& info);
+// The same status, but that its owner may write the file: the bits a copy of
+// a read-only file takes, so that the next copy can replace it.
+FileInfo ownerWritable(FileInfo info);
+// Gives the file at `path` the modification time of `like`, as a copy on
+// Windows keeps its source's. False when that cannot be done.
+bool setModified(const std::string& path, const FileInfo& like);
 
 // The stamp of what a read or a write told, and of the file at `path` now
 // (links followed; size -1: no file).

@@ -286,6 +286,8 @@ bool overwrite(const std::string& path, std::string_view bytes)
 
 bool removeFile(const std::string& path)
 {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 && errno == ENOENT) return true; // nothing to do, nothing to fail
     if (!FaultInjection::allowed(FaultInjection::Operation::Delete, path)) return false;
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) return false;
     syncDirectory(directoryOf(path));
@@ -293,6 +295,18 @@ bool removeFile(const std::string& path)
 }
 
 std::uint32_t linkCount(const FileInfo& info) { return static_cast<std::uint32_t>(info.st_nlink); }
+
+FileInfo ownerWritable(FileInfo info)
+{
+    info.st_mode |= S_IWUSR;
+    return info;
+}
+
+bool setModified(const std::string& path, const FileInfo& like)
+{
+    const timespec times[2] = {like.st_atim, like.st_mtim};
+    return ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
+}
 
 FileStamp stampOf(const FileInfo& info)
 {

@@ -344,12 +344,33 @@ bool overwrite(const std::string& path, std::string_view bytes)
 
 bool removeFile(const std::string& path)
 {
-    if (!FaultInjection::allowed(FaultInjection::Operation::Delete, path)) return false;
     const std::optional<std::wstring> wide = widePath(path);
-    return wide && (::DeleteFileW(wide->c_str()) || isMissing(::GetLastError()));
+    if (!wide) return false;
+    if (::GetFileAttributesW(wide->c_str()) == INVALID_FILE_ATTRIBUTES && isMissing(::GetLastError()))
+        return true; // nothing to do, nothing to fail
+    if (!FaultInjection::allowed(FaultInjection::Operation::Delete, path)) return false;
+    return ::DeleteFileW(wide->c_str()) || isMissing(::GetLastError());
 }
 
 std::uint32_t linkCount(const FileInfo& info) { return info.links; }
+
+FileInfo ownerWritable(FileInfo info)
+{
+    info.attributes &= ~static_cast<std::uint32_t>(FILE_ATTRIBUTE_READONLY);
+    return info;
+}
+
+bool setModified(const std::string& path, const FileInfo& like)
+{
+    const std::optional<std::wstring> wide = widePath(path);
+    if (!wide) return false;
+    const Handle file(openExisting(*wide, FILE_WRITE_ATTRIBUTES));
+    if (!file.valid()) return false;
+    const std::uint64_t ticks =
+        static_cast<std::uint64_t>(like.modifiedNs / 100 + static_cast<std::int64_t>(kTicksFrom1601To1970));
+    FILETIME written{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    return ::SetFileTime(file.get(), nullptr, nullptr, &written) != 0;
+}
 
 FileStamp stampOf(const FileInfo& info) { return {info.volume, info.index, info.size, info.modifiedNs}; }
 

@@ -71,7 +71,7 @@ struct Engine {
         auto logging = std::make_unique<LoggingIni>(path.toStdString());
         log = logging.get();
         rt.GameProfile = std::move(logging);
-        page = std::make_unique<GameSettingsPage>(PageContext{rt, shell, {}, {}, {}});
+        page = std::make_unique<GameSettingsPage>(PageContext{rt, shell, {}});
     }
     void rewrite(const QByteArray& ini) { TestSupport::writeFile(path, ini); }
     QString value(const char* section, const char* key) const
@@ -112,7 +112,7 @@ private slots:
     {
         TestSupport::OpenDemoGame demo;
         NoShell shell;
-        GameSettingsPage page(PageContext{demo.rt, shell, {}, {}, {}});
+        GameSettingsPage page(PageContext{demo.rt, shell, {}});
         TestSupport::checkPageContract(page, demo.rt);
     }
 
@@ -474,7 +474,7 @@ private slots:
         const bool low = quality == int(Quality::Low);
         TestSupport::OpenDemoGame demo;
         NoShell shell;
-        GameSettingsPage page(PageContext{demo.rt, shell, {}, {}, {}});
+        GameSettingsPage page(PageContext{demo.rt, shell, {}});
         QVERIFY(page.load());
         demo.rt.PagesLoaded = true;
         page.show();

@@ -32,22 +32,20 @@ namespace {
 const QString SaveQuestion = "Are you sure you want to save the ini files?";
 const QString ReloadQuestion = "Reloading will undo all the changes you made. Are you sure you want to reload?";
 
-// The page on its own over a copy of the demo game; counts the reloads of
-// every page it asks for.
+// The page on its own over a copy of the demo game; counts the times it has
+// the other pages follow the files, or reload.
 struct PageFixture {
     OpenDemoGame demo;
     RecordingShell shell;
     int reloads = 0;
-    IniTextsPage page{PageContext{demo.rt,
-                                  shell,
-                                  [this] {
-                                      ++reloads;
-                                      page.LoadIniTexts();
-                                  },
-                                  [](bool) {},
-                                  {}}};
+    IniTextsPage page{PageContext{demo.rt, shell, {}}};
 
-    PageFixture() { page.LoadIniTexts(); }
+    PageFixture()
+    {
+        page.LoadIniTexts();
+        for (auto signal : {&SettingsPage::filesReplaced, &SettingsPage::reloadRequested})
+            QObject::connect(&page, signal, [this] { ++reloads; });
+    }
     QString user() const { return demo.game.userIni(); }
     QString game() const { return demo.game.gameIni(); }
 };
@@ -252,7 +250,8 @@ private slots:
         f.page.reUt2003->appendPlainText("Y=2");
         Script s;
         s.box(Kind::Confirm, SaveQuestion, Buttons::YesNo, Answer::Yes);
-        s.box(Kind::Error, "Cannot create file " + locked, Buttons::Ok);
+        s.box(Kind::Error, "Cannot create file " + locked + "\nNothing has been changed: the profiles are as they were",
+              Buttons::Ok);
         f.page.btnSaveInis->click();
         QCOMPARE(readFile(f.user()), user);
         QCOMPARE(readFile(f.game()), game);

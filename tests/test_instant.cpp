@@ -116,7 +116,7 @@ public:
     TestSupport::OpenDemoGame demo;
     QTemporaryDir program;
     RecordingShell shell;
-    PageContext context{demo.rt, shell, [] {}, [](bool) {}, {}};
+    PageContext context{demo.rt, shell, {}};
 
 private:
     std::unique_ptr<InstantActionPage> m_page;
@@ -461,7 +461,7 @@ void TestInstant::startReachesTheGameAsOneArgument()
     const QString map = "DM-It's a \"map\"; touch pwned $(touch pwned2) `touch pwned3`";
     Game g({map});
     ProcessShellStarter shell;
-    PageContext context{g.rt(), shell, [] {}, [](bool) {}, {}};
+    PageContext context{g.rt(), shell, {}};
     InstantActionPage page(context);
     QVERIFY(page.LoadInstantAction());
     child<QComboBox>(&page, "pickGameType")->setEditText("Deathmatch");

@@ -3,7 +3,7 @@
 
 #include "app/CorvaneApplication.h"
 #include "app/PendingChanges.h"
-#include "app/ProfileWatch.h"
+#include "core/ProfileWatch.h"
 #include "app/fMain.h"
 #include "core/SaveBatch.h"
 #include "pages/keys/KeyBindsPage.h"

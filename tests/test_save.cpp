@@ -32,7 +32,7 @@ namespace {
 struct Pages {
     OpenDemoGame demo;
     RecordingShell shell;
-    PageContext context{demo.rt, shell, {}, {}, {}};
+    PageContext context{demo.rt, shell, {}};
     PageSet pages{context, {}};
 
     Pages()

@@ -73,17 +73,18 @@ private slots:
                                    answer.showReadme = false;
                                    return std::optional(answer);
                                },
+                               {},
                                {}});
-        QVERIFY(profiles.open(false));
+        QVERIFY(profiles.open(false).done);
         QVERIFY(profiles.isOpen());
         QCOMPARE(asked, 1);
         QCOMPARE(QString::fromStdString(profiles.rt().UserProfile->FileName()), game.userIni());
         QVERIFY(program.config().contains("Init=False"));
         QVERIFY(QFile::remove(game.userIni()));
-        Script script;
-        script.box(Kind::Error, "User.ini not found in: " + game.systemDir(), Buttons::Ok);
-        QVERIFY(!profiles.open(false));
-        QVERIFY(script.allShown());
+        const Outcome lost = profiles.open(false);
+        QVERIFY(!lost.done);
+        QCOMPARE(lost.notices.size(), std::size_t(1));
+        QCOMPARE(lost.notices[0].text, "User.ini not found in: " + game.systemDir());
         QVERIFY(!profiles.isOpen());
         QCOMPARE(asked, 1);
     }
@@ -383,13 +384,15 @@ private slots:
     void unwritableConfigurationLeavesPagesDisabled()
     {
         // The setup cannot store its answers: without a stored System
-        // directory nothing can be opened, and nothing may be loaded.
+        // directory nothing can be opened, and nothing may be loaded. The
+        // user is told why.
         TempGame game;
         TempProgramDir program("[Corvane]\r\nInit=True\r\n");
         QFile::setPermissions(program.configPath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
         QStringList log;
         Script script;
         script.dialog(answerSetup(game.root()));
+        script.box(Kind::Error, "Error occured:Unable to write to " + program.configPath(), Buttons::Ok);
         TfrmMain main(testEnvironment(program, {}, standInPages(log)));
         QVERIFY(script.allShown());
         QVERIFY(!child<QTabWidget>(&main, "PageCtrl")->isEnabled());

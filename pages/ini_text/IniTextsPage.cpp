@@ -1,10 +1,11 @@
 #include "pages/ini_text/IniTextsPage.h"
 
+#include "core/PairNotReplaced.h"
+#include "core/SaveBatch.h"
 #include "dialogs/Guard.h"
 #include "dialogs/MessageBox.h"
 #include "pages/ini_text/ProfileText.h"
 #include "pages/ini_text/SearchInput.h"
-#include "platform/KeptFile.h"
 #include "platform/Paths.h"
 #include "platform/WholeFile.h"
 #include "profile/ECorvaneError.h"
@@ -150,32 +151,57 @@ bool IniTextsPage::LoadIniTexts()
 
 bool IniTextsPage::textsEdited() const { return textOf(reUser) != m_loadedUser || textOf(reUt2003) != m_loadedGame; }
 
-bool IniTextsPage::SaveIniTexts(bool askOverOutside)
+std::map<ProfileFile, std::string> IniTextsPage::files() const
 {
-    if (!MessageBox::confirm(QStringLiteral("Are you sure you want to save the ini files?"))) return false;
-    if (askOverOutside && m_context.mayOverwriteProfiles && !m_context.mayOverwriteProfiles()) return false;
     // Editors that could not be filled hold no file: writing them would
     // empty the profiles.
     if (m_userFile.empty() || m_gameFile.empty()) throw ECorvaneError(m_loadFailure);
     // Both texts are turned into bytes first: a character the game's files
     // cannot hold stops the save before anything is written.
-    const std::string userBytes = ProfileText::toFile(textOf(reUser));
-    const std::string gameBytes = ProfileText::toFile(textOf(reUt2003));
-    // Both files or neither: the user file is kept aside, and put back when
-    // the second write fails.
-    platform::KeptFile oldUser(m_userFile);
-    if (!oldUser.kept()) throw ECorvaneError("Cannot create file " + m_userFile);
-    platform::replaceWholeFile(m_userFile, userBytes);
+    return {{ProfileFile::User, ProfileText::toFile(textOf(reUser))},
+            {ProfileFile::Game, ProfileText::toFile(textOf(reUt2003))}};
+}
+
+std::optional<std::map<ProfileFile, std::string>> IniTextsPage::editedFiles() const
+{
+    if (!textsEdited()) return std::nullopt;
+    return files();
+}
+
+void IniTextsPage::writeTexts()
+{
+    const std::map<ProfileFile, std::string> texts = files();
+    // Both files or neither, as one replacement of the pair.
+    std::map<const TIniFile*, std::string> base;
+    for (const auto& [file, bytes] : texts)
+        base[&m_context.rt.openAccessor(file)] = bytes;
     try {
-        platform::replaceWholeFile(m_gameFile, gameBytes);
-    } catch (const ECorvaneError&) {
-        oldUser.putBack();
-        throw;
+        SaveBatch(m_context.rt, "Raw text save").commit(base);
+    } catch (const PairNotReplaced& failure) {
+        throw ECorvaneError("Cannot create file " + failure.path() + "\n" +
+                            PairNotReplaced::consequence(failure.undone()));
     }
-    if (m_context.loadAllPages)
-        m_context.loadAllPages();
-    else
-        LoadIniTexts();
+    LoadIniTexts();
+}
+
+bool IniTextsPage::SaveIniTexts()
+{
+    if (!MessageBox::confirm(QStringLiteral("Are you sure you want to save the ini files?"))) return false;
+    if (m_context.mayOverwriteProfiles && !m_context.mayOverwriteProfiles()) return false;
+    writeTexts();
+    emit filesReplaced();
+    return true;
+}
+
+bool IniTextsPage::save()
+{
+    try {
+        writeTexts();
+    } catch (const std::exception& failure) {
+        Guard::showUncaught(failure.what()); // as the page's own Save shows it
+        return false;
+    }
+    emit filesReplaced();
     return true;
 }
 
@@ -185,7 +211,7 @@ void IniTextsPage::btnReloadInisClick()
             QStringLiteral("Reloading will undo all the changes you made. Are you sure you want to reload?")))
         return;
     LoadIniTexts();
-    if (m_context.loadAllPages) m_context.loadAllPages();
+    emit reloadRequested();
     MessageBox::information(QStringLiteral("The ini files have been reloaded"));
 }
 

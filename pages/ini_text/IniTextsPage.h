@@ -14,8 +14,10 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The page captioned "Inifiles": the user file and UT2003.ini side by side as
-// raw text, to change what no other page offers. The editors are filled only
-// from disk and written only by SaveIniTexts; the page has no changed test.
+// raw text, to change what no other page offers. The editors are filled from
+// disk; text typed into them counts as an edit (a reload would drop it), and
+// is written by the page's own Save or, with the other pages' keys on top of
+// it, by a Save of every page.
 class IniTextsPage : public SettingsPage {
     Q_OBJECT
 public:
@@ -26,13 +28,12 @@ public:
     // file <path>"; both editors are emptied then, and a save refuses to
     // write until a load succeeds.
     bool LoadIniTexts();
-    // Asks, writes both editors over the files they were loaded from and
-    // reloads every page; false when the user said No. A file changed on disk
-    // since it was loaded is written over only after the main window's
-    // question (`askOverOutside` false: the caller asked it already). A file
-    // that cannot be written raises "Cannot create file <path>" and both
-    // files stay as they were.
-    bool SaveIniTexts(bool askOverOutside = true);
+    // Asks, writes both editors over the files they were loaded from (after
+    // the question about files changed on disk since) and has the other
+    // pages follow the files; false when the user said No. A file that
+    // cannot be written raises "Cannot create file <path>" and both files
+    // stay as they were.
+    bool SaveIniTexts();
     bool IniTextsChanged() const { return false; }
     // Text typed into an editor since the last load: an edit that a reload
     // would drop.
@@ -47,10 +48,13 @@ public:
     bool editorKeyDown(QPlainTextEdit* editor, const QKeyEvent& key);
 
     bool load() override { return LoadIniTexts(); }
-    // The main window's Save on this page, which has asked about files
-    // changed outside already.
-    bool save() override { return SaveIniTexts(false); }
+    // Writes both editors, without a question: the caller asked. False, with
+    // the failure shown, when they could not be written.
+    bool save() override;
     bool changed() const override { return IniTextsChanged(); }
+    bool hasUnsavedEdits() const override { return textsEdited(); }
+    bool editsWholeFiles() const override { return true; }
+    std::optional<std::map<ProfileFile, std::string>> editedFiles() const override;
 
     QLabel* lblUserIni;
     QPlainTextEdit* reUser;
@@ -65,6 +69,11 @@ protected:
     // The raw text has no rows: no key of it goes into a Save of the pages.
     void loadPage() override { LoadIniTexts(); }
     void savePage(Binding::Writes&) const override {}
+    // The files as the editors hold them; throws when there are none or a
+    // text cannot be stored.
+    std::map<ProfileFile, std::string> files() const;
+    // Writes the editors over the files and loads them again; throws.
+    void writeTexts();
 
 private:
     std::string userPath() const;

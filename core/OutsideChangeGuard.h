@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/ProfileWatch.h"
+#include "core/ProfileWatch.h"
+#include "core/Questions.h"
 
 #include <QObject>
 #include <QString>
@@ -11,8 +12,9 @@ struct RunTime;
 
 // Guards the open profiles against changes made outside the editor: the game
 // rewrites both files when it exits, and a player may edit them by hand. It
-// watches the files, says when the pages should follow them, asks before a
-// Save writes over such a change, and knows whether the game is running.
+// watches the files, says when the pages should follow them, asks (through
+// the questions it is given) before a Save writes over such a change, and
+// knows whether the game is running.
 class OutsideChangeGuard : public QObject {
     Q_OBJECT
 public:
@@ -24,12 +26,12 @@ public:
     // Before a Save: asks before writing over a file changed outside since
     // the pages were loaded from it, and warns once per run that a running
     // game writes over what is saved. False: write nothing.
-    bool mayOverwrite();
+    bool mayOverwrite(Questions& questions);
     // Whether the pages should be reloaded from files changed outside. With
     // `edited` (unsaved edits) the user is asked first; a No keeps the edits
     // over those files until the next remember(). `notice` gets the status
     // strip's text after a reload.
-    bool shouldReload(bool edited, QString& notice);
+    bool shouldReload(bool edited, Questions& questions, QString& notice);
 
     bool gameRunning() const;
     // The status strip's line about the running game, empty while it does not run.

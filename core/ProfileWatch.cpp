@@ -1,4 +1,4 @@
-#include "app/ProfileWatch.h"
+#include "core/ProfileWatch.h"
 
 #include <QFile>
 

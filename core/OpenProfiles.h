@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Questions.h"
 #include "core/RunTime.h"
 
 #include <functional>
@@ -10,7 +11,7 @@ class TCustomIniFile;
 
 // The open profiles: the program's configuration, the game's two profile
 // files and the run-time values read with them. It runs the setup loop
-// (through the prompt it is given, so that it needs no window) and knows
+// (through the prompts it is given, so that it needs no window) and knows
 // whether the profiles are open.
 class OpenProfiles {
 public:
@@ -27,6 +28,9 @@ public:
         std::function<std::optional<SetupAnswer>(const TCustomIniFile& config)> setup;
         // Shows the readme window after a setup that asks for it.
         std::function<void()> readme;
+        // Tells what the setup's answer cannot be ("Directory does not exist!")
+        // before the setup is shown again.
+        std::function<void(const Notice&)> tell;
     };
 
     OpenProfiles(std::string executableDir, Prompts prompts);
@@ -35,10 +39,12 @@ public:
     const RunTime& rt() const { return m_rt; }
 
     // The first part of LoadAll: reads the configuration, runs the setup
-    // when asked or needed, finds the System directory and opens both
-    // profiles. False when no user file was found (said in a message); the
-    // profiles of an earlier open then stay as they were, but count as closed.
-    bool open(bool forceSetup);
+    // when asked or needed, finds the System directory, finishes or undoes a
+    // change to its profiles that a kill interrupted, and opens both
+    // profiles. Not done when no user file was found; the profiles of an
+    // earlier open then stay as they were, but count as closed. The notices
+    // say what was found on the way.
+    Outcome open(bool forceSetup);
     bool isOpen() const { return m_open; }
     // The game directory as configured, for the status strip.
     std::string configuredDir() const;
@@ -49,7 +55,7 @@ public:
 
 private:
     void setupLoop();
-    bool openFiles();
+    bool openFiles(Outcome& outcome);
 
     std::string m_executableDir;
     Prompts m_prompts;

@@ -1,6 +1,5 @@
-#include "app/OutsideChangeGuard.h"
+#include "core/OutsideChangeGuard.h"
 
-#include "dialogs/MessageBox.h"
 #include "core/RunTime.h"
 #include "platform/Processes.h"
 
@@ -31,30 +30,30 @@ OutsideChangeGuard::OutsideChangeGuard(const RunTime& rt, std::function<bool()> 
 
 void OutsideChangeGuard::remember() { m_watch.remember(m_rt.UserProfile.get(), m_rt.GameProfile.get()); }
 
-bool OutsideChangeGuard::mayOverwrite()
+bool OutsideChangeGuard::mayOverwrite(Questions& questions)
 {
     const QStringList files = m_watch.changedOutside(m_rt.UserProfile.get(), m_rt.GameProfile.get());
     if (!files.isEmpty() &&
-        !MessageBox::confirm(namesOf(files) + QStringLiteral(" has been changed outside Corvane 2003 since it was "
-                                                             "loaded.\nDo you want to save over it?")))
+        !questions.confirm(namesOf(files) + QStringLiteral(" has been changed outside Corvane 2003 since it was "
+                                                           "loaded.\nDo you want to save over it?")))
         return false;
     if (!m_gameWarned && gameRunning()) {
         m_gameWarned = true;
-        MessageBox::warning(QStringLiteral("UT2003 is running. When it exits, it writes its own settings over what "
-                                           "you save now."));
+        questions.tell({Notice::Kind::Warning, QStringLiteral("UT2003 is running. When it exits, it writes its own "
+                                                              "settings over what you save now.")});
     }
     return true;
 }
 
-bool OutsideChangeGuard::shouldReload(bool edited, QString& notice)
+bool OutsideChangeGuard::shouldReload(bool edited, Questions& questions, QString& notice)
 {
     QStringList files = m_watch.changedOutside(m_rt.UserProfile.get(), m_rt.GameProfile.get());
     for (const QString& kept : m_watch.kept())
         files.removeAll(kept);
     if (files.isEmpty()) return false;
     if (edited &&
-        !MessageBox::confirm(namesOf(files) + QStringLiteral(" has been changed outside Corvane 2003.\n"
-                                                             "Do you want to reload it and lose your changes?"))) {
+        !questions.confirm(namesOf(files) + QStringLiteral(" has been changed outside Corvane 2003.\n"
+                                                           "Do you want to reload it and lose your changes?"))) {
         m_watch.keepEditing(files);
         return false;
     }

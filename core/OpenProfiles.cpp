@@ -1,11 +1,14 @@
-#include "app/OpenProfiles.h"
+#include "core/OpenProfiles.h"
 
-#include "dialogs/MessageBox.h"
-#include "dialogs/ToolSettings.h"
+#include "core/ProfilePair.h"
+#include "core/StatePlaces.h"
+#include "core/ToolSettings.h"
 #include "platform/Files.h"
 #include "platform/GameLayout.h"
 #include "platform/Paths.h"
 #include "platform/ProgramDir.h"
+
+#include <QStringList>
 
 namespace {
 
@@ -14,6 +17,29 @@ namespace {
 bool isBareFileName(const std::string& name)
 {
     return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
+}
+
+
+// What a start tells of a change to the profiles that a kill interrupted.
+Notice recoveryNotice(const ProfilePair::Recovery& recovery)
+{
+    QStringList names;
+    for (const std::string& file : recovery.files)
+        names << QString::fromStdString(platform::fileNamePart(file));
+    const QString files = names.join(QStringLiteral(" and "));
+    const QString what = QStringLiteral("The last change to the profiles (%1) was interrupted before it was done.\n")
+                             .arg(QString::fromStdString(recovery.operation));
+    switch (recovery.outcome) {
+    case ProfilePair::Recovery::Outcome::Finished:
+        return {Notice::Kind::Information, what + QStringLiteral("It has now been completed: %1 hold the new settings.").arg(files)};
+    case ProfilePair::Recovery::Outcome::Undone:
+        return {Notice::Kind::Information, what + QStringLiteral("It has been undone: %1 are as they were before it.").arg(files)};
+    case ProfilePair::Recovery::Outcome::Failed:
+        break;
+    }
+    return {Notice::Kind::Warning, what + QStringLiteral("%1 could not be put back as they were; this is tried again at the "
+                                                         "next start.")
+                                              .arg(files.isEmpty() ? QStringLiteral("The files") : files)};
 }
 
 } // namespace
@@ -41,7 +67,7 @@ void OpenProfiles::setupLoop()
         m_rt.CheckOnStartup = answer->checkOnStartup;
 
         if (!platform::directoryExists(answer->dir)) {
-            MessageBox::error(QStringLiteral("Directory does not exist!"));
+            if (m_prompts.tell) m_prompts.tell({Notice::Kind::Error, QStringLiteral("Directory does not exist!")});
             continue;
         }
         write(config, Dir, answer->dir);
@@ -51,7 +77,8 @@ void OpenProfiles::setupLoop()
     }
 }
 
-bool OpenProfiles::openFiles()
+
+bool OpenProfiles::openFiles(Outcome& outcome)
 {
     const std::string wanted = ToolSettings::read(*m_rt.ToolConfig, ToolSettings::CurrentUserIni);
     std::string userPath;
@@ -59,7 +86,8 @@ bool OpenProfiles::openFiles()
     if (userPath.empty() || !platform::fileExists(userPath)) {
         userPath = platform::resolveNoCase(m_rt.ProfileDir, "User.ini");
         if (!platform::fileExists(userPath)) {
-            MessageBox::error(QStringLiteral("User.ini not found in: ") + QString::fromStdString(m_rt.ProfileDir));
+            outcome.notices.push_back(
+                {Notice::Kind::Error, QStringLiteral("User.ini not found in: ") + QString::fromStdString(m_rt.ProfileDir)});
             return false;
         }
     }
@@ -68,9 +96,10 @@ bool OpenProfiles::openFiles()
     return true;
 }
 
-bool OpenProfiles::open(bool forceSetup)
+Outcome OpenProfiles::open(bool forceSetup)
 {
     using namespace ToolSettings;
+    Outcome outcome;
     m_open = false;
     const platform::ProgramDirs dirs = platform::locateProgramDirs(m_executableDir);
     m_rt.ProgramDir = dirs.data;
@@ -94,21 +123,28 @@ bool OpenProfiles::open(bool forceSetup)
         if (!platform::directoryExists(m_rt.SystemDir))
             m_rt.SystemDir = platform::AddBackslash(platform::resolveNoCase(m_rt.GameRoot(), "System"));
         m_rt.ProfileDir = platform::layoutOf(m_rt.SystemDir).profileDir;
+        // A change to these profiles that a kill or a power cut interrupted
+        // is finished or undone before anything reads them.
+        m_rt.JournalDir = stateFolderOf(platform::programStateDir(), "journal", m_rt.ProfileDir);
+        if (const auto recovery = ProfilePair::recover(m_rt.JournalDir))
+            outcome.notices.push_back(recoveryNotice(*recovery));
         // Profiles of an earlier open stay valid until the new ones are open.
-        if (!openFiles()) return false;
+        if (!openFiles(outcome)) return outcome;
         m_rt.ViewportManagerClass =
             m_rt.GameProfile->ReadString("Engine.Engine", "ViewportManager", "WinDrv.WindowsClient");
         m_rt.RenderDeviceClass =
             m_rt.GameProfile->ReadString("Engine.Engine", "RenderDevice", "D3DDrv.D3DRenderDevice");
         m_rt.CurrentUserFileName = platform::fileNamePart(m_rt.UserProfile->FileName());
         write(config, CurrentUserIni, m_rt.CurrentUserFileName);
-    } catch (...) {
-        // Dropped without a message; loading goes on with what is open.
+    } catch (const std::exception& failure) {
+        // Said; loading goes on with what is open (a configuration that
+        // cannot be written, for one).
+        outcome.notices.push_back({Notice::Kind::Error, QStringLiteral("Error occured:") + QString::fromLocal8Bit(failure.what())});
     }
-    // Without open profiles there is nothing to load the pages from (a
-    // configuration that could not be written, for one).
+    // Without open profiles there is nothing to load the pages from.
     m_open = m_rt.UserProfile && m_rt.GameProfile;
-    return m_open;
+    outcome.done = m_open;
+    return outcome;
 }
 
 std::string OpenProfiles::configuredDir() const
