@@ -14,8 +14,8 @@ class SaveBatch;
 // profiles and takes a snapshot; a save writes the keys of the controls the
 // user changed since the last load or save (every other key keeps its bytes)
 // and takes a new snapshot; the changed test compares the controls with the
-// snapshot and has no side effects. Each page also offers the same operations under the
-// names the rest of the program knows them by (LoadKeyBinds, ...).
+// snapshot and has no side effects. Each page also offers the same operations
+// under the names the rest of the program knows them by (LoadKeyBinds, ...).
 //
 // A page describes its controls as binding rows and gives its load and its
 // save as ordered lists of them (loadPage, savePage); the guard around them,
@@ -29,8 +29,9 @@ public:
     // shown ("Error occured:...") and the old snapshot kept; false then.
     virtual bool load();
     // Writes the page's changed keys on their own, each file replaced once
-    // (neither when nothing changed), then takes a new snapshot. A failure is shown (or, for a page whose failures
-    // escape, passed on) and the old snapshot kept; false then.
+    // (neither when nothing changed), then takes a new snapshot. A failure is
+    // shown (or, for a page whose failures escape, passed on) and the old
+    // snapshot kept; false then.
     virtual bool save();
     // Whether a compared row differs from the snapshot.
     virtual bool changed() const;
@@ -38,9 +39,9 @@ public:
     // the Save is over (empty for nothing).
     virtual QString saveNotice() const { return {}; }
 
-    // For a Save of several pages: adds the page's changed keys to `batch`. A key the
-    // game's files cannot hold adds none of them: the failure is shown (or
-    // passed on) and the result is false.
+    // For a Save of several pages: adds the page's changed keys to `batch`. A
+    // key the game's files cannot hold adds none of them: the failure is shown
+    // (or passed on) and the result is false.
     bool collect(SaveBatch& batch) const;
     // For the list of pending changes: adds the page's keys to `batch`, a row
     // the files cannot hold with the reason in place of its value. Reads only.
