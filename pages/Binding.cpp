@@ -120,6 +120,13 @@ Row Row::choosing(std::function<int(const TCustomIniFile&, const std::string&, c
     return row;
 }
 
+Row Row::showingNoneForOthers() const
+{
+    Row row = *this;
+    row.showsNoneForOthers = true;
+    return row;
+}
+
 Row flag(QAbstractButton* control, File file, std::string section, std::string key, bool missing, Sense sense)
 {
     Row row = makeRow(control, file, std::move(section), std::move(key), Form::Flag);
@@ -278,6 +285,22 @@ int chosenOption(const Row& row, const TCustomIniFile& ini, const std::string& s
     return -1;
 }
 
+// Turns every option of a choice row off.
+void showNoOption(const Row& row)
+{
+    if (auto* pick = qobject_cast<QComboBox*>(row.control)) {
+        pick->setCurrentIndex(-1);
+        return;
+    }
+    for (const Option& option : row.options) {
+        // An exclusive option is turned off only by another one: not here.
+        const bool exclusive = option.button->autoExclusive();
+        option.button->setAutoExclusive(false);
+        option.button->setChecked(false);
+        option.button->setAutoExclusive(exclusive);
+    }
+}
+
 // The option a choice row's control shows, -1 for none.
 int shownOption(const Row& row)
 {
@@ -332,9 +355,13 @@ QVariant read(const Row& row, const RunTime& rt)
         return stored;
     }
     case Form::Choice: {
-        // A word outside the options leaves the control as it was.
+        // A word outside the options leaves the control as it was, or shows
+        // no option where the row says so.
         const int option = chosenOption(row, ini, sec);
-        if (option < 0 || option >= int(row.options.size())) return -1;
+        if (option < 0 || option >= int(row.options.size())) {
+            if (row.showsNoneForOthers) showNoOption(row);
+            return -1;
+        }
         if (auto* pick = qobject_cast<QComboBox*>(row.control))
             pick->setCurrentIndex(option);
         else
@@ -484,18 +511,25 @@ const Row& Table::row(const QWidget* control) const
     return *found;
 }
 
-QVariant Table::read(const QWidget* control) const { return Binding::read(row(control), m_rt); }
+QVariant Table::read(const QWidget* control) { return read(row(control)); }
 
-void Table::read(std::initializer_list<const QWidget*> controls) const
+QVariant Table::read(const Row& r)
+{
+    QVariant stored = Binding::read(r, m_rt);
+    m_loaded[static_cast<qsizetype>(indexOf(r))] = value(r);
+    return stored;
+}
+
+void Table::read(std::initializer_list<const QWidget*> controls)
 {
     for (const QWidget* control : controls)
         read(control);
 }
 
-void Table::readAll() const
+void Table::readAll()
 {
     for (const Row& r : m_rows)
-        if (!r.key.empty() || r.form == Form::Custom) Binding::read(r, m_rt);
+        if (!r.key.empty() || r.form == Form::Custom) read(r);
 }
 
 void Table::collect(std::initializer_list<const QWidget*> controls, Writes& out) const
@@ -519,6 +553,7 @@ void Table::collect(const std::vector<const Row*>& rows, Writes& out) const
     // All of these rows' keys or none of them.
     const std::size_t before = out.keys.size();
     for (const Row* r : rows) {
+        if (!edited(*r)) continue;
         try {
             appendWrites(*r, m_rt, out.keys);
         } catch (const std::exception& refused) {
@@ -532,11 +567,14 @@ void Table::collect(const std::vector<const Row*>& rows, Writes& out) const
     }
 }
 
+bool Table::edited(const Row& r) const { return value(r) != m_loaded[static_cast<qsizetype>(indexOf(r))]; }
+
 void Table::takeSnapshot()
 {
-    m_snapshot.clear();
+    m_loaded.clear();
     for (const Row& r : m_rows)
-        m_snapshot << value(r);
+        m_loaded << value(r);
+    m_snapshot = m_loaded;
 }
 
 bool Table::changed() const

@@ -29,7 +29,9 @@ class TCustomIniFile;
 // value is kept on disk, the value used when the key is absent), and reads,
 // saves and compares its controls through these rows. Every key a Save writes
 // comes from a row, so the snapshot, the change test, the pending changes and
-// the Save itself all follow the same rows.
+// the Save itself all follow the same rows. A Save writes the keys of the rows
+// whose control the user changed, and nothing else: every other key keeps its
+// bytes, however the game wrote them.
 //
 // Controls understood: check boxes and radio buttons (flags), sliders and spin
 // boxes (integers and scaled numbers), edit fields and pick lists (text), pick
@@ -98,6 +100,7 @@ struct Row {
     // Choice: the option the file selects (-1: the control stays as it is);
     // empty: the option whose word the value is, in any letter case.
     std::function<int(const TCustomIniFile&, const std::string& section, const std::string& key)> optionOf;
+    bool showsNoneForOthers = false;      // Choice: a value that is no option turns every option off
     std::shared_ptr<const Custom> custom; // Custom
     int group = 0;                        // where the page shows the control, for pages that group their rows
     std::optional<Preset> preset;
@@ -120,6 +123,10 @@ struct Row {
     Row presets(QString low, QString high) const;
     // The same choice row, choosing its option by `choose`.
     Row choosing(std::function<int(const TCustomIniFile&, const std::string&, const std::string&)> choose) const;
+    // The same choice row, showing no option at all (no button on, no item)
+    // when the file holds a value that is none of its options, where a plain
+    // choice row leaves the control as it was.
+    Row showingNoneForOthers() const;
 };
 
 // A row's control must be able to hold its form; the factories take only
@@ -196,8 +203,11 @@ QStringList values(std::initializer_list<const QWidget*> controls);
 QString value(const Row& row);
 
 // A page's rows, found by their control, so that a page's load and save read
-// as ordered lists of controls. The table also keeps the page's snapshot:
-// the values of its compared rows after the last load or save.
+// as ordered lists of controls. The table keeps, for each row, what the last
+// load or save put into its control (its loaded value): a Save writes a row's
+// keys only when its control now shows something else. It also keeps the
+// page's snapshot: the values of its compared rows after the last load or
+// save that went through.
 class Table {
 public:
     // Refuses (throws ECorvaneError) a row whose control is missing or cannot
@@ -207,27 +217,38 @@ public:
     const Row& row(const QWidget* control) const;
     const std::vector<Row>& rows() const { return m_rows; }
     const RunTime& runTime() const { return m_rt; }
-    QVariant read(const QWidget* control) const;
-    void read(std::initializer_list<const QWidget*> controls) const;
-    void readAll() const;
-    // Adds the keys of these rows, in this order, to `out`. Every text is
-    // checked before the first key is added: a value the game's files cannot
-    // hold adds nothing (unless `out` is lenient) and throws.
+    // Reads rows into their controls; each row's loaded value becomes what
+    // its control then shows, even when a later row of the load fails.
+    QVariant read(const QWidget* control);
+    void read(std::initializer_list<const QWidget*> controls);
+    void readAll();
+    // Adds the keys of these rows, in this order, to `out`, leaving out every
+    // row that is not edited(). Every text is checked before the first key is
+    // added: a value the game's files cannot hold adds nothing (unless `out`
+    // is lenient) and throws.
     void collect(std::initializer_list<const QWidget*> controls, Writes& out) const;
     void collectAll(Writes& out) const;
 
-    // The snapshot of the compared rows, and whether any of them now differs
-    // from it (OnceLoaded rows only once PagesLoaded is set). The changed
-    // test has no side effects.
+    // Whether the row's control differs from its loaded value, whether or
+    // not the change test compares the row. Moved away and back is not.
+    bool edited(const Row& row) const;
+
+    // The controls show what the files hold (after a load or a save): every
+    // row's loaded value, and the snapshot of the compared rows.
     void takeSnapshot();
+    // Whether a compared row differs from the snapshot (OnceLoaded rows only
+    // once PagesLoaded is set). No side effects.
     bool changed() const;
 
 private:
+    QVariant read(const Row& row);
     void collect(const std::vector<const Row*>& rows, Writes& out) const;
+    std::size_t indexOf(const Row& row) const { return static_cast<std::size_t>(&row - m_rows.data()); }
 
     const RunTime& m_rt;
     std::vector<Row> m_rows;
-    QStringList m_snapshot; // one value per row, in row order
+    QStringList m_loaded;   // one value per row, in row order
+    QStringList m_snapshot; // likewise
 };
 
 } // namespace Binding

@@ -14,10 +14,11 @@
 class SaveBatch;
 
 // The contract of a settings page: a load fills the controls from the
-// profiles and takes a snapshot; a save writes every key of the page and takes
-// a new snapshot; the changed test compares the controls with the snapshot and
-// has no side effects. Each page also offers the same operations under the
-// names the rest of the program knows them by (LoadKeyBinds, ...).
+// profiles and takes a snapshot; a save writes the keys of the controls the
+// user changed since the last load or save (every other key keeps its bytes)
+// and takes a new snapshot; the changed test compares the controls with the
+// snapshot and has no side effects. Each page also offers the same operations
+// under the names the rest of the program knows them by (LoadKeyBinds, ...).
 //
 // A page describes its controls as binding rows and gives its load and its
 // save as ordered lists of them (loadPage, savePage); the guard around them,
@@ -31,9 +32,10 @@ public:
     // Reads the page (loadPage), then takes a new snapshot. A failure is
     // shown ("Error occured:...") and the old snapshot kept; false then.
     virtual bool load();
-    // Writes the page's keys on their own, each file replaced once, then takes
-    // a new snapshot. A failure is shown (or, for a page whose failures escape,
-    // passed on) and the old snapshot kept; false then.
+    // Writes the page's changed keys on their own, each file replaced once
+    // (neither when nothing changed), then takes a new snapshot. A failure is
+    // shown (or, for a page whose failures escape, passed on) and the old
+    // snapshot kept; false then.
     virtual bool save();
     // Whether a compared row differs from the snapshot.
     virtual bool changed() const;
@@ -51,9 +53,9 @@ public:
     // the Save is over (empty for nothing).
     virtual QString saveNotice() const { return {}; }
 
-    // For a Save of several pages: adds the page's keys to `batch`. A key the
-    // game's files cannot hold adds none of them: the failure is shown (or
-    // passed on) and the result is false.
+    // For a Save of several pages: adds the page's changed keys to `batch`. A
+    // key the game's files cannot hold adds none of them: the failure is shown
+    // (or passed on) and the result is false.
     bool collect(SaveBatch& batch) const;
     // For the list of pending changes: adds the page's keys to `batch`, a row
     // the files cannot hold with the reason in place of its value. Reads only.
@@ -79,7 +81,8 @@ protected:
 
     // The page's reads, in its order; may throw.
     virtual void loadPage() = 0;
-    // The page's keys, in its order; may throw (a text the files cannot hold).
+    // The page's keys, in its order, through the table (which leaves out the
+    // rows the user did not change); may throw (a text the files cannot hold).
     virtual void savePage(Binding::Writes& out) const = 0;
     virtual void takeSnapshot();
     // Whether the page's save failures are shown as "Error occured:..." or

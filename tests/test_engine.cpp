@@ -15,15 +15,18 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <clocale>
 #include <memory>
+#include <utility>
 
 using MessageBox::Buttons;
 using MessageBox::Kind;
@@ -128,6 +131,7 @@ private slots:
                           "Contrast",
                           "Gamma",
                           "FullscreenViewportX",
+                          "FullscreenViewportY",
                           "TextureDetailInterface",
                           "TextureDetailTerrain",
                           "TextureDetailWeaponSkin",
@@ -172,53 +176,74 @@ private slots:
                           "ReduceMouseLag"};
         QCOMPARE(e.log->reads, order);
         QVERIFY(e.page->save());
-        order.insert(order.indexOf("FullscreenViewportX") + 1, "FullscreenViewportY"); // written, never read
+        QVERIFY(e.log->writes.isEmpty());
+        // Every control changed: all of them written, in the order of the page's save.
+        for (const Binding::Row& row : e.page->bindings()->rows())
+            TestSupport::nudge(row);
+        QVERIFY(e.page->save());
         QCOMPARE(e.log->writes, order);
     }
 
+    // The stored width and height choose their item, or one of their own;
+    // an item chosen writes both.
     void screenResolution_data()
     {
-        QTest::addColumn<QByteArray>("before"); // the width a first load saw; empty: the page was never loaded
-        QTest::addColumn<QByteArray>("width");
+        QTest::addColumn<QByteArray>("stored"); // the viewport section's lines
         QTest::addColumn<QString>("item");
-        QTest::addColumn<QString>("savedX");
-        QTest::addColumn<QString>("savedY");
-        QTest::newRow("1152 in the 1024 range") << QByteArray() << QByteArray("1152") << "1024x768"
-                                                << "1024"
-                                                << "768";
-        QTest::newRow("720 and 721") << QByteArray("721") << QByteArray("720") << "640x480"
-                                     << "640"
-                                     << "480";
-        QTest::newRow("1800") << QByteArray() << QByteArray("1800") << "1600x1200"
-                              << "1600"
-                              << "1200";
-        QTest::newRow("missing") << QByteArray() << QByteArray() << "640x480"
-                                 << "640"
-                                 << "480";
-        QTest::newRow("2048, no choice yet") << QByteArray() << QByteArray("2048") << ""
-                                             << "2048"
-                                             << "1";
-        QTest::newRow("2048 keeps the choice") << QByteArray("800") << QByteArray("2048") << "800x600"
-                                               << "800"
-                                               << "600";
+        QTest::addColumn<bool>("itsOwn"); // an item added for the stored mode
+        QTest::newRow("widescreen") << QByteArray("FullscreenViewportX=1366\r\nFullscreenViewportY=768\r\n")
+                                    << "1366x768" << false;
+        QTest::newRow("4:3") << QByteArray("FullscreenViewportX=1024\r\nFullscreenViewportY=768\r\n") << "1024x768"
+                             << false;
+        QTest::newRow("the height counts")
+            << QByteArray("FullscreenViewportX=1280\r\nFullscreenViewportY=720\r\n") << "1280x720" << false;
+        QTest::newRow("4K") << QByteArray("FullscreenViewportX=3840\r\nFullscreenViewportY=2160\r\n") << "3840x2160"
+                            << false;
+        QTest::newRow("none offered") << QByteArray("FullscreenViewportX=1152\r\nFullscreenViewportY=864\r\n")
+                                      << "1152x864" << true;
+        QTest::newRow("above 1800") << QByteArray("FullscreenViewportX=2048\r\nFullscreenViewportY=1536\r\n")
+                                    << "2048x1536" << true;
+        QTest::newRow("missing") << QByteArray() << "640x480" << false;
     }
     void screenResolution()
     {
-        QFETCH(QByteArray, before);
-        QFETCH(QByteArray, width);
+        QFETCH(QByteArray, stored);
         QFETCH(QString, item);
-        const auto file = [](const QByteArray& x) {
-            return client((x.isEmpty() ? QByteArray() : "FullscreenViewportX=" + x + "\r\n") +
-                          "FullscreenViewportY=1\r\n");
-        };
-        Engine e(file(before));
-        if (!before.isEmpty()) QVERIFY(e.page->load());
-        e.rewrite(file(width));
+        QFETCH(bool, itsOwn);
+        // A mode of its own from an earlier load is gone once another is loaded.
+        Engine e(client("FullscreenViewportX=1000\r\nFullscreenViewportY=100\r\n"));
         QVERIFY(e.page->load());
-        QCOMPARE(e.control<QComboBox>("pickScreenmode")->currentText(), item);
+        e.rewrite(client(stored));
+        QVERIFY(e.page->load());
+        auto* pick = e.control<QComboBox>("pickScreenmode");
+        QCOMPARE(pick->currentText(), item);
+        QCOMPARE(pick->findText("1000x100"), -1);
+        for (const char* offered : {"640x480", "1600x1200", "1280x800", "1920x1080", "2560x1440", "3440x1440"})
+            QVERIFY2(pick->findText(offered) >= 0, offered);
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QSize desktop = screen->size() * screen->devicePixelRatio();
+        QVERIFY(pick->findText(QStringLiteral("%1x%2").arg(desktop.width()).arg(desktop.height())) >= 0);
+        for (int i = 1; i < pick->count(); ++i) { // narrowest first, each once
+            const QStringList a = pick->itemText(i - 1).split('x'), b = pick->itemText(i).split('x');
+            QVERIFY(std::pair(a[0].toInt(), a[1].toInt()) < std::pair(b[0].toInt(), b[1].toInt()));
+        }
+        e.rewrite(client(""));
+        QVERIFY(e.page->load());
+        QCOMPARE(pick->findText(item) >= 0, !itsOwn);
+
+        // Untouched, nothing is written; another item writes its sizes, and
+        // the stored mode chosen again writes it back.
+        e.rewrite(client(stored));
+        QVERIFY(e.page->load());
         QVERIFY(e.page->save());
-        QTEST(e.value(Client, "FullscreenViewportX"), "savedX");
-        QTEST(e.value(Client, "FullscreenViewportY"), "savedY");
+        QCOMPARE(TestSupport::readFile(e.path), client(stored));
+        pick->setCurrentText("1920x1200");
+        QVERIFY(e.page->save());
+        QCOMPARE(e.value(Client, "FullscreenViewportX"), "1920");
+        QCOMPARE(e.value(Client, "FullscreenViewportY"), "1200");
+        pick->setCurrentText(item);
+        QVERIFY(e.page->save());
+        QCOMPARE(e.value(Client, "FullscreenViewportX") + "x" + e.value(Client, "FullscreenViewportY"), item);
     }
 
     void textureWords_data()
@@ -226,15 +251,10 @@ private slots:
         QTest::addColumn<QByteArray>("before"); // the word a first load saw; empty: the page was never loaded
         QTest::addColumn<QByteArray>("stored"); // empty: no key
         QTest::addColumn<QString>("item");
-        QTest::addColumn<QString>("saved");
-        QTest::newRow("capitals") << QByteArray() << QByteArray("HIGHER") << "Higher"
-                                  << "Higher";
-        QTest::newRow("missing") << QByteArray() << QByteArray() << "Normal"
-                                 << "Normal";
-        QTest::newRow("outside the map") << QByteArray("Low") << QByteArray("Medium") << "Low"
-                                         << "Low";
-        QTest::newRow("outside the map, no choice yet") << QByteArray() << QByteArray("Medium") << ""
-                                                        << "Medium";
+        QTest::newRow("capitals") << QByteArray() << QByteArray("HIGHER") << "Higher";
+        QTest::newRow("missing") << QByteArray() << QByteArray() << "Normal";
+        QTest::newRow("outside the map") << QByteArray("Low") << QByteArray("Medium") << "Low";
+        QTest::newRow("outside the map, no choice yet") << QByteArray() << QByteArray("Medium") << "";
     }
     void textureWords()
     {
@@ -248,8 +268,12 @@ private slots:
         e.rewrite(file(stored));
         QVERIFY(e.page->load());
         QTEST(e.control<QComboBox>("pickworld")->currentText(), "item");
+        // The stored word stays until the user picks an item; the item writes its word.
         QVERIFY(e.page->save());
-        QTEST(e.value(Client, "TextureDetailWorld"), "saved");
+        QCOMPARE(TestSupport::readFile(e.path), file(stored));
+        e.control<QComboBox>("pickworld")->setCurrentText("UltraHigh");
+        QVERIFY(e.page->save());
+        QCOMPARE(e.value(Client, "TextureDetailWorld"), "UltraHigh");
     }
 
     void renderDeviceShowsItsGroup()
@@ -273,13 +297,15 @@ private slots:
         QVERIFY(!e.page->changed());
         QVERIFY(groupGL->isVisible() && !groupD3D->isVisible());
 
-        // The hidden group's keys are written all the same.
+        // A box of the hidden group is written all the same; the boxes not
+        // touched are not.
         direct3d->click();
+        e.control<QCheckBox>("cbOpenMouseLag")->click();
         QVERIFY(e.page->save());
         QCOMPARE(e.value("Engine.Engine", "RenderDevice"), QString(D3D));
-        QCOMPARE(e.value(OpenGL, "ReduceMouseLag"), "False");
-        QCOMPARE(e.value(OpenGL, "DetailTextures"), "True");
-        QCOMPARE(e.value(D3D, "DesiredRefreshRate"), "60");
+        QCOMPARE(e.value(OpenGL, "ReduceMouseLag"), "True");
+        QCOMPARE(e.value(OpenGL, "DetailTextures"), "<none>");
+        QCOMPARE(e.value(D3D, "DesiredRefreshRate"), "<none>");
     }
 
     void otherDeviceLeavesTheChoice()
@@ -311,6 +337,7 @@ private slots:
                 << "2.50";
         }
     }
+    // "saved": what the position writes once the user moves the slider there.
     void sliders()
     {
         QFETCH(bool, comma);
@@ -325,6 +352,13 @@ private slots:
         QTEST(e.control<QSlider>("tbGamma")->value(), "position");
         QTEST(e.control<QLabel>("lblGamme")->text(), "label");
         QCOMPARE(e.control<QLabel>("lblBright")->text(), "Brightness: 0.80 (Default = 0.80)");
+        QVERIFY(e.page->save());
+        QCOMPARE(e.value(Client, "Gamma"), stored); // untouched
+        auto* gamma = e.control<QSlider>("tbGamma");
+        const int position = gamma->value();
+        gamma->setValue(0);
+        QVERIFY(e.page->save());
+        gamma->setValue(position);
         QVERIFY(e.page->save());
         QTEST(e.value(Client, "Gamma"), "saved");
     }
@@ -386,6 +420,7 @@ private slots:
         QVERIFY(!typed.page->changed()); // the fields keep what was typed
     }
 
+    // Missing keys show the boxes unticked and stay missing; a tick writes the opposite.
     void lightingBoxesShowTheOpposite()
     {
         Engine e("");
@@ -393,19 +428,23 @@ private slots:
         QVERIFY(!e.control<QCheckBox>("cbLighting")->isChecked());
         QVERIFY(!e.control<QCheckBox>("cbDynamicLights")->isChecked());
         QVERIFY(e.page->save());
-        QCOMPARE(e.value(Client, "NoLighting"), "True");
-        QCOMPARE(e.value(Client, "NoDynamicLights"), "True");
+        QCOMPARE(e.value(Client, "NoLighting"), "<none>");
+        e.control<QCheckBox>("cbLighting")->click();
+        e.control<QCheckBox>("cbDynamicLights")->click();
+        QVERIFY(e.page->save());
+        QCOMPARE(e.value(Client, "NoLighting"), "False");
+        QCOMPARE(e.value(Client, "NoDynamicLights"), "False");
     }
 
     void typedCharactersAreDropped()
     {
-        Engine e(client("FullscreenViewportX=1024\r\n"));
+        Engine e(client("FullscreenViewportX=1024\r\nFullscreenViewportY=768\r\n"));
         QVERIFY(e.page->load());
         auto* pick = e.control<QComboBox>("pickScreenmode");
         QTest::keyClicks(pick, "8x");
         QCOMPARE(pick->currentText(), "1024x768");
         QTest::keyClick(pick, Qt::Key_Down); // no character: the list still steps
-        QCOMPARE(pick->currentText(), "1280x1024");
+        QCOMPARE(pick->currentIndex(), pick->findText("1024x768") + 1);
     }
 
     // The page in the main window's page area at 800 by 600 shows every caption whole.
@@ -502,6 +541,15 @@ private slots:
         QCOMPARE(child<QComboBox>(&page, "pickScreenmode")->currentText(), low ? "640x480" : "1024x768");
         QCOMPARE(child<QComboBox>(&page, "pickworld")->currentText(), low ? "Low" : "UltraHigh");
         QCOMPARE(child<QCheckBox>(&page, "cbLowquality")->isChecked(), low);
+
+        // What the preset changed is written, and nothing else.
+        QVERIFY(page.save());
+        const TIniFile ini(demo.game.gameIni().toStdString());
+        QCOMPARE(ini.ReadString("ALAudio.ALAudioSubsystem", "LowQualitySound", ""), low ? "True" : "False");
+        const QList<QByteArray> after = TestSupport::readFile(demo.game.gameIni()).split('\n');
+        for (const char* kept : {"PurgeCacheDays=", "CacheSizeMegs=", "ConfiguredInternetSpeed="})
+            for (const QByteArray& line : before.split('\n'))
+                if (line.startsWith(kept)) QVERIFY2(after.contains(line), kept);
     }
 };
 

@@ -134,7 +134,9 @@ private slots:
     void storedGameTypeIgnoresCase();
     void botSkill_data();
     void botSkill();
-    void friendlyFireIsWhole();
+    void friendlyFireIsAPercentage_data();
+    void friendlyFireIsAPercentage();
+    void shortSectionNamesAreNoMutators();
     void typedGameType();
     void changedTest();
     void mapFilters_data();
@@ -191,16 +193,18 @@ void TestInstant::emptyGameIni()
     QCOMPARE(g.front(), QString("dmGroup"));
     QCOMPARE(g.page().selectedMap(), QString("DM-Alpha"));
 
-    // A save into the empty file: the rules sections in the order the page
+    // The defaults shown are not written into the empty file; once every
+    // control is changed, the rules sections come in the order the page
     // reads them, the last choices after.
+    QVERIFY(g.page().SaveInstantAction());
+    QCOMPARE(readFile(g.demo.game.gameIni()), QByteArray());
+    for (const Binding::Row& row : g.page().bindings()->rows())
+        TestSupport::nudge(row);
     QVERIFY(g.page().SaveInstantAction());
     const QByteArray saved = readFile(g.demo.game.gameIni());
     QVERIFY(saved.indexOf("[XGame.xBombingRun]") < saved.indexOf("[XGame.xDeathMatch]"));
     QVERIFY(saved.indexOf("[XGame.xDeathMatch]") < saved.indexOf("[XGame.xDoubleDom]"));
-    QCOMPARE(g.game("XGame.xDoubleDom", "TimeDisabled"), QString("10"));
-    QCOMPARE(g.game(Main, "LastBotSkill"), QString("1"));
-    QCOMPARE(g.game(Main, "LastGameType"), QString("XGame.xDeathMatch"));
-    QCOMPARE(g.game(Main, "LastMap"), QString("DM-Alpha"));
+    QVERIFY(saved.indexOf("[XGame.xDoubleDom]") < saved.indexOf("[" + QByteArray(Main) + "]"));
 }
 
 void TestInstant::storedGameTypeIgnoresCase()
@@ -215,6 +219,13 @@ void TestInstant::storedGameTypeIgnoresCase()
     QCOMPARE(g.page().selectedMap(),
              QString("CTF-Bridge")); // LastMap matched ignoring case
     QVERIFY(g.page().SaveInstantAction());
+    QCOMPARE(g.game(Main, "LastGameType"), QString("xgame.xctfgame")); // untouched: as the file had it
+    QCOMPARE(g.game(Main, "LastMap"), QString("ctf-bridge"));
+    g.pickGameType("Deathmatch");
+    QVERIFY(g.page().SaveInstantAction());
+    g.pickGameType("Capture the flag");
+    g.selectMap("CTF-Bridge");
+    QVERIFY(g.page().SaveInstantAction());
     QCOMPARE(g.game(Main, "LastGameType"), QString("XGame.xCTFGame"));
     QCOMPARE(g.game(Main, "LastMap"), QString("CTF-Bridge"));
 }
@@ -223,7 +234,7 @@ void TestInstant::botSkill_data()
 {
     QTest::addColumn<QByteArray>("stored");
     QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("written"); // once the user picks the item shown
     const char* const rows[][4] = {
         {"8 is Godlike", "8", "Godlike", "8"},      {"1 is Novice", "1", "Novice", "1"},
         {"4 is Skilled", "4", "Skilled", "4"},      {"0 clears the text", "0", "", "0"},
@@ -242,23 +253,71 @@ void TestInstant::botSkill()
     g.get<QComboBox>("pickDiff")->setCurrentIndex(1); // "Average" before the load
     g.setGameIni("[xInterface.Tab_InstantActionMain]\r\nLastBotSkill=" + stored + "\r\n");
     QVERIFY(g.page().LoadInstantAction());
-    QCOMPARE(g.get<QComboBox>("pickDiff")->currentText(), shown);
+    auto* pick = g.get<QComboBox>("pickDiff");
+    QCOMPARE(pick->currentText(), shown);
+    QVERIFY(g.page().SaveInstantAction());
+    QCOMPARE(g.game(Main, "LastBotSkill"), QString::fromLatin1(stored)); // untouched
+    pick->setCurrentIndex(pick->count() - 1 - pick->currentIndex() % 2);
+    QVERIFY(g.page().SaveInstantAction());
+    pick->setCurrentIndex(pick->findText(shown));
+    pick->setEditText(shown);
     QVERIFY(g.page().SaveInstantAction());
     QCOMPARE(g.game(Main, "LastBotSkill"), written);
 }
 
-void TestInstant::friendlyFireIsWhole()
+// The game keeps friendly fire as a fraction of the damage; its spin edits
+// show the percentage, held in 0 to 100, and write the game's six decimals.
+void TestInstant::friendlyFireIsAPercentage_data()
+{
+    QTest::addColumn<QByteArray>("stored"); // empty: no key
+    QTest::addColumn<int>("shown");
+    QTest::newRow("half") << QByteArray("0.5") << 50;
+    QTest::newRow("as the game writes it") << QByteArray("0.500000") << 50;
+    QTest::newRow("rounded") << QByteArray("0.333333") << 33;
+    QTest::newRow("all of it") << QByteArray("1") << 100;
+    QTest::newRow("none") << QByteArray("0") << 0;
+    QTest::newRow("missing") << QByteArray() << 0;
+    QTest::newRow("held high") << QByteArray("25") << 100;
+    QTest::newRow("held low") << QByteArray("-0.2") << 0;
+}
+
+void TestInstant::friendlyFireIsAPercentage()
+{
+    QFETCH(QByteArray, stored);
+    const QByteArray file =
+        "[XGame.xTeamGame]\r\n" + (stored.isEmpty() ? QByteArray() : "FriendlyFireScale=" + stored + "\r\n");
+    Game g;
+    g.setGameIni(file);
+    QVERIFY(g.page().LoadInstantAction());
+    auto* spin = g.get<QSpinBox>("tdmFriendlyFire");
+    QTEST(spin->value(), "shown");
+    QVERIFY(g.page().SaveInstantAction());
+    QCOMPARE(readFile(g.demo.game.gameIni()), file);
+    for (const auto& [percent, written] :
+         {std::pair(25, "0.250000"), std::pair(100, "1.000000"), std::pair(0, "0.000000")}) {
+        spin->setValue(percent == spin->value() ? 1 : percent);
+        spin->setValue(percent);
+        QVERIFY(g.page().SaveInstantAction());
+        QCOMPARE(g.game("XGame.xTeamGame", "FriendlyFireScale"), QString(written));
+    }
+}
+
+// A section of XGame.int too short to be cut before the "Mut" test is no
+// mutator, and the load goes on to its end.
+void TestInstant::shortSectionNamesAreNoMutators()
 {
     Game g;
-    g.setGameIni("[XGame.xTeamGame]\r\nFriendlyFireScale=0.5\r\n[XGame.xCTFGame]"
-                 "\r\nFriendlyFireScale=150\r\n");
+    writeFile(g.demo.game.systemDir() + "XGame.int", "[A]\r\nX=1\r\n[Mu]\r\n[Mut]\r\n[MutBeta]\r\n");
+    g.setGameIni("[xInterface.Tab_InstantActionMain]\r\nLastGameType=XGame.xCTFGame\r\nLastMap=CTF-Bridge\r\n");
+    TestSupport::Script s; // no box
     QVERIFY(g.page().LoadInstantAction());
-    QCOMPARE(g.get<QSpinBox>("tdmFriendlyFire")->value(), 0);
-    QCOMPARE(g.get<QSpinBox>("ctfFriendlyFire")->value(),
-             100); // held in its range
-    g.get<QSpinBox>("tdmFriendlyFire")->setValue(25);
-    QVERIFY(g.page().SaveInstantAction());
-    QCOMPARE(g.game("XGame.xTeamGame", "FriendlyFireScale"), QString("25"));
+    QVERIFY(s.allShown());
+    QCOMPARE(Game::texts(g.get<QListWidget>("lbMutators")), QStringList{"Beta"});
+    QCOMPARE(g.page().selectedMap(), QString("CTF-Bridge"));
+    QVERIFY(g.commandLine().startsWith("CTF-Bridge.ut2?game=XGame.xCTFGame?"));
+    QVERIFY(!g.page().InstantActionChanged());
+    g.selectMap("CTF-Beta");
+    QVERIFY(g.page().InstantActionChanged());
 }
 
 void TestInstant::typedGameType()

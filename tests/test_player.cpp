@@ -215,7 +215,7 @@ void TestPlayer::sliders_data()
     QTest::addColumn<QByteArray>("stored"); // null: key absent
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("saved");
+    QTest::addColumn<QString>("saved"); // what the position writes once the user moves the slider there
     struct Row {
         const char* tag;
         const char* slider;
@@ -291,6 +291,15 @@ void TestPlayer::sliders()
                               : slider == "tbWeaponbob" ? "lblBob"
                                                         : "lblHUDScale";
     QCOMPARE(child<QLabel>(&page, labelName)->text(), label);
+    // Untouched, the stored text stays as it is, however the slider shows it.
+    QVERIFY(page.SaveGeneralSettings());
+    QCOMPARE(game.user(section, key), stored.isNull() ? QString("<none>") : QString::fromLatin1(stored));
+    if (key == "DefaultFOV") QCOMPARE(game.user(section, "DesiredFOV"), "<none>");
+    // Moved away, saved, and moved back by hand: the position in the file's form.
+    auto* moved = child<QSlider>(&page, slider);
+    moved->setValue(position == moved->minimum() ? moved->maximum() : moved->minimum());
+    QVERIFY(page.SaveGeneralSettings());
+    moved->setValue(position);
     QVERIFY(page.SaveGeneralSettings());
     QCOMPARE(game.user(section, key), saved);
     if (key == "DefaultFOV") QCOMPARE(game.user(section, "DesiredFOV"), saved);
@@ -393,39 +402,55 @@ void TestPlayer::missingHudSection()
         QVERIFY2(child<QCheckBox>(&page, name)->isChecked(), name);
     QCOMPARE(child<QSlider>(&page, "tbHUDScale")->value(), 100);
     QCOMPARE(child<QLabel>(&page, "lblHUDScale")->text(), QString("HUD Scale: 1.00 (Default = 1.00)"));
+    // The section the game leaves out stays out until a box of it is changed.
+    const QByteArray before = TestSupport::readFile(game.system + "User.ini");
     QVERIFY(page.SaveGeneralSettings());
-    QCOMPARE(game.user("Engine.HUD", "bHideHUD"), QString("False"));
-    QCOMPARE(game.user("Engine.HUD", "HudScale"), QString("1.00"));
-    for (const char* key :
-         {"bShowWeaponInfo", "bShowPersonalInfo", "bShowPoints", "bCrosshairShow", "bShowWeaponBar", "bMessageBeep"})
-        QCOMPARE(game.user("Engine.HUD", key), QString("True"));
+    QCOMPARE(TestSupport::readFile(game.system + "User.ini"), before);
+    child<QCheckBox>(&page, "cbShowPoints")->click();
+    QVERIFY(page.SaveGeneralSettings());
+    QCOMPARE(game.user("Engine.HUD", "bShowPoints"), QString("False"));
+    for (const char* key : {"bHideHUD", "HudScale", "bShowWeaponInfo", "bMessageBeep"})
+        QCOMPARE(game.user("Engine.HUD", key), QString("<none>"));
 }
 
+// The team buttons show what the file holds, the game's "no team" (255) as
+// neither colour; the key is written when the user picks a colour, though
+// the change test never counts it.
 void TestPlayer::team_data()
 {
     QTest::addColumn<QByteArray>("stored");
-    QTest::addColumn<bool>("blue");
-    QTest::addColumn<QString>("saved");
-    QTest::newRow("2 is red") << QByteArray("Team=2") << false << "0";
-    QTest::newRow("1 is blue") << QByteArray("Team=1") << true << "1";
-    QTest::newRow("0 is red") << QByteArray("Team=0") << false << "0";
-    QTest::newRow("missing is red") << QByteArray() << false << "0";
-    QTest::newRow("lower-case key") << QByteArray("team=1") << true << "1";
+    QTest::addColumn<QString>("shown"); // the button on: "red", "blue" or ""
+    QTest::newRow("no team") << QByteArray("team=255") << "";
+    QTest::newRow("2 is no colour either") << QByteArray("Team=2") << "";
+    QTest::newRow("1 is blue") << QByteArray("Team=1") << "blue";
+    QTest::newRow("0 is red") << QByteArray("Team=0") << "red";
+    QTest::newRow("missing is red") << QByteArray() << "red";
+    QTest::newRow("lower-case key") << QByteArray("team=1") << "blue";
 }
 
 void TestPlayer::team()
 {
     QFETCH(QByteArray, stored);
-    QFETCH(bool, blue);
-    QFETCH(QString, saved);
+    QFETCH(QString, shown);
     Game game("[DefaultPlayer]\r\n" + stored + "\r\n");
     TestSupport::Script s;
     GeneralSettingsPage page(game.rt);
+    auto* red = child<QRadioButton>(&page, "rbTeamRed");
+    auto* blue = child<QRadioButton>(&page, "rbTeamBlue");
+    // A colour shown before the load does not outlive it.
+    (shown == "red" ? blue : red)->click();
     QVERIFY(page.LoadGeneralSettings());
-    QCOMPARE(child<QRadioButton>(&page, "rbTeamBlue")->isChecked(), blue);
-    QCOMPARE(child<QRadioButton>(&page, "rbTeamRed")->isChecked(), !blue);
+    QCOMPARE(blue->isChecked(), shown == "blue");
+    QCOMPARE(red->isChecked(), shown == "red");
+    const QByteArray before = TestSupport::readFile(game.system + "User.ini");
     QVERIFY(page.SaveGeneralSettings());
-    QCOMPARE(game.user("DefaultPlayer", "Team"), saved);
+    QCOMPARE(TestSupport::readFile(game.system + "User.ini"), before);
+
+    QRadioButton* other = shown == "red" ? blue : red;
+    other->click();
+    QVERIFY(!page.GeneralSettingsChanged());
+    QVERIFY(page.SaveGeneralSettings());
+    QCOMPARE(game.user("DefaultPlayer", "Team"), other == blue ? "1" : "0");
 }
 
 void TestPlayer::characterWithoutByteIsRefusedBeforeWriting()
@@ -467,7 +492,11 @@ void TestPlayer::textsRoundTrip()
     QCOMPARE(pick->currentText(), QString("Gorge"));
     QVERIFY(page.SaveGeneralSettings());
     QCOMPARE(TestSupport::readFile(game.system + "User.ini").count("\xe4"), 1); // the game's bytes, unchanged
-    QCOMPARE(game.user("DefaultPlayer", "Character"), QString("Gorge"));
+    QCOMPARE(game.user("DefaultPlayer", "Character"), QString("gorge"));        // untouched: as the file had it
+    pick->setCurrentIndex(1);
+    pick->setCurrentIndex(0);
+    QVERIFY(page.SaveGeneralSettings());
+    QCOMPARE(game.user("DefaultPlayer", "Character"), QString("gorge")); // moved away and back: still untouched
     QCOMPARE(game.user("Engine.PlayerController", "StatsUsername"), QString("someone"));
 
     // A stored character the list does not know stays and is saved as it was.
@@ -811,8 +840,9 @@ void TestPlayer::thumbsFollowTheirBoxes()
     child<QCheckBox>(&page, "cbHUD")->click();
     QVERIFY(!bobSlider->thumbVisible());
     QVERIFY(hudSlider->thumbVisible());
+    bobSlider->setValue(1200);
     QVERIFY(page.SaveGeneralSettings()); // a hidden thumb keeps and saves its position
-    QCOMPARE(game.user("Engine.Pawn", "Bob"), QString("0.010000"));
+    QCOMPARE(game.user("Engine.Pawn", "Bob"), QString("0.012000"));
 }
 
 void TestPlayer::demoAndCorpusGames_data()

@@ -3,6 +3,7 @@
 #include "dialogs/Guard.h"
 #include "pages/PageContext.h"
 #include "core/RunTime.h"
+#include "pages/engine/ScreenModes.h"
 #include "profile/IniFiles.h"
 
 #include <QCheckBox>
@@ -33,16 +34,6 @@ const char* const OpenGLDevice = "OpenGLDrv.OpenGLRenderDevice";
 // The texture words, in the order of the pick lists' items: each item writes
 // its own text and is recognised by it in any letter case.
 const char* const TextureWords[] = {"Low", "Normal", "High", "Higher", "UltraHigh"};
-
-struct Resolution {
-    int fromWidth, toWidth; // the stored widths that choose this item
-    const char* item;
-    int width, height; // what a save writes
-};
-const Resolution Resolutions[] = {
-    {0, 720, "640x480", 640, 480},         {721, 912, "800x600", 800, 600},       {913, 1152, "1024x768", 1024, 768},
-    {1153, 1440, "1280x1024", 1280, 1024}, {1441, 1800, "1600x1200", 1600, 1200},
-};
 
 struct TextureRow {
     const char* name;
@@ -310,9 +301,8 @@ QWidget* GameSettingsPage::buildScreen()
     column->addLayout(mode);
 
     pickScreenmode = named(new QComboBox(group), "pickScreenmode");
-    for (const Resolution& r : Resolutions)
-        pickScreenmode->addItem(QLatin1String(r.item));
-    pickScreenmode->setCurrentIndex(-1); // no resolution shown before the first load
+    pickScreenmode->setMaxVisibleItems(20);
+    fillResolutions(std::nullopt); // no resolution shown before the first load
     column->addSpacing(4);
     auto* resolution = new QLabel(QStringLiteral("Screen resolution:"), group);
     resolution->setBuddy(pickScreenmode);
@@ -414,29 +404,36 @@ void GameSettingsPage::savePage(Writes& out) const
 
 Row GameSettingsPage::screenResolution()
 {
-    // The width alone chooses the item; a width outside every range leaves
-    // the list as it was. An item writes both sizes; no item writes nothing.
+    // The stored width and height choose their item, one of its own when no
+    // offered mode is that size. An item writes both sizes; no item writes nothing.
     Custom resolution{
         [this](const RunTime& rt) {
-            const int width =
-                profile(File::Viewport, rt).ReadInteger(rt.ViewportManagerClass, "FullscreenViewportX", 640);
-            for (int i = 0; i < static_cast<int>(std::size(Resolutions)); ++i)
-                if (width >= Resolutions[i].fromWidth && width <= Resolutions[i].toWidth) {
-                    pickScreenmode->setCurrentIndex(i);
-                    return;
-                }
+            const TCustomIniFile& ini = profile(File::Viewport, rt);
+            fillResolutions(ScreenModes::Mode{ini.ReadInteger(rt.ViewportManagerClass, "FullscreenViewportX", 640),
+                                              ini.ReadInteger(rt.ViewportManagerClass, "FullscreenViewportY", 480)});
         },
         [this](const RunTime& rt, std::vector<KeyWrite>& out) {
-            const int index = pickScreenmode->findText(pickScreenmode->currentText(), Qt::MatchFixedString);
-            if (index < 0) return;
-            const Resolution& r = Resolutions[index];
-            out.push_back({File::Viewport, rt.ViewportManagerClass, "FullscreenViewportX", std::to_string(r.width)});
-            out.push_back({File::Viewport, rt.ViewportManagerClass, "FullscreenViewportY", std::to_string(r.height)});
+            const std::optional<ScreenModes::Mode> mode = ScreenModes::parse(pickScreenmode->currentText());
+            if (!mode) return;
+            out.push_back(
+                {File::Viewport, rt.ViewportManagerClass, "FullscreenViewportX", std::to_string(mode->width)});
+            out.push_back(
+                {File::Viewport, rt.ViewportManagerClass, "FullscreenViewportY", std::to_string(mode->height)});
         },
         [this] { return pickScreenmode->currentText(); },
     };
     return custom(pickScreenmode, File::Viewport, {}, "FullscreenViewportX", std::move(resolution),
                   Compare::OnceLoaded);
+}
+
+void GameSettingsPage::fillResolutions(std::optional<ScreenModes::Mode> stored)
+{
+    std::vector<ScreenModes::Mode> more = ScreenModes::desktopScreens();
+    if (stored) more.push_back(*stored);
+    pickScreenmode->clear();
+    for (const ScreenModes::Mode& mode : ScreenModes::offered(more))
+        pickScreenmode->addItem(ScreenModes::text(mode));
+    pickScreenmode->setCurrentIndex(stored ? pickScreenmode->findText(ScreenModes::text(*stored)) : -1);
 }
 
 void GameSettingsPage::tbBrightChange() { lblBright->setText(sliderText("Brightness", tbBright, "0.80")); }

@@ -2,8 +2,10 @@
 
 #include "pages/Binding.h"
 #include "pages/SettingsPage.h"
+#include "pages/engine/ScreenModes.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +31,8 @@ public:
     // Fill every control from UT2003.ini, then take the snapshot. On a
     // failure: "Error occured:..." shown, false, the old snapshot kept.
     bool LoadGameSettings() { return load(); }
-    // Write every key of the page, then take the snapshot.
+    // Write the keys of the controls changed since the last load or save,
+    // then take the snapshot.
     bool SaveGameSettings() { return save(); }
     // The check boxes and the render device always count; sliders, fields and
     // pick lists once every page has been loaded.
@@ -54,9 +57,12 @@ private:
     QWidget* buildScreen();
     QWidget* buildTextures();
     QGroupBox* buildBoxes(const char* name, const char* caption, int group);
-    // The resolution list: an item chosen by the stored width, written as
-    // width and height.
+    // The resolution list: an item chosen by the stored width and height,
+    // written as width and height.
     Binding::Row screenResolution();
+    // Lists the offered modes and `stored` (when it is none of them), and
+    // shows `stored` (nothing: no item).
+    void fillResolutions(std::optional<ScreenModes::Mode> stored);
 
     const RunTime& m_rt;
 

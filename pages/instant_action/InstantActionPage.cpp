@@ -49,12 +49,16 @@ template <class T> T* named(T* widget, const QString& name)
     return widget;
 }
 
+// How a rules key is kept on disk: a whole number, a flag, or a fraction
+// (0.5 for half) that its spin edit shows as a percentage.
+enum class RuleForm { Whole, Flag, Fraction };
+
 // One key of a game type's rules section, and the control of each rules
 // group that holds it (none where the game type has no such rule).
 struct RuleKey {
     const char* key;
-    bool flag;
-    int missing; // integers; for flags 1 is True
+    RuleForm form;
+    int missing; // for flags 1 is True
     const char* caption;
     bool percent;       // range 0 to 100
     const char* suffix; // control name after the group's prefix; empty where a
@@ -69,17 +73,17 @@ constexpr std::array<bool, 5> DoubleDomination = {false, false, false, true, fal
 // In the order of the keys in the file's rules table: the order of reads and
 // writes.
 const RuleKey Rules[] = {
-    {"MaxLives", false, 0, "Max lives:", false, "MaxLives", Every},
-    {"TimeLimit", false, 0, "Timelimit:", false, "TimeLimit", Every},
-    {"GoalScore", false, 15, "Scorelimit:", false, "ScoreLimit", Every},
-    {"MaxTeamSize", false, 16, "Maxteamsize:", false, "MaxTeamSize", Teams},
-    {"FriendlyFireScale", false, 0, "Friendlyfire:", true, "FriendlyFire", Teams},
-    {"bPlayersMustBeReady", true, 0, "Players must be ready", false, "PlayersReady", Every},
-    {"bAllowTaunts", true, 1, "Allow taunts", false, "AllowTaunts", Every},
-    {"bForceRespawn", true, 0, "Force respawn", false, "ForceRespawn", Every},
-    {"bWeaponStay", true, 1, "Weapons stay", false, "WeaponsStay", Every},
-    {"TimeToScore", false, 10, "Time to score:", false, "TimeToScore", DoubleDomination},
-    {"TimeDisabled", false, 10, "Time disabled:", true, "TimeDisabled", DoubleDomination},
+    {"MaxLives", RuleForm::Whole, 0, "Max lives:", false, "MaxLives", Every},
+    {"TimeLimit", RuleForm::Whole, 0, "Timelimit:", false, "TimeLimit", Every},
+    {"GoalScore", RuleForm::Whole, 15, "Scorelimit:", false, "ScoreLimit", Every},
+    {"MaxTeamSize", RuleForm::Whole, 16, "Maxteamsize:", false, "MaxTeamSize", Teams},
+    {"FriendlyFireScale", RuleForm::Fraction, 0, "Friendlyfire:", true, "FriendlyFire", Teams},
+    {"bPlayersMustBeReady", RuleForm::Flag, 0, "Players must be ready", false, "PlayersReady", Every},
+    {"bAllowTaunts", RuleForm::Flag, 1, "Allow taunts", false, "AllowTaunts", Every},
+    {"bForceRespawn", RuleForm::Flag, 0, "Force respawn", false, "ForceRespawn", Every},
+    {"bWeaponStay", RuleForm::Flag, 1, "Weapons stay", false, "WeaponsStay", Every},
+    {"TimeToScore", RuleForm::Whole, 10, "Time to score:", false, "TimeToScore", DoubleDomination},
+    {"TimeDisabled", RuleForm::Whole, 10, "Time disabled:", true, "TimeDisabled", DoubleDomination},
 };
 
 // Control names begin with the group's prefix: dmMaxLives, tdmFriendlyFire...
@@ -150,10 +154,13 @@ InstantActionPage::InstantActionPage(const PageContext& context, QWidget* parent
             const QString name = QLatin1String(Prefixes[type]) + QLatin1String(rule.suffix);
             QWidget* control = m_groups[std::size_t(type)]->findChild<QWidget*>(name);
             m_rules.push_back(control);
-            if (rule.flag)
+            auto* spin = qobject_cast<QSpinBox*>(control);
+            if (rule.form == RuleForm::Flag)
                 rows.push_back(flag(qobject_cast<QCheckBox*>(control), File::Game, section, rule.key, rule.missing));
+            else if (rule.form == RuleForm::Fraction) // written as the game does: "0.500000"
+                rows.push_back(number(spin, File::Game, section, rule.key, rule.missing, 100, 6));
             else
-                rows.push_back(integer(qobject_cast<QSpinBox*>(control), File::Game, section, rule.key, rule.missing));
+                rows.push_back(integer(spin, File::Game, section, rule.key, rule.missing));
         }
     }
     rows.push_back(integer(spinBotCount, File::Game, MainSection, "LastBotCount", 0));
@@ -244,7 +251,7 @@ QWidget* InstantActionPage::buildRules()
         for (const RuleKey& rule : Rules) {
             if (!rule.inGroup[type]) continue;
             const QString name = prefix + QLatin1String(rule.suffix);
-            if (rule.flag) {
+            if (rule.form == RuleForm::Flag) {
                 boxes->addWidget(named(new QCheckBox(QLatin1String(rule.caption), group), name), box / 2, box % 2);
                 ++box;
             } else {

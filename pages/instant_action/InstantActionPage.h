@@ -48,7 +48,8 @@ public:
     // the snapshot. On a failure: "Error occured:..." shown, false, the old
     // snapshot kept.
     bool LoadInstantAction() { return load(); }
-    // Write every rules key and the last choices, then take the snapshot.
+    // Write the rules keys and last choices changed since the last load or
+    // save, then take the snapshot.
     bool SaveInstantAction() { return save(); }
     bool InstantActionChanged() const { return changed(); }
 

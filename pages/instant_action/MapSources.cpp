@@ -62,8 +62,11 @@ QStringList mutatorNames(const std::string& systemDir)
     }
     QStringList result;
     for (const std::string& section : sections) {
+        // A mutator's section names it after three characters ("MutInstaGib");
+        // a section without "Mut" (the short "[A]" among them) is none.
+        if (section.find("Mut") == std::string::npos) continue;
         const QString name = platform::fromCodePage(section.substr(3));
-        if (section.find("Mut") != std::string::npos && fitsTheAddress(name)) result << name;
+        if (!name.isEmpty() && fitsTheAddress(name)) result << name;
     }
     sortIgnoringCase(result);
     return result;

@@ -36,7 +36,7 @@ QStringList mapNames(const std::string& gameRoot, const QString& filter);
 
 // Every section of XGame.int whose name holds "Mut" (exactly so), without the
 // name's first three letters ("MutAlpha" gives "Alpha"), sorted ignoring case;
-// a name that does not fit the address is left out.
+// a name that does not fit the address, or is empty, is left out.
 QStringList mutatorNames(const std::string& systemDir);
 
 // The description of a map in section DecoText of XMaps.int, under the map's

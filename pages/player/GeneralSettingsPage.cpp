@@ -62,11 +62,14 @@ GeneralSettingsPage::GeneralSettingsPage(const RunTime& rt, QWidget* parent)
 
     const File User = File::User;
     const Compare Later = Compare::OnceLoaded;
-    // The team colour is written but never compared.
+    // The team colour is written but never compared. Any other number (the
+    // game's 255: no team) selects neither colour.
     const Row team = choice({{rbTeamRed, "0"}, {rbTeamBlue, "1"}}, User, "DefaultPlayer", "Team", "0")
                          .choosing([](const TCustomIniFile& ini, const std::string& section, const std::string& key) {
-                             return ini.ReadInteger(section, key, 0) == 1 ? 1 : 0;
+                             const int stored = ini.ReadInteger(section, key, 0);
+                             return stored == 0 || stored == 1 ? stored : -1;
                          })
+                         .showingNoneForOthers()
                          .compared(Compare::Never);
     const Row weapons = custom(m_weapons, User, {}, "Priority",
                                {[this](const RunTime& rt) { m_weapons->load(profile(File::User, rt)); },

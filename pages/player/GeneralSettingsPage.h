@@ -28,7 +28,8 @@ public:
     // Fill every control and the weapon list, then take the snapshot. On a
     // failure: "Error occured:..." shown, false, the old snapshot kept.
     bool LoadGeneralSettings() { return load(); }
-    // Write every key and the weapon priorities, then take the snapshot.
+    // Write the keys (the weapon priorities among them) changed since the
+    // last load or save, then take the snapshot.
     bool SaveGeneralSettings() { return save(); }
     // The boxes always count; sliders, texts and weapons once PagesLoaded.
     bool GeneralSettingsChanged() const { return changed(); }

@@ -24,7 +24,8 @@ using Binding::Row;
 
 QString where(const Row& row) { return QString::fromStdString(row.section + "/" + row.key); }
 
-// Moves a row's control to another value than it holds.
+} // namespace
+
 void nudge(const Row& row)
 {
     if (row.form == Binding::Form::Choice && !qobject_cast<QComboBox*>(row.control)) {
@@ -60,6 +61,8 @@ void nudge(const Row& row)
         list->item(next)->setSelected(true);
     }
 }
+
+namespace {
 
 // Puts the values of Binding::value back in row order (a game type before
 // its maps), boxes checked last so that a group of options ends with the
@@ -160,14 +163,28 @@ void checkPageContract(SettingsPage& page, RunTime& rt)
     checkComparisons(page, rows, rt);
     if (QTest::currentTestFailed()) return;
 
-    // Every control moved, then saved: each key holds its control's value.
+    // A save with nothing edited changes no byte of either file.
+    std::vector<QString> paths;
+    for (const TIniFile* ini : {rt.UserProfile.get(), rt.GameProfile.get()})
+        if (ini && QFile::exists(QString::fromStdString(ini->FileName())))
+            paths.push_back(QString::fromStdString(ini->FileName()));
+    std::vector<QByteArray> before;
+    for (const QString& path : paths)
+        before.push_back(readFile(path));
+    QVERIFY(page.save());
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        QVERIFY2(readFile(paths[i]) == before[i], qPrintable(paths[i] + " changed by a save of nothing"));
+
+    // Every control moved, then saved: each key of a moved control holds its
+    // control's value.
+    const QStringList loaded = valuesOf(rows);
     for (const Row& row : rows)
         nudge(row);
     const QStringList edited = valuesOf(rows);
     QVERIFY(page.save());
     QVERIFY2(!page.changed(), "changed right after a save");
     for (const Row& row : rows) {
-        if (row.key.empty()) continue;
+        if (row.key.empty() || edited[&row - rows.data()] == loaded[&row - rows.data()]) continue;
         for (const auto& [key, expected] : expectedTexts(row, rt)) {
             const bool bare = key.find('/') == std::string::npos; // else "section/key"
             const std::string section = bare ? Binding::section(row, rt) : key.substr(0, key.find('/'));
@@ -188,11 +205,7 @@ void checkPageContract(SettingsPage& page, RunTime& rt)
             QVERIFY2(Binding::value(rows[i]) == edited[qsizetype(i)], qPrintable(where(rows[i]) + " after a reload"));
 
     // A save the files refuse changes nothing and keeps the edits as changes.
-    std::vector<QString> paths;
-    for (const TIniFile* ini : {rt.UserProfile.get(), rt.GameProfile.get()})
-        if (ini && QFile::exists(QString::fromStdString(ini->FileName())))
-            paths.push_back(QString::fromStdString(ini->FileName()));
-    std::vector<QByteArray> before;
+    before.clear();
     for (const QString& path : paths) {
         before.push_back(readFile(path));
         QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
