@@ -3,13 +3,13 @@
 #include "app/CustomUserFile.h"
 #include "app/MainMenu.h"
 #include "app/PendingChanges.h"
+#include "app/StatusStrip.h"
 #include "backup/fIniManager.h"
 #include "core/BackupProfiles.h"
 #include "core/ProfileRestore.h"
 #include "dialogs/CorvaneHelp.h"
 #include "dialogs/DirectoryEdit.h"
 #include "dialogs/Guard.h"
-#include "dialogs/Logo.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/ModalRunner.h"
 #include "dialogs/OutcomeBoxes.h"
@@ -85,7 +85,8 @@ TfrmMain::TfrmMain(Environment env, QWidget* parent)
     setCentralWidget(central);
     m_actions = buildMainMenu(*this);
     wireCommands();
-    buildStatusStrip(central);
+    m_strip = new StatusStrip([this] { Image1Click(); }, central);
+    layout->addWidget(m_strip);
     buildPages();
     layout->addWidget(PageCtrl, 1);
 
@@ -137,69 +138,6 @@ void TfrmMain::wireCommands()
     on("Showpendingchanges1", &TfrmMain::Showpendingchanges1Click);
     on("Openfiles1", &TfrmMain::Openfiles1Click);
     on("SaveINIfilesAS1", &TfrmMain::SaveINIfilesAS1Click);
-}
-
-namespace {
-// The logo, which opens the about box when clicked.
-class ClickableLabel : public QLabel {
-public:
-    ClickableLabel(std::function<void()> onClick, QWidget* parent)
-        : QLabel(parent)
-        , m_onClick(std::move(onClick))
-    {
-        setCursor(Qt::PointingHandCursor);
-    }
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override
-    {
-        QLabel::mouseReleaseEvent(event);
-        if (m_onClick) Guard::run(m_onClick);
-    }
-
-private:
-    std::function<void()> m_onClick;
-};
-} // namespace
-
-void TfrmMain::buildStatusStrip(QWidget* central)
-{
-    auto* panel = new QWidget(central);
-    panel->setObjectName(QStringLiteral("Panel2"));
-    panel->setFixedHeight(49);
-    auto* row = new QHBoxLayout(panel);
-    row->setContentsMargins(6, 1, 4, 1);
-    auto* labels = new QVBoxLayout;
-    labels->setSpacing(0);
-    lblDir = new QLabel(QStringLiteral("UT2k3 Dir:"), panel);
-    lblCurrUserIni = new QLabel(QStringLiteral("Current User.Ini:"), panel);
-    lblCurrUt2003ini = new QLabel(QStringLiteral("Current UT2003.Ini:"), panel);
-    lblDir->setObjectName(QStringLiteral("lblDir"));
-    lblCurrUserIni->setObjectName(QStringLiteral("lblCurrUserIni"));
-    lblCurrUt2003ini->setObjectName(QStringLiteral("lblCurrUt2003ini"));
-    for (QLabel* label : {lblDir, lblCurrUserIni, lblCurrUt2003ini}) {
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        labels->addWidget(label);
-    }
-    row->addLayout(labels, 1);
-    auto* notes = new QVBoxLayout;
-    notes->setSpacing(0);
-    lblGameRunning = new QLabel(panel);
-    lblNotice = new QLabel(panel);
-    lblGameRunning->setObjectName(QStringLiteral("lblGameRunning"));
-    lblNotice->setObjectName(QStringLiteral("lblNotice"));
-    for (QLabel* label : {lblGameRunning, lblNotice}) {
-        label->setWordWrap(true);
-        notes->addWidget(label);
-    }
-    lblGameRunning->setStyleSheet(QStringLiteral("color: #a00000"));
-    row->addLayout(notes, 1);
-    Image1 = new ClickableLabel([this] { Image1Click(); }, panel);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(corvaneLogo(QSize(120, 44)));
-    Image1->setToolTip(QStringLiteral("About Corvane 2003"));
-    row->addWidget(Image1, 0, Qt::AlignRight | Qt::AlignVCenter);
-    central->layout()->addWidget(panel);
 }
 
 void TfrmMain::buildPages()
@@ -281,10 +219,9 @@ void TfrmMain::LoadAll(bool forceSetup)
         return;
     }
     const RunTime& rt = runTime();
-    lblDir->setText(QStringLiteral("UT2k3 dir: ") + QString::fromStdString(m_profiles.configuredDir()));
-    lblCurrUserIni->setText(QStringLiteral("Current User.Ini: ") + QString::fromStdString(rt.UserProfile->FileName()));
-    lblCurrUt2003ini->setText(QStringLiteral("Current UT2003.Ini: ") +
-                              QString::fromStdString(rt.GameProfile->FileName()));
+    m_strip->showPlaces(QString::fromStdString(m_profiles.configuredDir()),
+                        QString::fromStdString(rt.UserProfile->FileName()),
+                        QString::fromStdString(rt.GameProfile->FileName()));
     // A failure escaping one page's load is shown and the other pages still
     // load.
     for (const PageRegistry::StartupStep& step : PageRegistry::startupOrder()) {
@@ -395,10 +332,10 @@ void TfrmMain::checkOutsideChanges()
     QString notice;
     if (!m_guard.shouldReload(m_pages.anyUnsavedEdits(), boxQuestions(), notice)) return;
     LoadAllPages();
-    lblNotice->setText(notice);
+    m_strip->lblNotice->setText(notice);
 }
 
-void TfrmMain::checkGameRunning() { lblGameRunning->setText(m_guard.gameStatus()); }
+void TfrmMain::checkGameRunning() { m_strip->lblGameRunning->setText(m_guard.gameStatus()); }
 
 void TfrmMain::Showpendingchanges1Click()
 {
@@ -481,7 +418,7 @@ void TfrmMain::Showreadmetxt1Click()
 void TfrmMain::Openfiles1Click()
 {
     if (!pagesEnabled()) return;
-    const std::optional<std::string> chosen = chooseUserFileToOpen(runTime().UserProfile->FileName(), this);
+    const std::optional<std::string> chosen = chooseUserFileToOpen(runTime(), this);
     if (!chosen) return;
     m_profiles.setCurrentUserIni(platform::fileNamePart(*chosen));
     LoadAll(false);
@@ -492,7 +429,7 @@ void TfrmMain::Openfiles1Click()
 void TfrmMain::SaveINIfilesAS1Click()
 {
     if (!pagesEnabled()) return;
-    const std::optional<std::string> chosen = copyUserFileAs(runTime().UserProfile->FileName(), this);
+    const std::optional<std::string> chosen = copyUserFileAs(runTime(), this);
     if (!chosen) return;
     m_profiles.setCurrentUserIni(platform::fileNamePart(*chosen));
     LoadAll(false);

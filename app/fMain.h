@@ -15,6 +15,7 @@
 
 class QAction;
 class QLabel;
+class StatusStrip;
 class QTabWidget;
 class QTimer;
 class SettingsPage;
@@ -81,7 +82,6 @@ protected:
 private:
     void FormCreate();
     void wireCommands();
-    void buildStatusStrip(QWidget* central);
     void buildPages();
     void PageCtrlChanging(int newIndex);
     PageId pageAt(int tabIndex) const;
@@ -106,12 +106,7 @@ private:
     int m_currentPage = 0;
 
     QTabWidget* PageCtrl = nullptr;
-    QLabel* lblDir = nullptr;
-    QLabel* lblCurrUserIni = nullptr;
-    QLabel* lblCurrUt2003ini = nullptr;
-    QLabel* lblGameRunning = nullptr; // shown while the game runs
-    QLabel* lblNotice = nullptr;      // what the program did on its own (a reload)
-    QLabel* Image1 = nullptr;
+    StatusStrip* m_strip = nullptr;
     std::vector<std::pair<PageId, QWidget*>> m_tabs; // in tab order
     std::vector<QAction*> m_actions;
 };
