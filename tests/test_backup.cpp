@@ -5,6 +5,7 @@
 #include "core/ProfileRestore.h"
 #include "dialogs/OutcomeBoxes.h"
 #include "platform/DateText.h"
+#include "profile/FaultInjection.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QTreeWidget>
 
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace TestSupport;
@@ -423,6 +425,98 @@ private slots:
         script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::No);
         f.reset("User.ini");
         QVERIFY(script.allShown());
+    }
+
+    // A backup step that fails (a full disk at its last copy) or is refused
+    // leaves every earlier backup as it was: the .BAK pair of a restore, the
+    // dated pair of the day.
+    void failedBackupsKeepTheEarlierOnes_data()
+    {
+        QTest::addColumn<bool>("bak");
+        QTest::newRow(".BAK pair, restore answered No") << true;
+        QTest::newRow("dated pair of today") << false;
+    }
+    void failedBackupsKeepTheEarlierOnes()
+    {
+        QFETCH(bool, bak);
+        Fixture f;
+        const QStringList names = bak ? QStringList{"User.BAK", "UT2003.BAK"} : QStringList{f.datedUser, f.datedGame};
+        QStringList paths;
+        for (const QString& name : names)
+            paths << (name.startsWith('/') ? name : f.sys + name);
+        for (const QString& path : paths)
+            writeFile(path, "earlier " + path.toUtf8());
+        const QString full = paths.last();
+        FaultInjection::setHook([&](FaultInjection::Operation op, const std::string& path) {
+            return op != FaultInjection::Operation::Write || QString::fromStdString(path) != full;
+        });
+        Script script;
+        if (bak) {
+            auto manager = f.manager();
+            manager->treelist->topLevelItem(0)->setSelected(true);
+            script.box(Kind::Confirm, RestoreQuestion, Buttons::YesNo, Answer::Yes)
+                .box(Kind::Warning, "Could not backup the current INI files\nWant to continue anyway?", Buttons::YesNo,
+                     Answer::No);
+            manager->btnRestoreClick();
+        } else {
+            script.box(Kind::Confirm, "Found a backup from today, do you want to override this one?", Buttons::YesNo,
+                       Answer::Yes)
+                .box(Kind::Warning, {}, Buttons::Ok);
+            f.backup(f.place(), true);
+        }
+        FaultInjection::setHook({});
+        QVERIFY(script.allShown());
+        for (const QString& path : paths)
+            QCOMPARE(readFile(path), "earlier " + path.toUtf8());
+        QCOMPARE(readFile(f.game.userIni()), f.user);
+    }
+
+    // Copies are no more readable than the profile they copy: a UT2003.ini
+    // kept private (it may hold a server's admin password) stays so in its
+    // .BAK and dated copies.
+    void copiesKeepTheProfilesPrivacy()
+    {
+        Fixture f;
+        QVERIFY(::chmod(QFile::encodeName(f.game.gameIni()).constData(), 0600) == 0);
+        writeFile(f.sys + "UT2003.BAK", "an older, public copy");
+        QVERIFY(::chmod(QFile::encodeName(f.sys + "UT2003.BAK").constData(), 0644) == 0);
+        Script script;
+        script.box(Kind::Information, {}, Buttons::Ok);
+        f.backup(f.place(), true);
+        script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::Yes).box(Kind::Information, {}, Buttons::Ok);
+        f.reset("User.ini");
+        QVERIFY(script.allShown());
+        for (const QString& copy : {f.datedGame, f.sys + "UT2003.BAK"}) {
+            struct stat st {};
+            QVERIFY(::stat(QFile::encodeName(copy).constData(), &st) == 0);
+            QCOMPARE(st.st_mode & 0777, mode_t(0600));
+        }
+    }
+
+    // The open user file is never deleted or replaced but by the pair's
+    // replacement: opened from a .BAK name, a reset cannot keep it as its
+    // own .BAK copy and asks; a dated backup opened as the user file is
+    // named as such before it is deleted.
+    void theOpenUserFileIsKept()
+    {
+        Fixture f;
+        writeFile(f.sys + "User.BAK", "the user file being edited");
+        Script script;
+        script.box(Kind::Confirm, ResetQuestion, Buttons::YesNo, Answer::Yes)
+            .box(Kind::Warning, "Could not backup the INI files\nWant to continue anyway?", Buttons::YesNo, Answer::No);
+        f.reset("User.BAK");
+        QVERIFY(script.allShown());
+        QCOMPARE(readFile(f.sys + "User.BAK"), QByteArray("the user file being edited"));
+
+        auto manager = f.manager(true, "User_12-8-2026.INI");
+        manager->treelist->topLevelItem(0)->setSelected(true);
+        script.box(Kind::Confirm,
+                   "User_12-8-2026.INI is the user file you are editing now.\nAre you sure you want to delete the "
+                   "backup from 12-8-2026",
+                   Buttons::YesNo, Answer::No);
+        manager->btnDelClick();
+        QVERIFY(script.allShown());
+        QVERIFY(QFile::exists(f.sys + "User_12-8-2026.INI"));
     }
 };
 

@@ -354,6 +354,45 @@ private slots:
         QVERIFY(s.allShown());
     }
 
+    // Ctrl+S on the raw text page saves the other pages' edits and shows
+    // the files as saved: text the user did not type is never written over
+    // them, and no question is asked for it.
+    void saveOnTheRawPageKeepsThePagesEdits()
+    {
+        WindowFixture f;
+        child<QLineEdit>(f.main.get(), "edtA")->setText("Jump");
+        Script s;
+        s.box(Kind::Confirm, "Do you want to save the changes u made?", Buttons::YesNo, Answer::No)
+            .box(Kind::Confirm, "Do you want to undo changes?", Buttons::YesNo, Answer::No);
+        f.enterRawPage();
+        s.box(Kind::Information, "The changes has been succesfully saved!", Buttons::Ok);
+        child<QAction>(f.main.get(), "Save1")->trigger();
+        QVERIFY(s.allShown());
+        QVERIFY(readFile(f.game.userIni()).contains("\nA=Jump\r\n"));
+        QVERIFY(f.raw()->reUser->toPlainText().contains("\nA=Jump\n"));
+        QVERIFY(!f.main->AnyPageChanged());
+    }
+
+    // Typed raw text is an edit like any page's: leaving the page and coming
+    // back keeps it, and closing the window asks before it is lost.
+    void typedRawTextIsNeverDroppedUnasked()
+    {
+        WindowFixture f;
+        f.enterRawPage();
+        f.raw()->reUser->appendPlainText("Typed=Text");
+        Script s;
+        s.box(Kind::Confirm, "Do you want to save the changes u made?", Buttons::YesNo, Answer::No)
+            .box(Kind::Confirm, "Do you want to undo changes?", Buttons::YesNo, Answer::No);
+        child<QTabWidget>(f.main.get(), "PageCtrl")->setCurrentIndex(0);
+        f.enterRawPage();
+        QVERIFY(f.raw()->reUser->toPlainText().endsWith("Typed=Text"));
+        s.box(Kind::Confirm, "You have made some changes\nDo you want to save your changes first?", Buttons::YesNo,
+              Answer::Yes);
+        f.main->close();
+        QVERIFY(s.allShown());
+        QVERIFY(readFile(f.game.userIni()).endsWith("Typed=Text\r\n"));
+    }
+
     // Opening a user file: one in the System directory is used (typed with
     // or without its extension); one elsewhere whose name the System
     // directory lacks leaves User.ini open, and the message still names it.
@@ -410,6 +449,12 @@ private slots:
         child<QAction>(f.main.get(), "SaveINIfilesAS1")->trigger();
         QCOMPARE(f.currentUserIni(), QString("Other.ini"));
         QCOMPARE(f.userStatus(), "Current User.Ini: " + other);
+
+        // Another spelling of the open file is that file, not a second one.
+        s.dialog(choose(f.game.systemDir() + "other.INI", QFileDialog::AcceptSave, f.game.systemDir()));
+        child<QAction>(f.main.get(), "SaveINIfilesAS1")->trigger();
+        QVERIFY(!QFile::exists(f.game.systemDir() + "other.INI"));
+        QCOMPARE(f.currentUserIni(), QString("Other.ini"));
         QVERIFY(s.allShown());
     }
 
@@ -421,23 +466,29 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("named");
+        QTest::addColumn<QString>("linkTo"); // `typed` made a link to this file first
         QTest::newRow("save as UT2003.ini") << "SaveINIfilesAS1"
                                             << "ut2003.INI"
-                                            << "UT2003.ini";
+                                            << "UT2003.ini" << "";
         QTest::newRow("save as DefUser, no extension") << "SaveINIfilesAS1"
                                                        << "DefUser"
-                                                       << "DefUser.ini";
+                                                       << "DefUser.ini" << "";
         QTest::newRow("open Default.ini") << "Openfiles1"
                                           << "Default.ini"
-                                          << "Default.ini";
+                                          << "Default.ini" << "";
+        QTest::newRow("save as a link to UT2003.ini") << "SaveINIfilesAS1"
+                                                      << "Mine.ini"
+                                                      << "UT2003.ini" << "UT2003.ini";
     }
     void gameOwnFilesAreRefused()
     {
         QFETCH(QString, command);
         QFETCH(QString, typed);
         QFETCH(QString, named);
+        QFETCH(QString, linkTo);
         WindowFixture f;
         writeFile(f.game.systemDir() + "DefUser.ini", "[Default]\r\n");
+        if (!linkTo.isEmpty()) QVERIFY(QFile::link(f.game.systemDir() + linkTo, f.game.systemDir() + typed));
         const QMap<QString, QByteArray> before = filesBelow(f.game.systemDir());
         Script s;
         if (command == "Openfiles1")
