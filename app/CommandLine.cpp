@@ -7,29 +7,23 @@
 #include <QtGlobal>
 
 #include <cstdio>
+#include <span>
 
 namespace CommandLine {
 
 namespace {
 
-// The options QGuiApplication and QApplication take out of the command line
-// themselves, and whether each takes a value.
-struct QtOption {
-    const char* name;
-    bool takesValue;
-};
-constexpr QtOption QtOptions[] = {
-    {"platform", true},      {"platformpluginpath", true},
-    {"platformtheme", true}, {"plugin", true},
-    {"qmljsdebugger", true}, {"qwindowgeometry", true},
-    {"qwindowicon", true},   {"qwindowtitle", true},
-    {"display", true},       {"geometry", true},
-    {"title", true},         {"icon", true},
-    {"name", true},          {"session", true},
-    {"style", true},         {"stylesheet", true},
-    {"reverse", false},      {"widgetcount", false},
-    {"nograb", false},       {"dograb", false},
-};
+// The options QGuiApplication, its X11 platform and QApplication take out of
+// the command line themselves: those followed by a value, and the others.
+constexpr const char* QtOptionsWithValue[] = {"platform",      "platformpluginpath",
+                                              "platformtheme", "plugin",
+                                              "qmljsdebugger", "qwindowgeometry",
+                                              "qwindowicon",   "qwindowtitle",
+                                              "display",       "geometry",
+                                              "title",         "icon",
+                                              "name",          "session",
+                                              "style",         "stylesheet"};
+constexpr const char* QtFlags[] = {"reverse", "widgetcount", "testability", "sync", "nograb", "dograb"};
 
 void print(std::FILE* to, const QString& text) { std::fputs(text.toLocal8Bit().constData(), to); }
 
@@ -54,12 +48,15 @@ std::optional<int> handle(int argc, char** argv)
                                      QStringLiteral("Shows the version of the program and of Qt, and exits."));
     parser.addOption(help);
     parser.addOption(version);
-    for (const QtOption& qt : QtOptions) {
-        QCommandLineOption option(QString::fromLatin1(qt.name));
-        if (qt.takesValue) option.setValueName(QStringLiteral("value"));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
+    const auto addHidden = [&parser](std::span<const char* const> names, const QString& valueName) {
+        for (const char* name : names) {
+            QCommandLineOption option(QString::fromLatin1(name), {}, valueName);
+            option.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(option);
+        }
+    };
+    addHidden(QtOptionsWithValue, QStringLiteral("value"));
+    addHidden(QtFlags, {});
 
     const bool parsed = parser.parse(arguments);
     QString usage = parser.helpText();
