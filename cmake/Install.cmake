@@ -11,8 +11,8 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 # The folders a package holds are rwxr-xr-x whatever the builder's umask.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-# The id of the desktop entry and the metainfo (before 1.2 the entry was
-# corvane2003.desktop; the metainfo provides that id too).
+# The id of the desktop entry and the metainfo (the entry was named
+# corvane2003.desktop before; the metainfo provides that id too).
 set(CORVANE_APP_ID org.example.corvane2003)
 
 # The manual page and the changelog, compressed as Debian ships them (-n: no
