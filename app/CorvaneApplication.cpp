@@ -13,7 +13,7 @@ CorvaneApplication::CorvaneApplication(int& argc, char** argv)
     setApplicationName(QStringLiteral("Corvane2003"));
     setApplicationVersion(QString::fromLatin1(RunTime::Version));
     // The desktop entry and the icon an installed copy brings along.
-    setDesktopFileName(QStringLiteral("corvane2003"));
+    setDesktopFileName(QStringLiteral("org.example.corvane2003"));
     QIcon own;
     for (const char* size : {"48", "256"})
         own.addFile(QStringLiteral(":/icons/corvane2003-%1.png").arg(QLatin1String(size)));

@@ -22,11 +22,11 @@ namespace platform {
 namespace {
 
 // Bounds of the reading, far above what a real home directory holds.
-constexpr std::size_t MaxPlaceEntries = 1000;          // entries of one folder of prefixes
-constexpr std::size_t MaxWalkEntries = 20000;          // entries read below one drive_c
-constexpr int WalkDepth = 3;                           // levels of folders below drive_c
-constexpr off_t MaxRegistryBytes = off_t(64) << 20;    // system.reg
-constexpr std::size_t MaxLutrisConfigBytes = 1u << 20; // one game's .yml
+constexpr std::size_t MaxPlaceEntries = 1000;       // entries of one folder of prefixes
+constexpr std::size_t MaxWalkEntries = 20000;       // entries read below one drive_c
+constexpr int WalkDepth = 3;                        // levels of folders below drive_c
+constexpr off_t MaxRegistryBytes = off_t(64) << 20; // system.reg
+constexpr std::size_t MaxConfigBytes = 1u << 20;    // a Lutris game's .yml, Steam's libraryfolders.vdf
 
 struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
@@ -66,20 +66,27 @@ std::vector<std::string> namesIn(const std::string& dir, std::size_t limit)
     return names;
 }
 
+// The first bytes of a regular file, at most MaxConfigBytes; nothing when it
+// is not one (a named pipe never blocks the search) or cannot be read.
+std::string smallFile(const std::string& file)
+{
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return {};
+    std::string text(std::min<std::size_t>(static_cast<std::size_t>(st.st_size), MaxConfigBytes), '\0');
+    const ssize_t got = ::read(fd, text.data(), text.size());
+    ::close(fd);
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return text;
+}
+
 // The values of the "prefix:" lines of a Lutris game's configuration, as written
 // (quotes taken off, "~" for the home directory).
 std::vector<std::string> lutrisPrefixes(const std::string& file, const std::string& home)
 {
     std::vector<std::string> prefixes;
-    struct stat st {};
-    if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return prefixes;
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return prefixes;
-    std::string text(std::min<std::size_t>(static_cast<std::size_t>(st.st_size), MaxLutrisConfigBytes), '\0');
-    const ssize_t got = ::read(fd, text.data(), text.size());
-    ::close(fd);
-    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-
+    const std::string text = smallFile(file);
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
@@ -100,6 +107,41 @@ std::vector<std::string> lutrisPrefixes(const std::string& file, const std::stri
         if (!value.empty() && value.front() == Separator) prefixes.push_back(value);
     }
     return prefixes;
+}
+
+// The folders of the Steam libraries listed in a libraryfolders.vdf: the
+// "path" values of its entries, or, in the older form, the numbered values
+// of its top level ("1" "/mnt/games/SteamLibrary"). Only absolute paths.
+std::vector<std::string> steamLibraries(const std::string& file)
+{
+    std::vector<std::string> libraries;
+    const std::string text = smallFile(file);
+    std::vector<std::string> tokens; // quoted strings, "{" and "}"
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '{' || text[i] == '}') {
+            tokens.emplace_back(1, text[i]);
+        } else if (text[i] == '"') {
+            std::string value;
+            for (++i; i < text.size() && text[i] != '"'; ++i) {
+                if (text[i] == '\\' && i + 1 < text.size()) ++i;
+                value += text[i];
+            }
+            tokens.push_back("\"" + value);
+        }
+    }
+    int depth = 0;
+    for (std::size_t t = 0; t < tokens.size(); ++t) {
+        if (tokens[t] == "{" || tokens[t] == "}") {
+            depth += tokens[t] == "{" ? 1 : -1;
+            continue;
+        }
+        if (t + 1 >= tokens.size() || tokens[t + 1][0] != '"') continue;
+        const std::string key = tokens[t].substr(1);
+        const std::string value = tokens[++t].substr(1);
+        const bool numbered = depth == 1 && !key.empty() && key.find_first_not_of("0123456789") == std::string::npos;
+        if ((key == "path" || numbered) && !value.empty() && value.front() == Separator) libraries.push_back(value);
+    }
+    return libraries;
 }
 
 class Finder {
@@ -126,9 +168,18 @@ public:
             prefixesIn("Bottles", m_home + ".local/share/bottles/bottles");
             prefixesIn("Bottles", m_home + ".var/app/com.usebottles.bottles/data/bottles/bottles");
             prefixesIn("PlayOnLinux", m_home + ".PlayOnLinux/wineprefix");
-            prefixesIn("Proton", m_home + ".steam/steam/steamapps/compatdata", "/pfx");
-            prefixesIn("Proton", m_home + ".local/share/Steam/steamapps/compatdata", "/pfx");
+            // Steam's folder (~/.steam/steam is mostly a link to it), then
+            // its libraries on other drives, each with its own compatdata.
+            std::set<std::string> steamRoots;
+            for (const char* root : {".local/share/Steam", ".steam/steam"}) {
+                const std::string key = canonical(m_home + root);
+                if (key.empty() || !steamRoots.insert(key).second) continue;
+                prefixesIn("Proton", m_home + root + "/steamapps/compatdata", "/pfx");
+                for (const std::string& library : steamLibraries(m_home + root + "/steamapps/libraryfolders.vdf"))
+                    prefixesIn("Proton", AddBackslash(library) + "steamapps/compatdata", "/pfx");
+            }
             prefixesIn("Heroic", m_home + "Games/Heroic/Prefixes");
+            prefixesIn("Heroic", m_home + "Games/Heroic/Prefixes/default"); // Heroic's newer layout
         }
         // The native version's installers, the full game's and the demo's.
         std::vector<std::string> native = {m_root + "/usr/local/games/ut2003", m_root + "/opt/ut2003",

@@ -6,8 +6,8 @@
 namespace platform {
 
 // Where the installations of the game are looked for: the user's Wine
-// prefixes (plain Wine, Lutris, Bottles, PlayOnLinux, Steam's Proton,
-// Heroic) and the native Linux version's default places.
+// prefixes (plain Wine, Lutris, Bottles, PlayOnLinux, Steam's Proton in
+// every Steam library, Heroic) and the native Linux version's default places.
 struct SearchPlaces {
     std::string home;       // the user's home directory
     std::string winePrefix; // the prefix named by $WINEPREFIX; may be empty

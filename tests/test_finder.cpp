@@ -11,6 +11,7 @@
 #include "platform/GameLayout.h"
 #include "platform/InstallationFinder.h"
 #include "tests/support/MainWindowHarness.h"
+#include "tests/support/UnprivilegedChild.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,11 +19,9 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QProcess>
 #include <QTest>
 #include <QTreeWidget>
 
-#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,7 +38,8 @@ const char* const WowDemo = "Software\\Wow6432Node\\Unreal Technology\\Installed
 const char* const Game = "Software\\Unreal Technology\\Installed Apps\\UT2003";
 
 // A prefix of the fake home, how the game is in it, and the game directory
-// the list shows (nullptr: not listed).
+// the list shows (nullptr: not listed). A path starting with "/" lies outside
+// the home directory, on another drive.
 struct Place {
     const char* kind;
     const char* prefix;
@@ -63,8 +63,12 @@ const Place Places[] = {
      ".PlayOnLinux/wineprefix/UT2003/drive_c/ut2003"},
     {"Proton", ".local/share/Steam/steamapps/compatdata/32000/pfx", nullptr, nullptr, "UT2003/System/UT2003.exe",
      ".local/share/Steam/steamapps/compatdata/32000/pfx/drive_c/UT2003"},
+    {"Proton", "/mnt/games/SteamLibrary/steamapps/compatdata/32000/pfx", nullptr, nullptr, "UT2003/System/UT2003.exe",
+     "/mnt/games/SteamLibrary/steamapps/compatdata/32000/pfx/drive_c/UT2003"},
     {"Heroic", "Games/Heroic/Prefixes/ut2003", nullptr, nullptr, "GOG Games/UT2003/System/UT2003.exe",
      "Games/Heroic/Prefixes/ut2003/drive_c/GOG Games/UT2003"},
+    {"Heroic", "Games/Heroic/Prefixes/default/Unreal Tournament 2003", Game, "C:\\GOG Games\\UT2003", nullptr,
+     "Games/Heroic/Prefixes/default/Unreal Tournament 2003/drive_c/GOG Games/UT2003"},
     {nullptr, ".local/share/wineprefixes/deep", nullptr, nullptr, "a/b/c/UT2003/System/UT2003.exe", nullptr},
     {nullptr, ".local/share/wineprefixes/stale", Game, "C:\\Removed", nullptr, nullptr},
 };
@@ -86,12 +90,19 @@ public:
     {
         ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755); // the unprivileged child reads it
         for (const Place& p : Places) {
-            writeFile(home(p.prefix) + "/system.reg", systemReg(p.key, p.folder));
-            QDir().mkpath(home(p.prefix) + "/drive_c");
-            if (p.copy) writeFile(home(p.prefix) + "/drive_c/" + p.copy, "MZ");
-            if (p.key && p.listed) QDir().mkpath(home(p.listed) + "/System");
+            writeFile(at(p.prefix) + "/system.reg", systemReg(p.key, p.folder));
+            QDir().mkpath(at(p.prefix) + "/drive_c");
+            if (p.copy) writeFile(at(p.prefix) + "/drive_c/" + p.copy, "MZ");
+            if (p.key && p.listed) QDir().mkpath(at(p.listed) + "/System");
         }
-        QFile::link(".local/share/Steam", home(".steam/steam")); // Steam's usual link, found once
+        QFile::link("../.local/share/Steam", home(".steam/steam")); // Steam's usual link, found once
+        // Steam's list of its libraries: its own folder first, then one on another drive.
+        writeFile(home(".local/share/Steam/steamapps/libraryfolders.vdf"),
+                  "\"libraryfolders\"\n{\n\t\"contentstatsid\"\t\t\"-4242\"\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" +
+                      home(".local/share/Steam").toUtf8() +
+                      "\"\n\t\t\"label\"\t\t\"\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"32000\"\t\t\"1900000000\"\n\t\t}\n\t}\n"
+                      "\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" +
+                      root().toUtf8() + "/mnt/games/SteamLibrary\"\n\t}\n}\n");
         writeFile(home(".config/lutris/games/goty-1700000000.yml"), "game:\n  exe: drive_c/UT2003/System/UT2003.exe\n"
                                                                     "  prefix: '~/lutris/goty'\nwine:\n  version: 8\n");
         writeFile(home(".config/lutris/games/again.yml"), "game:\n  prefix: " + home("Games/ut2003").toUtf8() + "\n");
@@ -100,9 +111,14 @@ public:
             writeFile(native + "/System/ut2003-bin", "ELF");
         writeFile(root() + "/opt/ut2003/System/UT2003.exe", "MZ"); // no native program
     }
-    ~FakeHome() { ::chmod(QFile::encodeName(home(".local/share/wineprefixes/locked")).constData(), 0755); }
+    ~FakeHome()
+    {
+        for (const QString& locked : {home(".local/share/wineprefixes/locked"), root() + "/mnt/locked"})
+            ::chmod(QFile::encodeName(locked).constData(), 0755);
+    }
 
     QString home(const QString& relative = {}) const { return root() + "/home/me/" + relative; }
+    QString at(const QString& place) const { return place.startsWith('/') ? root() + place : home(place); }
     QString root() const { return QFileInfo(m_dir.path()).canonicalFilePath(); }
     platform::SearchPlaces places() const
     {
@@ -112,7 +128,7 @@ public:
     {
         QStringList lines;
         for (const Place& p : Places)
-            if (p.listed) lines << QString(p.kind) + ": " + home(p.listed);
+            if (p.listed) lines << QString(p.kind) + ": " + at(p.listed);
         return lines << "Native: " + home("ut2003") << "Native: " + root() + "/usr/local/games/ut2003_demo"
                      << "Native: " + home("Games/native");
     }
@@ -132,6 +148,17 @@ public:
         QDir().mkpath(home(".local/share/wineprefixes/fifo/drive_c"));
         ::mkfifo(QFile::encodeName(home(".local/share/wineprefixes/fifo/system.reg")).constData(), 0644);
         ::mkfifo(QFile::encodeName(home(".config/lutris/games/fifo.yml")).constData(), 0644);
+        // Steam's list in its older form, with a library the user may not
+        // read and one that is a link to itself.
+        const QString library = root() + "/mnt/locked";
+        writeFile(library + "/steamapps/compatdata/1/pfx/system.reg", systemReg(Game, "C:\\UT2003"));
+        QDir().mkpath(library + "/steamapps/compatdata/1/pfx/drive_c/UT2003/System");
+        ::chmod(QFile::encodeName(library).constData(), 0);
+        QFile::link("loop", root() + "/mnt/loop");
+        writeFile(home(".local/share/Steam/steamapps/libraryfolders.vdf"),
+                  "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1700000000\"\n\t\"1\"\t\t\"" +
+                      library.toUtf8() + "\"\n\t\"2\"\t\t\"" + root().toUtf8() + "/mnt/loop\"\n\t\"3\"\t\t\"" +
+                      root().toUtf8() + "/mnt/games/SteamLibrary\"\n}\n");
     }
 
 private:
@@ -185,17 +212,12 @@ private slots:
     {
         FakeHome f;
         f.addObstacles();
-        QProcess child;
-        child.setProgram(QCoreApplication::applicationFilePath());
-        child.setArguments({"--find", f.home(), f.home("custom/prefix"), f.root()});
-        if (::geteuid() == 0)
-            child.setChildProcessModifier([] {
-                if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(77);
-            });
-        child.start();
-        QVERIFY(child.waitForFinished(20000));
-        if (child.exitCode() == 77) QSKIP("cannot run the search as an unprivileged user here");
-        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts), f.expected());
+        const UnprivilegedRun child = runUnprivileged(f.root(), {"--find", f.home(), f.home("custom/prefix"), f.root()},
+                                                      QProcessEnvironment::systemEnvironment(), 20000);
+        if (!child.cannotRun.isEmpty())
+            QSKIP(qPrintable("cannot run the search as an unprivileged user here: " + child.cannotRun));
+        QVERIFY(child.finished);
+        QCOMPARE(QString::fromUtf8(child.output).split('\n', Qt::SkipEmptyParts), f.expected());
     }
 
     void setupDialogProposesAndLists_data()

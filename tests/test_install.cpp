@@ -78,7 +78,7 @@ private slots:
 
     void desktopEntryStartsTheInstalledProgram()
     {
-        const QByteArray entry = readFile(prefix() + "share/applications/corvane2003.desktop");
+        const QByteArray entry = readFile(prefix() + "share/applications/org.example.corvane2003.desktop");
         QVERIFY(entry.startsWith("[Desktop Entry]\n"));
         QCOMPARE(desktopValue(entry, "Type"), QStringLiteral("Application"));
         QVERIFY(QFileInfo(prefix() + "bin/" + desktopValue(entry, "Exec")).isExecutable());
@@ -150,8 +150,11 @@ private slots:
         const QString deb = out + '/' + debs.front();
 
         const QString files = run(dpkgDeb, {"--contents", deb}).output;
-        for (const char* path : {"./usr/bin/corvane2003", "./usr/share/corvane2003/ReadMe.txt",
-                                 "./usr/share/applications/corvane2003.desktop"})
+        for (const char* path :
+             {"./usr/bin/corvane2003", "./usr/share/corvane2003/ReadMe.txt",
+              "./usr/share/applications/org.example.corvane2003.desktop",
+              "./usr/share/metainfo/org.example.corvane2003.metainfo.xml", "./usr/share/man/man6/corvane2003.6.gz",
+              "./usr/share/doc/corvane2003/copyright", "./usr/share/doc/corvane2003/changelog.gz"})
             QVERIFY2(files.contains(QLatin1String(path)), path);
 
         // Every shared library the executable itself needs comes from a

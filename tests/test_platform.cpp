@@ -11,6 +11,7 @@
 #include "platform/ProgramDir.h"
 #include "platform/ShellStart.h"
 #include "profile/ECorvaneError.h"
+#include "tests/support/UnprivilegedChild.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -24,7 +25,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -37,6 +37,8 @@
 #include <vector>
 
 using Strings = std::vector<std::string>;
+using TestSupport::runUnprivileged;
+using TestSupport::UnprivilegedRun;
 Q_DECLARE_METATYPE(Strings)
 
 namespace QTest {
@@ -110,8 +112,6 @@ Strings splitNul(const QByteArray& bytes)
     }
     return parts;
 }
-
-constexpr uid_t unprivilegedId = 65534; // nobody
 
 } // namespace
 
@@ -1060,39 +1060,15 @@ void TestPlatform::locateReadOnlyProgramDir()
     QVERIFY(::chmod(QFile::encodeName(root).constData(), 0755) == 0);
     QVERIFY(::chmod(QFile::encodeName(root + "/install").constData(), 0555) == 0);
     QVERIFY(::chmod(QFile::encodeName(root + "/config").constData(), 0777) == 0);
-    const bool asRoot = ::geteuid() == 0;
-    // The unprivileged user may not be able to enter the directory of this
-    // build (a checkout under /root): the child runs from a copy beside the
-    // installed copy, in a directory it can reach when any is.
-    QString program = QCoreApplication::applicationFilePath();
-    if (asRoot) {
-        const QString copy = root + "/test_platform";
-        QVERIFY(QFile::copy(program, copy));
-        QVERIFY(::chmod(QFile::encodeName(copy).constData(), 0755) == 0);
-        program = copy;
-    }
-
-    QProcess child;
-    child.setProgram(program);
-    child.setArguments({"--locate-program-dirs", root + "/install"});
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_CONFIG_HOME", root + "/config");
-    child.setProcessEnvironment(environment);
-    if (asRoot) {
-        child.setChildProcessModifier([] {
-            if (::setgroups(0, nullptr) != 0 || ::setgid(unprivilegedId) != 0 || ::setuid(unprivilegedId) != 0)
-                ::_exit(77);
-        });
-    }
-    child.start();
-    const bool finished = child.waitForFinished(30000);
+    const UnprivilegedRun child = runUnprivileged(root, {"--locate-program-dirs", root + "/install"}, environment);
     ::chmod(QFile::encodeName(root + "/install").constData(), 0755);
-    if (child.error() == QProcess::FailedToStart || child.exitCode() == 77 || child.exitCode() == 126 ||
-        child.exitCode() == 127)
-        QSKIP(qPrintable("cannot run the test program as an unprivileged user here: " + child.errorString()));
-    QVERIFY(finished);
-    QCOMPARE(child.exitCode(), 0);
-    const QStringList lines = QString::fromUtf8(child.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    if (!child.cannotRun.isEmpty())
+        QSKIP(qPrintable("cannot run the test program as an unprivileged user here: " + child.cannotRun));
+    QVERIFY(child.finished);
+    QCOMPARE(child.exitCode, 0);
+    const QStringList lines = QString::fromUtf8(child.output).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines, (QStringList{root + "/config/corvane2003/", root + "/install/"}));
     QVERIFY(QFileInfo(root + "/config/corvane2003").isDir());
 }
