@@ -1,0 +1,71 @@
+#include "core/HistoryChanges.h"
+
+HistoryChanges::HistoryChanges(const ProfileHistory& history)
+    : m_history(history)
+{
+}
+
+void HistoryChanges::reload(const ProfileState& current)
+{
+    m_current = current;
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::optional<std::string>& bytes = current.files[i].bytes;
+        m_currentDigests[i] = bytes ? std::optional(ProfileHistory::digestOf(*bytes)) : std::nullopt;
+    }
+    m_entries = m_history.entries();
+    m_afters.clear();
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        const std::optional<ProfileHistory::FileDigests>& kept = m_entries[i].after;
+        m_afters.push_back(kept ? *kept : i == 0 ? m_currentDigests : m_entries[i - 1].before);
+    }
+    m_changes.assign(m_entries.size(), std::nullopt);
+    m_compared.assign(m_entries.size(), false);
+}
+
+const HistoryChanges::FilesChanges* HistoryChanges::changes(std::size_t index)
+{
+    if (index >= m_entries.size()) return nullptr;
+    if (!m_compared[index]) {
+        m_compared[index] = true;
+        const ProfileHistory::Entry& entry = m_entries[index];
+        FilesChanges found;
+        for (std::size_t file = 0; file < 2; ++file) {
+            const std::optional<std::string>& before = entry.before[file];
+            const std::optional<std::string>& after = m_afters[index][file];
+            const auto pair = std::make_tuple(entry.names[file], before.value_or(""), after.value_or(""));
+            if (const auto cached = m_pairs.find(pair); cached != m_pairs.end()) {
+                found[file] = cached->second;
+                continue;
+            }
+            bool readable = true;
+            const ProfileKeys* earlier = before ? keysOf(*before, readable) : nullptr;
+            const ProfileKeys* later = !after ? nullptr : after == before ? earlier : keysOf(*after, readable);
+            if (!readable) return nullptr;
+            found[file] = KeyChanges::between(entry.names[file], earlier, later, before != after);
+            m_pairs.emplace(pair, found[file]);
+        }
+        m_changes[index] = std::move(found);
+    }
+    return m_changes[index] ? &*m_changes[index] : nullptr;
+}
+
+std::optional<ProfileState> HistoryChanges::before(std::size_t index) const
+{
+    if (index >= m_entries.size()) return std::nullopt;
+    return m_history.state(m_entries[index], ProfileHistory::Which::Before);
+}
+
+const ProfileKeys* HistoryChanges::keysOf(const std::string& digest, bool& readable)
+{
+    auto found = m_keys.find(digest);
+    if (found == m_keys.end()) {
+        std::optional<std::string> bytes;
+        for (std::size_t i = 0; i < 2 && !bytes; ++i) {
+            if (m_currentDigests[i] == digest) bytes = m_current.files[i].bytes;
+        }
+        if (!bytes) bytes = m_history.content(digest);
+        found = m_keys.emplace(digest, bytes ? std::make_unique<const ProfileKeys>(*bytes) : nullptr).first;
+    }
+    if (!found->second) readable = false;
+    return found->second.get();
+}

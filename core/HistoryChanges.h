@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/KeyChanges.h"
+#include "core/ProfileHistory.h"
+#include "core/ProfileKeys.h"
+
+#include <array>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+// What each entry of a history changed, file by file: the entry's `before`
+// compared with its `after`, or where that was not kept with the next newer
+// entry's `before`, or for the newest entry with the current files. Each
+// distinct content is read and parsed once and each pair of contents compared
+// once, by digest, so a history of many Saves costs about one parse per Save.
+class HistoryChanges {
+public:
+    using FilesChanges = std::array<KeyChanges, 2>;
+
+    explicit HistoryChanges(const ProfileHistory& history);
+
+    // Reads the entries again (newest first); `current` is the pair as it is
+    // now. What was parsed before is kept.
+    void reload(const ProfileState& current);
+
+    const std::vector<ProfileHistory::Entry>& entries() const { return m_entries; }
+    // The changes of entry `index`; nothing when one of its states cannot be
+    // read back.
+    const FilesChanges* changes(std::size_t index);
+    // The digests the entry's changes end at.
+    const ProfileHistory::FileDigests& after(std::size_t index) const { return m_afters[index]; }
+    // The pair as it was before entry `index`: what putting it back restores.
+    std::optional<ProfileState> before(std::size_t index) const;
+    const ProfileState& current() const { return m_current; }
+
+private:
+    // Parsed content; nothing when it cannot be read. `absent` for a file that was not there.
+    const ProfileKeys* keysOf(const std::string& digest, bool& readable);
+
+    const ProfileHistory& m_history;
+    ProfileState m_current;
+    ProfileHistory::FileDigests m_currentDigests;
+    std::vector<ProfileHistory::Entry> m_entries;
+    std::vector<ProfileHistory::FileDigests> m_afters;
+    std::vector<std::optional<FilesChanges>> m_changes;
+    std::vector<bool> m_compared;
+    std::map<std::string, std::unique_ptr<const ProfileKeys>> m_keys;                // by digest; null: unreadable
+    std::map<std::tuple<std::string, std::string, std::string>, KeyChanges> m_pairs; // file, before, after
+};

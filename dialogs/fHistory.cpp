@@ -1,0 +1,133 @@
+#include "dialogs/fHistory.h"
+
+#include "dialogs/ChangesText.h"
+#include "dialogs/MessageBox.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+template <class T> T* named(T* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QString when(const ProfileHistory::Entry& entry)
+{
+    return QLocale().toString(entry.when.toLocalTime(), QLocale::ShortFormat);
+}
+
+QString heading(const ProfileHistory::Entry& entry)
+{
+    QString line = when(entry) + QStringLiteral("   ") + entry.operation;
+    if (entry.outside) line += QStringLiteral(" (outside the program)");
+    return line;
+}
+
+} // namespace
+
+TfrmHistory::TfrmHistory(const ProfileHistory& history, const ProfileState& current, PutBack putBack, QWidget* parent)
+    : QDialog(parent)
+    , lbHistory(named(new QListWidget(this), "lbHistory"))
+    , reHistoryChanges(named(new QTextEdit(this), "reHistoryChanges"))
+    , btnPutBack(named(new QPushButton(QStringLiteral("Put back"), this), "btnPutBack"))
+    , btnClose(named(new QPushButton(QStringLiteral("Close"), this), "btnClose"))
+    , m_changes(history)
+    , m_putBack(std::move(putBack))
+{
+    setObjectName(QStringLiteral("TfrmHistory"));
+    setWindowTitle(QStringLiteral("History of the profiles"));
+    setModal(true);
+
+    auto* listLabel = new QLabel(QStringLiteral("&Changes, newest first:"), this);
+    listLabel->setBuddy(lbHistory);
+    lbHistory->setAccessibleName(QStringLiteral("Changes, newest first"));
+    lbHistory->setSelectionMode(QAbstractItemView::SingleSelection);
+    lbHistory->setWordWrap(true);
+    lbHistory->setAlternatingRowColors(true);
+    reHistoryChanges->setReadOnly(true);
+    reHistoryChanges->setAccessibleName(QStringLiteral("Changes of the selected entry"));
+    btnPutBack->setToolTip(QStringLiteral("Both files go back to how they were before the selected change"));
+    btnPutBack->setAutoDefault(false);
+    btnClose->setDefault(true);
+    connect(lbHistory, &QListWidget::currentRowChanged, this, &TfrmHistory::showEntry);
+    connect(btnPutBack, &QPushButton::clicked, this, &TfrmHistory::btnPutBackClick);
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnPutBack);
+    buttons->addStretch();
+    buttons->addWidget(btnClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(listLabel);
+    layout->addWidget(lbHistory, 2);
+    layout->addWidget(reHistoryChanges, 3);
+    layout->addLayout(buttons);
+    resize(820, 620);
+
+    m_changes.reload(current);
+    fillList();
+}
+
+void TfrmHistory::fillList()
+{
+    lbHistory->clear();
+    const std::vector<ProfileHistory::Entry>& entries = m_changes.entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const HistoryChanges::FilesChanges* changes = m_changes.changes(i);
+        const QString summary = changes ? ChangesText::summary(*changes)
+                                        : QStringLiteral("the files kept for this entry cannot be read back");
+        auto* item = new QListWidgetItem(heading(entries[i]) + QLatin1Char('\n') + summary, lbHistory);
+        item->setToolTip(summary);
+        if (entries[i].outside) {
+            QFont font = item->font();
+            font.setItalic(true);
+            item->setFont(font);
+        }
+    }
+    if (lbHistory->count() > 0)
+        lbHistory->setCurrentRow(0);
+    else
+        showEntry(-1);
+}
+
+void TfrmHistory::showEntry(int row)
+{
+    const HistoryChanges::FilesChanges* changes = row >= 0 ? m_changes.changes(static_cast<std::size_t>(row)) : nullptr;
+    btnPutBack->setEnabled(changes != nullptr && m_putBack != nullptr);
+    if (row < 0) {
+        reHistoryChanges->setHtml(QStringLiteral("<p>No change of the profiles has been kept yet.</p>"));
+        return;
+    }
+    const ProfileHistory::Entry& entry = m_changes.entries()[static_cast<std::size_t>(row)];
+    QString text = QStringLiteral("<p><b>") + heading(entry).toHtmlEscaped() + QStringLiteral("</b></p>");
+    if (!changes) {
+        reHistoryChanges->setHtml(text + QStringLiteral("<p>The files kept for this entry cannot be read back.</p>"));
+        return;
+    }
+    text += QStringLiteral("<p style='color:gray'>Put back returns both files to the &ldquo;Before&rdquo; "
+                           "column: how they were before this change.</p>");
+    reHistoryChanges->setHtml(text + ChangesText::details(*changes, QStringLiteral("Before"), QStringLiteral("After")));
+}
+
+void TfrmHistory::btnPutBackClick()
+{
+    const int row = lbHistory->currentRow();
+    if (row < 0 || !m_putBack) return;
+    const std::optional<ProfileState> wanted = m_changes.before(static_cast<std::size_t>(row));
+    if (!wanted) {
+        MessageBox::warning(QStringLiteral("The files kept for this entry cannot be read back"));
+        return;
+    }
+    const std::optional<ProfileState> now = m_putBack(*wanted);
+    if (!now) return;
+    m_changes.reload(*now);
+    fillList();
+}
