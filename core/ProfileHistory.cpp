@@ -356,7 +356,7 @@ ProfileHistory::Kept ProfileHistory::keep(const QString& operation, bool outside
 {
     if (!m_refusal.isEmpty()) return {{}, m_refusal};
     Entry entry;
-    entry.when = QDateTime::currentDateTimeUtc();
+    entry.when = m_clock ? m_clock().toUTC() : QDateTime::currentDateTimeUtc();
     entry.operation = operation;
     entry.outside = outside;
     for (std::size_t i = 0; i < 2; ++i)

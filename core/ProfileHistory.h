@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,6 +76,8 @@ public:
     static std::string digestOf(std::string_view bytes);
 
     const std::string& folder() const { return m_folder; }
+    // The time a keep gives its entry; the system's clock unless set.
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
     const Limits& limits() const { return m_limits; }
 
     // Before an operation replaces the pair: keeps `before`, the pair as it is.
@@ -106,5 +109,6 @@ private:
     std::string m_entries;
     std::string m_blobs;
     Limits m_limits;
+    std::function<QDateTime()> m_clock;
     QString m_refusal; // why this history may never be written
 };

@@ -64,8 +64,8 @@ QString fileTable(const KeyChanges& file, const QString& beforeTitle, const QStr
     if (file.sections.empty()) {
         return out + QStringLiteral("<p>No key changed: only comments, blank lines or line ends.</p>");
     }
-    out += QStringLiteral("<table cellspacing='0' cellpadding='3' border='1' style='border-collapse:collapse' "
-                          "width='100%'><tr><th align='left'>Section</th><th align='left'>Key</th>"
+    out += QStringLiteral("<table cellspacing='0' cellpadding='3' border='1' style='border-collapse:collapse'>"
+                          "<tr><th align='left'>Section</th><th align='left'>Key</th>"
                           "<th align='left'>Change</th><th align='left'>") +
            beforeTitle.toHtmlEscaped() + QStringLiteral("</th><th align='left'>") + afterTitle.toHtmlEscaped() +
            QStringLiteral("</th></tr>");

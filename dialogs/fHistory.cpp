@@ -26,10 +26,10 @@ QString when(const ProfileHistory::Entry& entry)
 
 QString heading(const ProfileHistory::Entry& entry)
 {
-    QString line = when(entry) + QStringLiteral("   ") + entry.operation;
-    if (entry.outside) line += QStringLiteral(" (outside the program)");
-    return line;
+    return when(entry) + QStringLiteral(" \u2014 ") + entry.operation;
 }
+
+const QString OutsideNote = QStringLiteral("made outside the program: by the game or another editor");
 
 } // namespace
 
@@ -85,7 +85,7 @@ void TfrmHistory::fillList()
         const QString summary = changes ? ChangesText::summary(*changes)
                                         : QStringLiteral("the files kept for this entry cannot be read back");
         auto* item = new QListWidgetItem(heading(entries[i]) + QLatin1Char('\n') + summary, lbHistory);
-        item->setToolTip(summary);
+        item->setToolTip(entries[i].outside ? OutsideNote : summary);
         if (entries[i].outside) {
             QFont font = item->font();
             font.setItalic(true);
@@ -107,7 +107,9 @@ void TfrmHistory::showEntry(int row)
         return;
     }
     const ProfileHistory::Entry& entry = m_changes.entries()[static_cast<std::size_t>(row)];
-    QString text = QStringLiteral("<p><b>") + heading(entry).toHtmlEscaped() + QStringLiteral("</b></p>");
+    QString text = QStringLiteral("<p><b>") + heading(entry).toHtmlEscaped() + QStringLiteral("</b>");
+    if (entry.outside) text += QStringLiteral(", ") + OutsideNote;
+    text += QStringLiteral("</p>");
     if (!changes) {
         reHistoryChanges->setHtml(text + QStringLiteral("<p>The files kept for this entry cannot be read back.</p>"));
         return;
