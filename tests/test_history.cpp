@@ -1,8 +1,10 @@
 // The history of the profiles' states: what it keeps and gives back, its
 // bounds, the key changes it shows, a history that cannot be written, and its
 // window.
+#include "backup/fIniManager.h"
 #include "core/HistoryChanges.h"
 #include "core/ProfileHistory.h"
+#include "dialogs/fChanges.h"
 #include "dialogs/fHistory.h"
 #include "profile/FaultInjection.h"
 #include "tests/support/TestSupport.h"
@@ -14,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTreeWidget>
 
 #include <map>
 #include <random>
@@ -485,6 +488,37 @@ private slots:
             qunsetenv("TZ");
         else
             qputenv("TZ", zone);
+    }
+
+    // The backup manager's comparison of a dated pair with the current files:
+    // what a restore of that date would change, as the history shows it.
+    void compare()
+    {
+        TempGame game;
+        const QString sys = game.systemDir();
+        writeFile(sys + "User.ini", "[DefaultPlayer]\r\nName=Now\r\nTeam=1\r\n");
+        writeFile(sys + "User_12-8-2026.INI", "[DefaultPlayer]\r\nname=Then\r\nTeam=1\r\n[Extra]\r\nX=1\r\n");
+        writeFile(sys + "UT2003_12-8-2026.INI", readFile(game.gameIni()));
+        writeFile(sys + "User_12-9-2026.INI", "[DefaultPlayer]\r\n"); // its UT2003 file is missing
+        TfrmIniManager manager({sys.toStdString(), "User.ini", false, QDate(2026, 12, 9)}, [] {});
+        QString shown;
+        Script script;
+        script.dialog([&](QDialog& dialog) {
+            shown = child<QTextEdit>(&dialog, "reChanges")->toPlainText();
+            return int(QDialog::Accepted);
+        });
+        script.box(MessageBox::Kind::Warning, "Cannot read UT2003_12-9-2026.INI", MessageBox::Buttons::Ok);
+        for (const char* date : {"12-8-2026", "12-9-2026"}) {
+            manager.treelist->clearSelection();
+            manager.treelist->findItems(date, Qt::MatchExactly).first()->setSelected(true);
+            child<QPushButton>(&manager, "btnCompare")->click();
+        }
+        QVERIFY(script.allShown());
+        for (const char* part : {"User.ini", "[DefaultPlayer]", "Name", "Now", "Then", "[Extra]", "section added",
+                                 "Current", "12-8-2026"})
+            QVERIFY2(shown.contains(part, Qt::CaseInsensitive), part);
+        QVERIFY(!shown.contains("UT2003")); // the same bytes
+        QVERIFY(!shown.contains("Team"));
     }
 
 private:
