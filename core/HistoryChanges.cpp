@@ -37,11 +37,13 @@ const HistoryChanges::FilesChanges* HistoryChanges::changes(std::size_t index)
                 found[file] = cached->second;
                 continue;
             }
-            bool readable = true;
-            const ProfileKeys* earlier = before ? keysOf(*before, readable) : nullptr;
-            const ProfileKeys* later = !after ? nullptr : after == before ? earlier : keysOf(*after, readable);
-            if (!readable) return nullptr;
-            found[file] = KeyChanges::between(entry.names[file], earlier, later, before != after);
+            const std::shared_ptr<const std::string> earlier = before ? contentOf(*before) : nullptr;
+            const std::shared_ptr<const std::string> later = after ? contentOf(*after) : nullptr;
+            if ((before && !earlier) || (after && !later)) return nullptr;
+            const auto bytes = [](const std::shared_ptr<const std::string>& content) {
+                return content ? std::optional<std::string_view>(*content) : std::nullopt;
+            };
+            found[file] = KeyChanges::between(entry.names[file], bytes(earlier), bytes(later));
             m_pairs.emplace(pair, found[file]);
         }
         m_changes[index] = std::move(found);
@@ -55,17 +57,19 @@ std::optional<ProfileState> HistoryChanges::before(std::size_t index) const
     return m_history.state(m_entries[index], ProfileHistory::Which::Before);
 }
 
-const ProfileKeys* HistoryChanges::keysOf(const std::string& digest, bool& readable)
+std::shared_ptr<const std::string> HistoryChanges::contentOf(const std::string& digest)
 {
-    auto found = m_keys.find(digest);
-    if (found == m_keys.end()) {
-        std::optional<std::string> bytes;
-        for (std::size_t i = 0; i < 2 && !bytes; ++i) {
-            if (m_currentDigests[i] == digest) bytes = m_current.files[i].bytes;
-        }
-        if (!bytes) bytes = m_history.content(digest);
-        found = m_keys.emplace(digest, bytes ? std::make_unique<const ProfileKeys>(*bytes) : nullptr).first;
+    constexpr std::size_t Recent = 4;
+    for (const auto& [kept, bytes] : m_recent) {
+        if (kept == digest) return bytes;
     }
-    if (!found->second) readable = false;
-    return found->second.get();
+    std::optional<std::string> bytes;
+    for (std::size_t i = 0; i < 2 && !bytes; ++i) {
+        if (m_currentDigests[i] == digest) bytes = m_current.files[i].bytes;
+    }
+    if (!bytes) bytes = m_history.content(digest, false); // put back checks what it puts back
+    auto content = bytes ? std::make_shared<const std::string>(std::move(*bytes)) : nullptr;
+    if (m_recent.size() == Recent) m_recent.erase(m_recent.begin());
+    m_recent.emplace_back(digest, content);
+    return content;
 }

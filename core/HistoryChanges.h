@@ -2,7 +2,6 @@
 
 #include "core/KeyChanges.h"
 #include "core/ProfileHistory.h"
-#include "core/ProfileKeys.h"
 
 #include <array>
 #include <map>
@@ -14,9 +13,9 @@
 
 // What each entry of a history changed, file by file: the entry's `before`
 // compared with its `after`, or where that was not kept with the next newer
-// entry's `before`, or for the newest entry with the current files. Each
-// distinct content is read and parsed once and each pair of contents compared
-// once, by digest, so a history of many Saves costs about one parse per Save.
+// entry's `before`, or for the newest entry with the current files. Each pair
+// of contents is compared once, by their digests, and kept for the next
+// reload (after a put back).
 class HistoryChanges {
 public:
     using FilesChanges = std::array<KeyChanges, 2>;
@@ -38,8 +37,8 @@ public:
     const ProfileState& current() const { return m_current; }
 
 private:
-    // Parsed content; nothing when it cannot be read. `absent` for a file that was not there.
-    const ProfileKeys* keysOf(const std::string& digest, bool& readable);
+    // A kept content, or one of the current files; nothing when it cannot be read.
+    std::shared_ptr<const std::string> contentOf(const std::string& digest);
 
     const ProfileHistory& m_history;
     ProfileState m_current;
@@ -48,6 +47,7 @@ private:
     std::vector<ProfileHistory::FileDigests> m_afters;
     std::vector<std::optional<FilesChanges>> m_changes;
     std::vector<bool> m_compared;
-    std::map<std::string, std::unique_ptr<const ProfileKeys>> m_keys;                // by digest; null: unreadable
+    // The contents read last, by digest: an entry's after is the next one's before.
+    std::vector<std::pair<std::string, std::shared_ptr<const std::string>>> m_recent;
     std::map<std::tuple<std::string, std::string, std::string>, KeyChanges> m_pairs; // file, before, after
 };

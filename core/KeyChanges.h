@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What changed in one profile file between two of its states, as its keys
@@ -33,9 +34,12 @@ struct KeyChanges {
 
     std::size_t keyCount() const;
 
-    // The changes between the bytes of two states; nothing: the file was absent.
-    static KeyChanges between(std::string file, const std::optional<std::string>& before,
-                              const std::optional<std::string>& after);
-    // The same over keys read already; nullptr: the file was absent.
+    // The changes between the bytes of two states; nothing: the file was
+    // absent. Only the sections whose text changed are read: a Save of a few
+    // keys costs a look at the headers, not a reading of every key.
+    static KeyChanges between(std::string file, std::optional<std::string_view> before,
+                              std::optional<std::string_view> after);
+
+private:
     static KeyChanges between(std::string file, const ProfileKeys* before, const ProfileKeys* after, bool textChanged);
 };

@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QRandomGenerator>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,11 +23,13 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <map>
 #include <set>
 
 namespace {
 
 constexpr const char* EntrySuffix = ".entry";
+constexpr const char* AfterSuffix = ".after";
 constexpr const char* TemporaryPrefix = ".tmp-";
 constexpr int EntryVersion = 1;
 // A temporary file this old was left by a program that was stopped.
@@ -113,9 +116,11 @@ int makeFolders(const std::string& path)
     return syncDirectory(parent);
 }
 
-// Writes `bytes` as `dir`/`name`: to a temporary name, synced, renamed, and
-// the directory synced. 0 or the error; nothing is left behind on failure.
-int writeDurably(const std::string& dir, const std::string& name, std::string_view bytes)
+// Writes `bytes` as `dir`/`name` to a temporary name and renames it, so that
+// a kill leaves the old file or the new one; when `durable`, the file is
+// synced before the rename and the directory after it, so that a power cut
+// does too. 0 or the error; nothing is left behind on failure.
+int writeFile(const std::string& dir, const std::string& name, std::string_view bytes, bool durable)
 {
     const std::string target = dir + '/' + name;
     if (!FaultInjection::allowed(FaultInjection::Operation::Write, target)) return ENOSPC; // as a full disk
@@ -135,7 +140,7 @@ int writeDurably(const std::string& dir, const std::string& name, std::string_vi
             else
                 done += static_cast<std::size_t>(written);
         }
-        if (error == 0 && ::fsync(fd.get()) != 0) error = errno;
+        if (error == 0 && durable && ::fsync(fd.get()) != 0) error = errno;
         if (!fd.close() && error == 0) error = errno;
     }
     if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
@@ -143,7 +148,7 @@ int writeDurably(const std::string& dir, const std::string& name, std::string_vi
         ::unlink(temporary.c_str());
         return error;
     }
-    return syncDirectory(dir);
+    return durable ? syncDirectory(dir) : 0;
 }
 
 std::optional<std::string> readAll(const std::string& path)
@@ -153,18 +158,28 @@ std::optional<std::string> readAll(const std::string& path)
     return std::string(file.bytes());
 }
 
-// The names in `dir`, as bytes.
-std::vector<std::string> namesIn(const std::string& dir)
+// The files in `dir`, each with its inode number: the files of the folder
+// are never written in place, only renamed into place, so a name with the
+// same number holds what it held.
+struct Listed {
+    std::string name;
+    std::uint64_t inode = 0;
+};
+std::vector<Listed> filesIn(const std::string& dir)
 {
-    std::vector<std::string> names;
-    for (const QString& name : QDir(shown(dir)).entryList(QDir::Files | QDir::Hidden | QDir::System))
-        names.push_back(encoded(name));
-    return names;
-}
-
-bool endsWith(std::string_view text, std::string_view end)
-{
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+    std::vector<Listed> files;
+    DIR* listing = ::opendir(dir.c_str());
+    if (listing == nullptr) return files;
+    while (const dirent* item = ::readdir(listing)) {
+        struct stat info {};
+        if (item->d_type == DT_DIR ||
+            (item->d_type == DT_UNKNOWN &&
+             (::fstatat(::dirfd(listing), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(info.st_mode))))
+            continue;
+        files.push_back({item->d_name, static_cast<std::uint64_t>(item->d_ino)});
+    }
+    ::closedir(listing);
+    return files;
 }
 
 std::uint64_t sequenceOf(std::string_view id)
@@ -223,6 +238,28 @@ std::optional<ProfileHistory::Entry> parseEntry(const std::string& id, const std
     }
     if (object.contains("after") && !readDigests(object.value("after"), entry.after.emplace())) return std::nullopt;
     return entry;
+}
+
+std::optional<ProfileHistory::FileDigests> parseAfter(const std::string& bytes)
+{
+    const QJsonObject object = QJsonDocument::fromJson(QByteArray::fromStdString(bytes)).object();
+    ProfileHistory::FileDigests digests;
+    if (object.value("version").toInt() != EntryVersion || !readDigests(object.value("after"), digests))
+        return std::nullopt;
+    return digests;
+}
+
+// The id of an entry's file and which of its files it is.
+std::optional<std::pair<std::string, bool>> entryFile(const std::string& name)
+{
+    for (const char* suffix : {EntrySuffix, AfterSuffix}) {
+        const std::size_t length = std::strlen(suffix);
+        if (name.size() > length && name.compare(name.size() - length, length, suffix) == 0) {
+            std::string id = name.substr(0, name.size() - length);
+            if (isEntryId(id)) return std::pair(std::move(id), suffix == AfterSuffix);
+        }
+    }
+    return std::nullopt;
 }
 
 ProfileHistory::FileDigests digestsOf(const ProfileState& state)
@@ -328,25 +365,24 @@ QString ProfileHistory::keepAfter(const std::string& id, const ProfileState& aft
             if (!m_refusal.isEmpty()) return m_refusal;
             const std::optional<std::string> bytes =
                 isEntryId(id) ? readAll(m_entries + '/' + id + EntrySuffix) : std::nullopt;
-            std::optional<Entry> entry = bytes ? parseEntry(id, *bytes) : std::nullopt;
+            const std::optional<Entry> entry = bytes ? parseEntry(id, *bytes) : std::nullopt;
             if (!entry) return QStringLiteral("The history has no entry %1").arg(QString::fromStdString(id));
             const FileDigests digests = digestsOf(after);
             std::set<std::string> distinct;
             std::uint64_t size = 0;
             for (std::size_t i = 0; i < 2; ++i) {
-                if (entry->before[i] && distinct.insert(*entry->before[i]).second) {
-                    struct stat info {};
-                    if (::stat((m_blobs + '/' + *entry->before[i]).c_str(), &info) == 0)
-                        size += static_cast<std::uint64_t>(info.st_size);
-                }
+                if (entry->before[i] && distinct.insert(*entry->before[i]).second) size += sizeOf(*entry->before[i]);
                 if (digests[i] && distinct.insert(*digests[i]).second) size += after.files[i].bytes->size();
             }
             if (QString failure = fitsLimits(size); !failure.isEmpty()) return failure;
             if (QString failure = keepContents(after, digests); !failure.isEmpty()) return failure;
-            entry->after = digests;
-            if (QString failure = writeEntry(*entry); !failure.isEmpty()) return failure;
-            prune();
-            return {};
+            // Beside the entry and not synced: one lost in a power cut is the
+            // next entry's before or the current files all the same.
+            const QJsonObject object{{"version", EntryVersion}, {"after", digestsJson(digests)}};
+            if (const int error = writeFile(m_entries, id + AfterSuffix,
+                                            QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString(), false))
+                return cannotWrite(m_folder, error);
+            return prune(nullptr);
         },
         textFailure);
 }
@@ -380,8 +416,7 @@ ProfileHistory::Kept ProfileHistory::keep(const QString& operation, bool outside
     if (after)
         if (QString failure = keepContents(*after, *entry.after); !failure.isEmpty()) return {{}, failure};
     entry.id = nextId();
-    if (QString failure = writeEntry(entry); !failure.isEmpty()) return {{}, failure};
-    prune();
+    if (QString failure = prune(&entry); !failure.isEmpty()) return {{}, failure};
     return {entry.id, {}};
 }
 
@@ -409,12 +444,20 @@ QString ProfileHistory::keepContents(const ProfileState& state, const FileDigest
         struct stat info {};
         const std::string path = m_blobs + '/' + *digests[i];
         // Every content is renamed into place whole, so one of the right size is the one kept before.
-        if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-            static_cast<std::uint64_t>(info.st_size) == bytes.size())
-            continue;
-        if (const int error = writeDurably(m_blobs, *digests[i], bytes)) return cannotWrite(m_folder, error);
+        if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            static_cast<std::uint64_t>(info.st_size) != bytes.size())
+            if (const int error = writeFile(m_blobs, *digests[i], bytes, true)) return cannotWrite(m_folder, error);
+        m_sizes[*digests[i]] = bytes.size();
     }
     return {};
+}
+
+std::uint64_t ProfileHistory::sizeOf(const std::string& digest) const
+{
+    if (const auto known = m_sizes.find(digest); known != m_sizes.end()) return known->second;
+    struct stat info {};
+    if (::stat((m_blobs + '/' + digest).c_str(), &info) != 0) return 0;
+    return m_sizes[digest] = static_cast<std::uint64_t>(info.st_size);
 }
 
 QString ProfileHistory::writeEntry(const Entry& entry) const
@@ -429,7 +472,7 @@ QString ProfileHistory::writeEntry(const Entry& entry) const
     };
     if (entry.after) object.insert("after", digestsJson(*entry.after));
     const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Indented);
-    if (const int error = writeDurably(m_entries, entry.id + EntrySuffix, bytes.toStdString()))
+    if (const int error = writeFile(m_entries, entry.id + EntrySuffix, bytes.toStdString(), true))
         return cannotWrite(m_folder, error);
     return {};
 }
@@ -437,8 +480,8 @@ QString ProfileHistory::writeEntry(const Entry& entry) const
 std::string ProfileHistory::nextId() const
 {
     std::uint64_t last = 0;
-    for (const std::string& name : namesIn(m_entries))
-        last = std::max(last, sequenceOf(name));
+    for (const Listed& file : filesIn(m_entries))
+        last = std::max(last, sequenceOf(file.name));
     // The random part keeps two programs that keep at once from taking one name.
     return QStringLiteral("%1-%2")
         .arg(last + 1, 10, 10, QLatin1Char('0'))
@@ -451,14 +494,31 @@ std::vector<ProfileHistory::Entry> ProfileHistory::entries() const
     std::vector<Entry> found;
     if (m_folder.empty()) return found;
     try {
-        for (const std::string& name : namesIn(m_entries)) {
-            if (!endsWith(name, EntrySuffix)) continue;
-            const std::string id = name.substr(0, name.size() - std::strlen(EntrySuffix));
-            if (!isEntryId(id)) continue;
-            const std::optional<std::string> bytes = readAll(m_entries + '/' + name);
-            if (std::optional<Entry> entry = bytes ? parseEntry(id, *bytes) : std::nullopt)
-                found.push_back(std::move(*entry));
+        // Each entry's files with their sizes and times: the entry and the after kept beside it.
+        std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> files;
+        for (const auto& [name, stamp] : filesIn(m_entries)) {
+            if (const auto file = entryFile(name))
+                (file->second ? files[file->first].second : files[file->first].first) = stamp;
         }
+        // A file read before is read again only when it was replaced.
+        std::map<std::string, Known> known;
+        for (const auto& [id, stamps] : files) {
+            if (const auto before = m_known.find(id); before != m_known.end() && before->second.stamps == stamps) {
+                found.push_back(before->second.entry);
+                known.insert(*before);
+                continue;
+            }
+            const std::optional<std::string> bytes = readAll(m_entries + '/' + id + EntrySuffix);
+            std::optional<Entry> entry = bytes ? parseEntry(id, *bytes) : std::nullopt;
+            if (!entry) continue;
+            if (!entry->after && stamps.second != 0) {
+                const std::optional<std::string> after = readAll(m_entries + '/' + id + AfterSuffix);
+                entry->after = after ? parseAfter(*after) : std::nullopt;
+            }
+            found.push_back(*entry);
+            known.emplace(id, Known{stamps, std::move(*entry)});
+        }
+        m_known = std::move(known);
     } catch (const std::exception&) {
         // What was read so far; a history that cannot be read is no failure of the program.
     }
@@ -470,11 +530,11 @@ std::vector<ProfileHistory::Entry> ProfileHistory::entries() const
     return found;
 }
 
-std::optional<std::string> ProfileHistory::content(const std::string& digest) const
+std::optional<std::string> ProfileHistory::content(const std::string& digest, bool checked) const
 {
     if (!isDigest(digest) || m_folder.empty()) return std::nullopt;
     std::optional<std::string> bytes = readAll(m_blobs + '/' + digest);
-    if (bytes && digestOf(*bytes) != digest) return std::nullopt; // damaged on the disk
+    if (bytes && checked && digestOf(*bytes) != digest) return std::nullopt; // damaged on the disk
     return bytes;
 }
 
@@ -492,9 +552,10 @@ std::optional<ProfileState> ProfileHistory::state(const Entry& entry, Which whic
     return state;
 }
 
-void ProfileHistory::prune() const
+QString ProfileHistory::prune(const Entry* incoming) const
 {
-    const std::vector<Entry> all = entries();
+    std::vector<Entry> all = entries();
+    if (incoming) all.insert(all.begin(), *incoming);
     std::set<std::string> kept;
     std::uint64_t size = 0;
     std::size_t count = 0;
@@ -506,9 +567,7 @@ void ProfileHistory::prune() const
             for (std::size_t i = 0; digests && i < 2; ++i) {
                 const std::optional<std::string>& digest = (*digests)[i];
                 if (!digest || kept.count(*digest) || !fresh.insert(*digest).second) continue;
-                struct stat info {};
-                if (::stat((m_blobs + '/' + *digest).c_str(), &info) == 0)
-                    more += static_cast<std::uint64_t>(info.st_size);
+                more += sizeOf(*digest);
             }
         }
         if (count > 0 && size + more > m_limits.maxBytes) break;
@@ -519,20 +578,40 @@ void ProfileHistory::prune() const
     auto remove = [](const std::string& path) {
         if (FaultInjection::allowed(FaultInjection::Operation::Delete, path)) ::unlink(path.c_str());
     };
-    for (std::size_t i = all.size(); i-- > count;)
-        remove(m_entries + '/' + all[i].id + EntrySuffix);
-    // The entries are gone from the disk before the contents they name.
-    if (count < all.size() && syncDirectory(m_entries) != 0) return;
+    for (std::size_t i = all.size(); i-- > count;) {
+        for (const char* suffix : {EntrySuffix, AfterSuffix})
+            remove(m_entries + '/' + all[i].id + suffix);
+    }
+    // The entries go from the disk before the contents they name: the new
+    // entry's sync of the folder makes their removal durable too.
+    if (incoming) {
+        if (QString failure = writeEntry(*incoming); !failure.isEmpty()) return failure;
+    } else if (count < all.size() && syncDirectory(m_entries) != 0) {
+        return {};
+    }
+    // What a program stopped half way left: temporary files, an after whose
+    // entry went; and the contents no entry names.
     const qint64 now = QDateTime::currentSecsSinceEpoch();
+    std::set<std::string> ids;
+    const std::vector<Listed> entryFiles = filesIn(m_entries);
+    for (const Listed& file : entryFiles) {
+        if (const auto entry = entryFile(file.name); entry && !entry->second) ids.insert(entry->first);
+    }
     for (const std::string& dir : {m_entries, m_blobs}) {
-        for (const std::string& name : namesIn(dir)) {
+        for (const Listed& file : dir == m_entries ? entryFiles : filesIn(dir)) {
+            const std::string& name = file.name;
             const std::string path = dir + '/' + name;
+            const auto entry = dir == m_entries ? entryFile(name) : std::nullopt;
             struct stat info {};
             if (name.rfind(TemporaryPrefix, 0) == 0) {
                 if (::stat(path.c_str(), &info) == 0 && now - info.st_mtim.tv_sec > StaleTemporarySeconds) remove(path);
+            } else if (entry && entry->second && !ids.count(entry->first)) {
+                remove(path);
             } else if (dir == m_blobs && isDigest(name) && !kept.count(name)) {
                 remove(path);
+                m_sizes.erase(name);
             }
         }
     }
+    return {};
 }

@@ -8,9 +8,12 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 // The history of one profile directory's pair of files: every state an
@@ -19,10 +22,12 @@
 // game's directories) so that each change can be seen and undone.
 //
 // The folder of a profile directory holds `entries/` (one small file per
-// entry) and `blobs/` (each distinct file content once, named by its SHA-256).
-// Everything is written to a temporary name, synced, renamed and its
-// directory synced: when a keep returns, what it kept survives a power cut,
-// and a kill at any moment leaves no entry or a complete one. Files in the
+// entry, and beside it the after an operation kept later) and `blobs/` (each
+// distinct file content once, named by its SHA-256). Everything is written to
+// a temporary name and renamed, so a kill at any moment leaves no entry or a
+// complete one; entries and contents are synced before the rename and their
+// directory after it, so that when a keep returns, what it kept survives a
+// power cut (an after need not: lost, it is read as described at Entry). Files in the
 // folder that are not entries of this program (torn, foreign) are passed
 // over. A history that cannot be written gives its failure as a text and
 // never throws; the operation that asked goes on without it.
@@ -93,8 +98,9 @@ public:
     // The bytes one of the entry's states kept, exactly; nothing when that
     // state was not kept or its contents cannot be read back whole.
     std::optional<ProfileState> state(const Entry& entry, Which which) const;
-    // One kept content, checked against its digest.
-    std::optional<std::string> content(const std::string& digest) const;
+    // One kept content, checked against its digest unless `checked` is false
+    // (for showing it: the check costs more than the read).
+    std::optional<std::string> content(const std::string& digest, bool checked = true) const;
 
 private:
     Kept keep(const QString& operation, bool outside, const ProfileState& before, const ProfileState* after);
@@ -103,7 +109,18 @@ private:
     QString fitsLimits(std::uint64_t size) const;
     QString writeEntry(const Entry& entry) const;
     std::string nextId() const;
-    void prune() const;
+    // Keeps the newest entries within the limits, `incoming` (to be written) first.
+    QString prune(const Entry* incoming) const;
+    std::uint64_t sizeOf(const std::string& digest) const; // of a kept content; 0 when there is none
+
+    // What the files of the folder held when last read: entries by id, with
+    // the inode numbers of their files (0: none); contents' sizes by digest.
+    struct Known {
+        std::pair<std::uint64_t, std::uint64_t> stamps;
+        Entry entry;
+    };
+    mutable std::map<std::string, Known> m_known;
+    mutable std::unordered_map<std::string, std::uint64_t> m_sizes;
 
     std::string m_folder;
     std::string m_entries;

@@ -245,7 +245,8 @@ std::uint64_t blobBytes(const ProfileHistory& history)
 }
 
 // Files in the folder that are no entries: a torn copy, a temporary file left
-// by a kill, a foreign file, an entry of a later format, one naming a path.
+// by a kill, an after without its entry, a foreign file, an entry of a later
+// format, one naming a path.
 void addStrayFiles(const ProfileHistory& history, int kind)
 {
     const QString entries = QString::fromStdString(history.folder()) + "/entries/";
@@ -260,6 +261,7 @@ void addStrayFiles(const ProfileHistory& history, int kind)
     };
     writeFile(entries + QString("%1-cafe%2.entry").arg(9000000 + kind).arg(kind), foreign[kind % 4]);
     writeFile(entries + ".tmp-" + QString::number(kind), real.left(10));
+    writeFile(entries + QString("%1-orphan.after").arg(kind), "{\"version\":1,\"after\":[null,null]}");
     writeFile(entries + "README", "notes");
 }
 
@@ -514,8 +516,8 @@ private slots:
             child<QPushButton>(&manager, "btnCompare")->click();
         }
         QVERIFY(script.allShown());
-        for (const char* part : {"User.ini", "[DefaultPlayer]", "Name", "Now", "Then", "[Extra]", "section added",
-                                 "Current", "12-8-2026"})
+        for (const char* part :
+             {"User.ini", "[DefaultPlayer]", "Name", "Now", "Then", "[Extra]", "section added", "Current", "12-8-2026"})
             QVERIFY2(shown.contains(part, Qt::CaseInsensitive), part);
         QVERIFY(!shown.contains("UT2003")); // the same bytes
         QVERIFY(!shown.contains("Team"));
