@@ -1,5 +1,7 @@
 #include "core/HistoryChanges.h"
 
+#include "profile/IniText.h"
+
 HistoryChanges::HistoryChanges(const ProfileHistory& history)
     : m_history(history)
 {
@@ -49,6 +51,14 @@ const HistoryChanges::FilesChanges* HistoryChanges::changes(std::size_t index)
         m_changes[index] = std::move(found);
     }
     return m_changes[index] ? &*m_changes[index] : nullptr;
+}
+
+bool HistoryChanges::ofCurrentPair(std::size_t index) const
+{
+    for (std::size_t i = 0; i < 2; ++i) {
+        if (!IniText::equalsNoCase(m_entries[index].names[i], m_current.files[i].name)) return false;
+    }
+    return true;
 }
 
 std::optional<ProfileState> HistoryChanges::before(std::size_t index) const

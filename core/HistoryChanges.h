@@ -23,18 +23,18 @@ public:
     explicit HistoryChanges(const ProfileHistory& history);
 
     // Reads the entries again (newest first); `current` is the pair as it is
-    // now. What was parsed before is kept.
+    // now. The comparisons made before are kept.
     void reload(const ProfileState& current);
 
     const std::vector<ProfileHistory::Entry>& entries() const { return m_entries; }
     // The changes of entry `index`; nothing when one of its states cannot be
     // read back.
     const FilesChanges* changes(std::size_t index);
-    // The digests the entry's changes end at.
-    const ProfileHistory::FileDigests& after(std::size_t index) const { return m_afters[index]; }
     // The pair as it was before entry `index`: what putting it back restores.
     std::optional<ProfileState> before(std::size_t index) const;
-    const ProfileState& current() const { return m_current; }
+    // The entry was made to the pair as it is open now (its files' names,
+    // letters folded): putting it back writes the files it names.
+    bool ofCurrentPair(std::size_t index) const;
 
 private:
     // A kept content, or one of the current files; nothing when it cannot be read.

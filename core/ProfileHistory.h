@@ -27,9 +27,9 @@
 // a temporary name and renamed, so a kill at any moment leaves no entry or a
 // complete one; entries and contents are synced before the rename and their
 // directory after it, so that when a keep returns, what it kept survives a
-// power cut (an after need not: lost, it is read as described at Entry). Files in the
-// folder that are not entries of this program (torn, foreign) are passed
-// over. A history that cannot be written gives its failure as a text and
+// power cut (an after need not: lost, it is read as described at Entry).
+// Files in the folder that are not entries of this program (torn, foreign)
+// are passed over. A history that cannot be written gives its failure as a text and
 // never throws; the operation that asked goes on without it.
 class ProfileHistory {
 public:

@@ -2,6 +2,7 @@
 
 #include "platform/CodePage.h"
 
+#include <QFile>
 #include <QStringList>
 
 namespace {
@@ -9,14 +10,16 @@ namespace {
 // The key names a list line spells out before "and N more".
 constexpr std::size_t NamedKeys = 3;
 
+// Keys and values are the profile's text; file names are the file system's.
 QString text(const std::string& bytes) { return platform::fromCodePage(bytes); }
 QString html(const std::string& bytes) { return text(bytes).toHtmlEscaped(); }
+QString fileName(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
 
 QString keys(std::size_t count) { return count == 1 ? QStringLiteral("1 key") : QStringLiteral("%1 keys").arg(count); }
 
 QString fileSummary(const KeyChanges& file)
 {
-    const QString name = text(file.file);
+    const QString name = fileName(file.file);
     if (file.existedBefore && !file.existedAfter) return name + QStringLiteral(" removed");
     const QString what = file.existedBefore ? name : name + QStringLiteral(" created");
     const std::size_t count = file.keyCount();
@@ -57,7 +60,7 @@ QString values(const std::vector<std::string>& all)
 
 QString fileTable(const KeyChanges& file, const QString& beforeTitle, const QString& afterTitle)
 {
-    QString out = QStringLiteral("<h3>") + html(file.file);
+    QString out = QStringLiteral("<h3>") + fileName(file.file).toHtmlEscaped();
     if (file.existedBefore != file.existedAfter)
         out += file.existedAfter ? QStringLiteral(" &mdash; file created") : QStringLiteral(" &mdash; file removed");
     out += QStringLiteral("</h3>");

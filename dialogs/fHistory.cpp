@@ -3,6 +3,7 @@
 #include "dialogs/ChangesText.h"
 #include "dialogs/MessageBox.h"
 
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -30,6 +31,7 @@ QString heading(const ProfileHistory::Entry& entry)
 }
 
 const QString OutsideNote = QStringLiteral("made outside the program: by the game or another editor");
+const QString Unreadable = QStringLiteral("The files kept for this entry cannot be read back");
 
 } // namespace
 
@@ -82,8 +84,7 @@ void TfrmHistory::fillList()
     const std::vector<ProfileHistory::Entry>& entries = m_changes.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const HistoryChanges::FilesChanges* changes = m_changes.changes(i);
-        const QString summary = changes ? ChangesText::summary(*changes)
-                                        : QStringLiteral("the files kept for this entry cannot be read back");
+        const QString summary = changes ? ChangesText::summary(*changes) : Unreadable;
         auto* item = new QListWidgetItem(heading(entries[i]) + QLatin1Char('\n') + summary, lbHistory);
         item->setToolTip(entries[i].outside ? OutsideNote : summary);
         if (entries[i].outside) {
@@ -100,22 +101,29 @@ void TfrmHistory::fillList()
 
 void TfrmHistory::showEntry(int row)
 {
-    const HistoryChanges::FilesChanges* changes = row >= 0 ? m_changes.changes(static_cast<std::size_t>(row)) : nullptr;
-    btnPutBack->setEnabled(changes != nullptr && m_putBack != nullptr);
+    const std::size_t index = static_cast<std::size_t>(row);
+    const HistoryChanges::FilesChanges* changes = row >= 0 ? m_changes.changes(index) : nullptr;
+    const bool ofOpenPair = row >= 0 && m_changes.ofCurrentPair(index);
+    btnPutBack->setEnabled(changes != nullptr && ofOpenPair && m_putBack != nullptr);
     if (row < 0) {
         reHistoryChanges->setHtml(QStringLiteral("<p>No change of the profiles has been kept yet.</p>"));
         return;
     }
-    const ProfileHistory::Entry& entry = m_changes.entries()[static_cast<std::size_t>(row)];
+    const ProfileHistory::Entry& entry = m_changes.entries()[index];
     QString text = QStringLiteral("<p><b>") + heading(entry).toHtmlEscaped() + QStringLiteral("</b>");
     if (entry.outside) text += QStringLiteral(", ") + OutsideNote;
     text += QStringLiteral("</p>");
     if (!changes) {
-        reHistoryChanges->setHtml(text + QStringLiteral("<p>The files kept for this entry cannot be read back.</p>"));
+        reHistoryChanges->setHtml(text + QStringLiteral("<p>") + Unreadable + QStringLiteral("</p>"));
         return;
     }
-    text += QStringLiteral("<p style='color:gray'>Put back returns both files to the &ldquo;Before&rdquo; "
-                           "column: how they were before this change.</p>");
+    if (ofOpenPair)
+        text += QStringLiteral("<p style='color:gray'>Put back returns both files to the &ldquo;Before&rdquo; "
+                               "column: how they were before this change.</p>");
+    else
+        text += QStringLiteral("<p style='color:gray'>This change was made to %1, which is not open: open it to put "
+                               "it back.</p>")
+                    .arg(QFile::decodeName(QByteArray::fromStdString(entry.names[0])).toHtmlEscaped());
     reHistoryChanges->setHtml(text + ChangesText::details(*changes, QStringLiteral("Before"), QStringLiteral("After")));
 }
 
@@ -125,7 +133,7 @@ void TfrmHistory::btnPutBackClick()
     if (row < 0 || !m_putBack) return;
     const std::optional<ProfileState> wanted = m_changes.before(static_cast<std::size_t>(row));
     if (!wanted) {
-        MessageBox::warning(QStringLiteral("The files kept for this entry cannot be read back"));
+        MessageBox::warning(Unreadable);
         return;
     }
     const std::optional<ProfileState> now = m_putBack(*wanted);

@@ -485,6 +485,33 @@ private slots:
         QCOMPARE(pair.read(), first);
         QCOMPARE(list->count(), 4);
         QVERIFY(list->item(0)->text().contains("Put back\nUser.ini: 6 keys: FOV, A, B and 3 more"));
+
+        // An entry of another user file is shown, but not put back over the open one.
+        ProfileState other = pair.read();
+        other.files[0].name = "Second.ini";
+        QVERIFY(history.keepBefore("Save", other));
+        int putBacks = 0;
+        TfrmHistory again(history, pair.read(), [&](const ProfileState&) {
+            ++putBacks;
+            return std::nullopt;
+        });
+        auto* putBack = child<QPushButton>(&again, "btnPutBack");
+        QVERIFY(!putBack->isEnabled());
+        QVERIFY(child<QTextEdit>(&again, "reHistoryChanges")->toPlainText().contains("Second.ini, which is not open"));
+        child<QListWidget>(&again, "lbHistory")->setCurrentRow(1);
+        QVERIFY(putBack->isEnabled());
+
+        // A kept content damaged on the disk is never put back.
+        writeFile(
+            QString::fromStdString(history.folder() + "/blobs/" + ProfileHistory::digestOf(*first.files[0].bytes)),
+            "[Engine.PlayerController]\r\nFOV=1\r\n");
+        child<QListWidget>(&again, "lbHistory")->setCurrentRow(4); // the Save, whose before that was
+        Script script;
+        script.box(MessageBox::Kind::Warning, "The files kept for this entry cannot be read back",
+                   MessageBox::Buttons::Ok);
+        putBack->click();
+        QVERIFY(script.allShown());
+        QCOMPARE(putBacks, 0);
         QLocale::setDefault(QLocale::c());
         if (zone.isNull())
             qunsetenv("TZ");
