@@ -538,6 +538,12 @@ std::optional<std::string> ProfileHistory::content(const std::string& digest, bo
     return bytes;
 }
 
+std::optional<ProfileState> ProfileHistory::lastKept() const
+{
+    const std::vector<Entry> all = entries();
+    return all.empty() ? std::nullopt : state(all.front(), Which::After);
+}
+
 std::optional<ProfileState> ProfileHistory::state(const Entry& entry, Which which) const
 {
     const std::optional<FileDigests>& digests = which == Which::Before ? entry.before : entry.after;

@@ -98,6 +98,9 @@ public:
     // The bytes one of the entry's states kept, exactly; nothing when that
     // state was not kept or its contents cannot be read back whole.
     std::optional<ProfileState> state(const Entry& entry, Which which) const;
+    // The pair as the newest entry left it, when that was kept: what the
+    // program last knew. Files found otherwise at a start were changed outside.
+    std::optional<ProfileState> lastKept() const;
     // One kept content, checked against its digest unless `checked` is false
     // (for showing it: the check costs more than the read).
     std::optional<std::string> content(const std::string& digest, bool checked = true) const;

@@ -3,6 +3,8 @@
 #include "platform/Paths.h"
 #include "profile/IniFileIo.h"
 
+#include <QFile>
+
 std::optional<ProfileState> ProfileState::read(const std::string& dir, const std::string& userFile,
                                                const std::string& gameFile, QString* failure)
 {
@@ -18,7 +20,8 @@ std::optional<ProfileState> ProfileState::read(const std::string& dir, const std
         case IniFileIo::FileBytes::Status::Missing:
             break;
         case IniFileIo::FileBytes::Status::Failed:
-            if (failure) *failure = QStringLiteral("Cannot read %1").arg(QString::fromStdString(path));
+            if (failure)
+                *failure = QStringLiteral("Cannot read %1").arg(QFile::decodeName(QByteArray::fromStdString(path)));
             return std::nullopt;
         }
     }

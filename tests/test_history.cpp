@@ -561,6 +561,7 @@ private:
         // The oldest went first, and none went before a bound made it.
         if (count < kept.size() && count < maxEntries) QVERIFY(distinctSize(kept, count + 1) > maxBytes);
 
+        QCOMPARE(history.lastKept(), kept.back().after);
         HistoryChanges changes(history);
         changes.reload(current);
         QCOMPARE(changes.entries().size(), count);
