@@ -1,8 +1,8 @@
 #include "core/ProfileHistory.h"
 
+#include "core/HistoryFolder.h"
+
 #include "platform/Paths.h"
-#include "profile/FaultInjection.h"
-#include "profile/IniFileIo.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -13,10 +13,7 @@
 #include <QJsonObject>
 #include <QRandomGenerator>
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -30,7 +27,6 @@ namespace {
 
 constexpr const char* EntrySuffix = ".entry";
 constexpr const char* AfterSuffix = ".after";
-constexpr const char* TemporaryPrefix = ".tmp-";
 constexpr int EntryVersion = 1;
 // A temporary file this old was left by a program that was stopped.
 constexpr qint64 StaleTemporarySeconds = 3600;
@@ -62,124 +58,6 @@ bool isEntryId(std::string_view id)
     return !id.empty() && id.front() != '.' && std::all_of(id.begin(), id.end(), [](char c) {
         return std::isalnum(static_cast<unsigned char>(c)) || c == '-';
     });
-}
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~Descriptor()
-    {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-    bool close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0 || errno == EINTR;
-    }
-
-private:
-    int m_fd;
-};
-
-// 0: synced (or a file system that cannot sync a directory), else the error.
-int syncDirectory(const std::string& dir)
-{
-    Descriptor fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() < 0) return errno;
-    return ::fsync(fd.get()) == 0 || errno == EINVAL ? 0 : errno;
-}
-
-std::string parentOf(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Creates `path` and the folders above it that are missing, private to the
-// user, each one synced into its parent.
-int makeFolders(const std::string& path)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
-    if (errno != ENOENT) return errno;
-    const std::string parent = parentOf(path);
-    if (parent != path)
-        if (const int error = makeFolders(parent)) return error;
-    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return errno;
-    return syncDirectory(parent);
-}
-
-// Writes `bytes` as `dir`/`name` to a temporary name and renames it, so that
-// a kill leaves the old file or the new one; when `durable`, the file is
-// synced before the rename and the directory after it, so that a power cut
-// does too. 0 or the error; nothing is left behind on failure.
-int writeFile(const std::string& dir, const std::string& name, std::string_view bytes, bool durable)
-{
-    const std::string target = dir + '/' + name;
-    if (!FaultInjection::allowed(FaultInjection::Operation::Write, target)) return ENOSPC; // as a full disk
-    const std::string temporary =
-        dir + '/' + TemporaryPrefix +
-        QByteArray::number(QRandomGenerator::global()->generate64(), 16).rightJustified(16, '0').toStdString();
-    int error = 0;
-    {
-        Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
-        if (fd.get() < 0) return errno;
-        std::size_t done = 0;
-        while (error == 0 && done < bytes.size()) {
-            const ssize_t written = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
-            if (written < 0 && errno == EINTR) continue;
-            if (written <= 0)
-                error = written < 0 ? errno : EIO;
-            else
-                done += static_cast<std::size_t>(written);
-        }
-        if (error == 0 && durable && ::fsync(fd.get()) != 0) error = errno;
-        if (!fd.close() && error == 0) error = errno;
-    }
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        return error;
-    }
-    return durable ? syncDirectory(dir) : 0;
-}
-
-std::optional<std::string> readAll(const std::string& path)
-{
-    IniFileIo::FileBytes file;
-    if (file.read(path) != IniFileIo::FileBytes::Status::Read) return std::nullopt;
-    return std::string(file.bytes());
-}
-
-// The files in `dir`, each with its inode number: the files of the folder
-// are never written in place, only renamed into place, so a name with the
-// same number holds what it held.
-struct Listed {
-    std::string name;
-    std::uint64_t inode = 0;
-};
-std::vector<Listed> filesIn(const std::string& dir)
-{
-    std::vector<Listed> files;
-    DIR* listing = ::opendir(dir.c_str());
-    if (listing == nullptr) return files;
-    while (const dirent* item = ::readdir(listing)) {
-        struct stat info {};
-        if (item->d_type == DT_DIR ||
-            (item->d_type == DT_UNKNOWN &&
-             (::fstatat(::dirfd(listing), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(info.st_mode))))
-            continue;
-        files.push_back({item->d_name, static_cast<std::uint64_t>(item->d_ino)});
-    }
-    ::closedir(listing);
-    return files;
 }
 
 std::uint64_t sequenceOf(std::string_view id)
@@ -364,7 +242,7 @@ QString ProfileHistory::keepAfter(const std::string& id, const ProfileState& aft
         [&]() -> QString {
             if (!m_refusal.isEmpty()) return m_refusal;
             const std::optional<std::string> bytes =
-                isEntryId(id) ? readAll(m_entries + '/' + id + EntrySuffix) : std::nullopt;
+                isEntryId(id) ? HistoryFolder::readAll(m_entries + '/' + id + EntrySuffix) : std::nullopt;
             const std::optional<Entry> entry = bytes ? parseEntry(id, *bytes) : std::nullopt;
             if (!entry) return QStringLiteral("The history has no entry %1").arg(QString::fromStdString(id));
             const FileDigests digests = digestsOf(after);
@@ -379,8 +257,9 @@ QString ProfileHistory::keepAfter(const std::string& id, const ProfileState& aft
             // Beside the entry and not synced: one lost in a power cut is the
             // next entry's before or the current files all the same.
             const QJsonObject object{{"version", EntryVersion}, {"after", digestsJson(digests)}};
-            if (const int error = writeFile(m_entries, id + AfterSuffix,
-                                            QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString(), false))
+            if (const int error =
+                    HistoryFolder::writeFile(m_entries, id + AfterSuffix,
+                                             QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString(), false))
                 return cannotWrite(m_folder, error);
             return prune(nullptr);
         },
@@ -431,7 +310,7 @@ QString ProfileHistory::fitsLimits(std::uint64_t size) const
 QString ProfileHistory::prepare() const
 {
     for (const std::string& dir : {m_entries, m_blobs}) {
-        if (const int error = makeFolders(dir)) return cannotWrite(m_folder, error);
+        if (const int error = HistoryFolder::makeFolders(dir)) return cannotWrite(m_folder, error);
     }
     return {};
 }
@@ -446,7 +325,8 @@ QString ProfileHistory::keepContents(const ProfileState& state, const FileDigest
         // Every content is renamed into place whole, so one of the right size is the one kept before.
         if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
             static_cast<std::uint64_t>(info.st_size) != bytes.size())
-            if (const int error = writeFile(m_blobs, *digests[i], bytes, true)) return cannotWrite(m_folder, error);
+            if (const int error = HistoryFolder::writeFile(m_blobs, *digests[i], bytes, true))
+                return cannotWrite(m_folder, error);
         m_sizes[*digests[i]] = bytes.size();
     }
     return {};
@@ -472,7 +352,7 @@ QString ProfileHistory::writeEntry(const Entry& entry) const
     };
     if (entry.after) object.insert("after", digestsJson(*entry.after));
     const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Indented);
-    if (const int error = writeFile(m_entries, entry.id + EntrySuffix, bytes.toStdString(), true))
+    if (const int error = HistoryFolder::writeFile(m_entries, entry.id + EntrySuffix, bytes.toStdString(), true))
         return cannotWrite(m_folder, error);
     return {};
 }
@@ -480,7 +360,7 @@ QString ProfileHistory::writeEntry(const Entry& entry) const
 std::string ProfileHistory::nextId() const
 {
     std::uint64_t last = 0;
-    for (const Listed& file : filesIn(m_entries))
+    for (const HistoryFolder::Listed& file : HistoryFolder::filesIn(m_entries))
         last = std::max(last, sequenceOf(file.name));
     // The random part keeps two programs that keep at once from taking one name.
     return QStringLiteral("%1-%2")
@@ -496,7 +376,7 @@ std::vector<ProfileHistory::Entry> ProfileHistory::entries() const
     try {
         // Each entry's files with their sizes and times: the entry and the after kept beside it.
         std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> files;
-        for (const auto& [name, stamp] : filesIn(m_entries)) {
+        for (const auto& [name, stamp] : HistoryFolder::filesIn(m_entries)) {
             if (const auto file = entryFile(name))
                 (file->second ? files[file->first].second : files[file->first].first) = stamp;
         }
@@ -508,11 +388,11 @@ std::vector<ProfileHistory::Entry> ProfileHistory::entries() const
                 known.insert(*before);
                 continue;
             }
-            const std::optional<std::string> bytes = readAll(m_entries + '/' + id + EntrySuffix);
+            const std::optional<std::string> bytes = HistoryFolder::readAll(m_entries + '/' + id + EntrySuffix);
             std::optional<Entry> entry = bytes ? parseEntry(id, *bytes) : std::nullopt;
             if (!entry) continue;
             if (!entry->after && stamps.second != 0) {
-                const std::optional<std::string> after = readAll(m_entries + '/' + id + AfterSuffix);
+                const std::optional<std::string> after = HistoryFolder::readAll(m_entries + '/' + id + AfterSuffix);
                 entry->after = after ? parseAfter(*after) : std::nullopt;
             }
             found.push_back(*entry);
@@ -533,7 +413,7 @@ std::vector<ProfileHistory::Entry> ProfileHistory::entries() const
 std::optional<std::string> ProfileHistory::content(const std::string& digest, bool checked) const
 {
     if (!isDigest(digest) || m_folder.empty()) return std::nullopt;
-    std::optional<std::string> bytes = readAll(m_blobs + '/' + digest);
+    std::optional<std::string> bytes = HistoryFolder::readAll(m_blobs + '/' + digest);
     if (bytes && checked && digestOf(*bytes) != digest) return std::nullopt; // damaged on the disk
     return bytes;
 }
@@ -581,9 +461,7 @@ QString ProfileHistory::prune(const Entry* incoming) const
         size += more;
         ++count;
     }
-    auto remove = [](const std::string& path) {
-        if (FaultInjection::allowed(FaultInjection::Operation::Delete, path)) ::unlink(path.c_str());
-    };
+    const auto remove = HistoryFolder::removeFile;
     for (std::size_t i = all.size(); i-- > count;) {
         for (const char* suffix : {EntrySuffix, AfterSuffix})
             remove(m_entries + '/' + all[i].id + suffix);
@@ -592,24 +470,24 @@ QString ProfileHistory::prune(const Entry* incoming) const
     // entry's sync of the folder makes their removal durable too.
     if (incoming) {
         if (QString failure = writeEntry(*incoming); !failure.isEmpty()) return failure;
-    } else if (count < all.size() && syncDirectory(m_entries) != 0) {
+    } else if (count < all.size() && HistoryFolder::syncDirectory(m_entries) != 0) {
         return {};
     }
     // What a program stopped half way left: temporary files, an after whose
     // entry went; and the contents no entry names.
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     std::set<std::string> ids;
-    const std::vector<Listed> entryFiles = filesIn(m_entries);
-    for (const Listed& file : entryFiles) {
+    const std::vector<HistoryFolder::Listed> entryFiles = HistoryFolder::filesIn(m_entries);
+    for (const HistoryFolder::Listed& file : entryFiles) {
         if (const auto entry = entryFile(file.name); entry && !entry->second) ids.insert(entry->first);
     }
     for (const std::string& dir : {m_entries, m_blobs}) {
-        for (const Listed& file : dir == m_entries ? entryFiles : filesIn(dir)) {
+        for (const HistoryFolder::Listed& file : dir == m_entries ? entryFiles : HistoryFolder::filesIn(dir)) {
             const std::string& name = file.name;
             const std::string path = dir + '/' + name;
             const auto entry = dir == m_entries ? entryFile(name) : std::nullopt;
             struct stat info {};
-            if (name.rfind(TemporaryPrefix, 0) == 0) {
+            if (name.rfind(HistoryFolder::TemporaryPrefix, 0) == 0) {
                 if (::stat(path.c_str(), &info) == 0 && now - info.st_mtim.tv_sec > StaleTemporarySeconds) remove(path);
             } else if (entry && entry->second && !ids.count(entry->first)) {
                 remove(path);
