@@ -374,7 +374,7 @@ std::vector<ProfileHistory::Entry> ProfileHistory::entries() const
     std::vector<Entry> found;
     if (m_folder.empty()) return found;
     try {
-        // Each entry's files with their sizes and times: the entry and the after kept beside it.
+        // Each entry's files by their inode numbers: the entry and the after kept beside it.
         std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> files;
         for (const auto& [name, stamp] : HistoryFolder::filesIn(m_entries)) {
             if (const auto file = entryFile(name))

@@ -15,8 +15,8 @@
 // A key written more than once keeps every value in file order; the first is
 // the one the profile reads of the game and of this program see, the others
 // are the lines the game's engine reads as one list (the package lists of
-// UT2003.ini). Sections of one name are one section, as the engine reads
-// them. So a change to any of those lines is a change of the key.
+// UT2003.ini). Sections of one name are read as one section. So a change to
+// any of those lines is a change of the key.
 //
 // Names and values are views of the bytes, which must outlive the object.
 class ProfileKeys {

@@ -341,6 +341,37 @@ private slots:
         }
     }
 
+    // Real game files, one changed into another: every key change as the plain
+    // reading finds it, whether all of a file is read or only its changed sections.
+    void realFiles_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        const QString corpus = corpusDir() + "/", demo = demoGameDir() + "/System/";
+        QTest::newRow("User.ini") << demo + "User.ini" << corpus + "l2Unreal__System_User.ini";
+        QTest::newRow("UT2003.ini") << corpus + "l2Unreal__System_UT2003.ini" << demo + "UT2003.ini";
+        QTest::newRow("a server's") << demo + "UT2003.ini"
+                                    << corpus + "ut2003-dedicated-server-setup__config_UT2003.example.ini";
+        QTest::newRow("UT2004.ini") << corpus + "UT2004SteamDeckConfigs__UT2004.ini"
+                                    << corpus + "l2Unreal__System_UT2003.ini";
+    }
+    void realFiles()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        if (!QFile::exists(before) || !QFile::exists(after)) QSKIP("the real game files are not here");
+        const std::string a = readFile(before).toStdString(), b = readFile(after).toStdString();
+        const std::set<PlainChange> plain = plainChanges(a, b);
+        QVERIFY(!plain.empty());
+        QCOMPARE(flattened(KeyChanges::between("x.ini", a, b)), plain);
+        QCOMPARE(flattened(KeyChanges::between("x.ini", b, a)), plainChanges(b, a));
+        // A header put in the middle of a line: the rest of the line and the
+        // lines after it, up to the next header, move into that section.
+        std::string edited = b;
+        edited.insert(edited.size() / 2, "\r\n[Corvane.Inserted]\r\nKey=1\r\n");
+        QCOMPARE(flattened(KeyChanges::between("x.ini", b, edited)), plainChanges(b, edited));
+    }
+
     // A history that cannot be written says why, throws nothing and keeps no
     // part of an entry; once it can be written again it works.
     void unwritable_data()
