@@ -3,8 +3,11 @@
 #include "core/BackupNames.h"
 #include "core/BackupProfiles.h"
 #include "core/ProfileRestore.h"
+#include "core/ProfileState.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/ModalRunner.h"
 #include "dialogs/OutcomeBoxes.h"
+#include "dialogs/fChanges.h"
 #include "platform/DateText.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -12,6 +15,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -39,6 +43,7 @@ TfrmIniManager::TfrmIniManager(const BackupPlace& place, std::function<void()> r
     : QDialog(parent)
     , treelist(named(new QTreeWidget, "treelist"))
     , btnRestore(named(new QPushButton(QStringLiteral("Restore the settings from selected date")), "btnRestore"))
+    , btnCompare(named(new QPushButton(QStringLiteral("Compare")), "btnCompare"))
     , btnDel(named(new QPushButton(QStringLiteral("Delete the backup from selected date")), "btnDel"))
     , btnBAK(named(new QPushButton(QStringLiteral("Restore the .BAK files")), "btnBAK"))
     , btnBackup(named(new QPushButton(QStringLiteral("Make a backup of the current settings")), "btnBackup"))
@@ -78,8 +83,19 @@ TfrmIniManager::TfrmIniManager(const BackupPlace& place, std::function<void()> r
     for (const auto& [button, handler] : buttons) {
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, handler = handler] { (this->*handler)(); });
-        layout->addWidget(button);
+        if (button != btnRestore) {
+            layout->addWidget(button);
+            continue;
+        }
+        // Beside it, what restoring the date would change.
+        auto* row = new QHBoxLayout;
+        row->addWidget(btnRestore, 1);
+        row->addWidget(btnCompare);
+        layout->addLayout(row);
     }
+    btnCompare->setAutoDefault(false);
+    btnCompare->setToolTip(QStringLiteral("What restoring the selected date would change in the current files"));
+    connect(btnCompare, &QPushButton::clicked, this, &TfrmIniManager::btnCompareClick);
 
     FormCreate();
     resize(300, 330);
@@ -129,6 +145,35 @@ void TfrmIniManager::restore(const RestoreRequest& request)
     if (outcome.bakCopiesMade) RefreshBakButton();
     if (outcome.done && m_reloadPages) m_reloadPages();
     tellOutcome(outcome);
+}
+
+void TfrmIniManager::btnCompareClick()
+{
+    const QTreeWidgetItem* row = selectedRow();
+    if (!row) return;
+    const std::string date = dateOf(row);
+    const std::string& dir = m_place.systemDir;
+    const auto pair = [&](const std::string& user, const std::string& game, QString* failure) {
+        return ProfileState::read(dir, platform::fileNamePart(systemFile(dir, user)),
+                                  platform::fileNamePart(systemFile(dir, game)), failure);
+    };
+    QString failure;
+    const std::optional<ProfileState> now = pair(m_place.currentUserFileName.empty() ? std::string(UserIniName) : m_place.currentUserFileName, GameIniName, &failure);
+    const std::optional<ProfileState> dated =
+        now ? pair(datedUserFileName(date), datedGameFileName(date), &failure) : std::nullopt;
+    for (std::size_t i = 0; dated && i < 2 && failure.isEmpty(); ++i) {
+        if (!dated->files[i].bytes) failure = QStringLiteral("Cannot read ") + shown(dated->files[i].name);
+    }
+    if (!failure.isEmpty()) {
+        MessageBox::warning(failure);
+        return;
+    }
+    std::vector<KeyChanges> changes;
+    for (std::size_t i = 0; i < 2; ++i)
+        changes.push_back(KeyChanges::between(now->files[i].name, now->files[i].bytes, dated->files[i].bytes));
+    TfrmChanges window(QStringLiteral("The ") + shown(date) + QStringLiteral(" settings and the current ones"), changes,
+                       QStringLiteral("Current"), shown(date), this);
+    ModalRunner::exec(window);
 }
 
 void TfrmIniManager::btnRestoreClick()

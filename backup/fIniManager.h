@@ -15,8 +15,8 @@ class QTreeWidgetItem;
 struct RestoreRequest;
 
 // The backup manager: lists the dated backups of the System directory,
-// restores or deletes the pair of a chosen date, puts the .BAK copies back
-// and makes a new backup.
+// compares the pair of a chosen date with the current files, restores or
+// deletes it, puts the .BAK copies back and makes a new backup.
 class TfrmIniManager : public QDialog {
     Q_OBJECT
 public:
@@ -26,12 +26,14 @@ public:
     void FormCreate();
     void RefreshBakButton();
     void btnRestoreClick();
+    void btnCompareClick();
     void btnBAKClick();
     void btnDelClick();
     void btnBackupClick();
 
     QTreeWidget* treelist;
     QPushButton* btnRestore;
+    QPushButton* btnCompare;
     QPushButton* btnDel;
     QPushButton* btnBAK;
     QPushButton* btnBackup;

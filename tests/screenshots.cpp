@@ -5,12 +5,15 @@
 
 #include "app/fMain.h"
 #include "backup/fIniManager.h"
+#include "core/ProfileHistory.h"
 #include "dialogs/DirectoryEdit.h"
 #include "dialogs/dlgInit.h"
 #include "dialogs/fAbout.h"
+#include "dialogs/fHistory.h"
 #include "dialogs/fProgress.h"
 #include "dialogs/fTaunts.h"
 #include "platform/DateText.h"
+#include "profile/IniEdits.h"
 #include "tests/support/MainWindowHarness.h"
 
 #include <QApplication>
@@ -20,9 +23,64 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 using namespace TestSupport;
+
+namespace {
+
+// An evening of changes to the demo game's profiles, kept in a history: Saves,
+// the game changing its own files, a raw text save, a reset and its put back.
+void renderHistory(const TempGame& game, const QString& out)
+{
+    QTemporaryDir state;
+    const std::string system = game.systemDir().toStdString();
+    ProfileHistory history(state.path().toStdString(), system);
+    ProfileState now = *ProfileState::read(system, "User.ini", "UT2003.ini");
+    const auto keep = [&](const char* operation, int hour, int minute, std::initializer_list<IniEdits::Write> user,
+                          std::initializer_list<IniEdits::Write> ut2003) {
+        history.setClock([=] { return QDateTime(QDate(2026, 12, 8), QTime(hour, minute), Qt::LocalTime); });
+        ProfileState next = now;
+        IniEdits::apply(*next.files[0].bytes, user);
+        IniEdits::apply(*next.files[1].bytes, ut2003);
+        if (QString(operation) == "Changed outside")
+            history.keepOutside(operation, now, next);
+        else
+            history.keepAfter(history.keepBefore(operation, now).id, next);
+        now = next;
+    };
+    keep("Save", 19, 12,
+         {{"Engine.PlayerController", "DesiredFOV", "100.000000"},
+          {"Engine.PlayerController", "DefaultFOV", "100.000000"},
+          {"Engine.PlayerInput", "MouseSensitivity", "3.200000"}},
+         {});
+    keep("Changed outside", 19, 40, {{"DefaultPlayer", "Character", "Gorge"}},
+         {{"WinDrv.WindowsClient", "FullscreenViewportX", "1280"},
+          {"WinDrv.WindowsClient", "FullscreenViewportY", "1024"},
+          {"WinDrv.WindowsClient", "Brightness", "0.720000"},
+          {"Engine.GameInfo", "GoalScore", "25"},
+          {"Engine.GameInfo", "TimeLimit", "20"}});
+    keep("Raw text save", 20, 5, {{"Engine.Input", "F12", "shot"}}, {});
+    keep("Save", 20, 31, {{"DefaultPlayer", "Name", "Corvane"}, {"DefaultPlayer", "Team", "0"}},
+         {{"Engine.GameInfo", "MaxPlayers", "12"}});
+    const ProfileState evening = now;
+    const ProfileState defaults{
+        {ProfileState::File{"User.ini", readFile(game.systemDir() + "DefUser.ini").toStdString()},
+         ProfileState::File{"UT2003.ini", readFile(game.systemDir() + "Default.ini").toStdString()}}};
+    history.setClock([] { return QDateTime(QDate(2026, 12, 8), QTime(21, 2), Qt::LocalTime); });
+    history.keepAfter(history.keepBefore("Reset to defaults", evening).id, defaults);
+    history.setClock([] { return QDateTime(QDate(2026, 12, 8), QTime(21, 4), Qt::LocalTime); });
+    history.keepAfter(history.keepBefore("Put back", defaults).id, evening);
+
+    TfrmHistory window(history, evening, [](const ProfileState&) { return std::nullopt; });
+    window.findChild<QListWidget*>("lbHistory")->setCurrentRow(4);
+    window.show();
+    QApplication::processEvents();
+    window.grab().save(out + "/history.png");
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -63,7 +121,7 @@ int main(int argc, char** argv)
     tabs->setCurrentWidget(main.tab(PageId::InstantAction));
     if (QWidget* instant = main.page(PageId::InstantAction)) {
         instant->findChild<QComboBox*>("pickGameType")->setCurrentIndex(3);
-        instant->findChild<QListWidget*>("lbMaps")->setCurrentRow(1);
+        instant->findChild<QListWidget*>("lbMaps")->setCurrentRow(4);
         auto* mutators = instant->findChild<QListWidget*>("lbMutators");
         for (const int row : {1, 7})
             mutators->item(row)->setSelected(true);
@@ -92,6 +150,8 @@ int main(int argc, char** argv)
     manager.show();
     QApplication::processEvents();
     manager.grab().save(out + "/backup-manager.png");
+
+    renderHistory(game, out);
 
     RecordingShell shell;
     TfrmAbout about(shell, QString::fromLatin1(RunTime::Version));
