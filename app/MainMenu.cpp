@@ -24,6 +24,7 @@ constexpr MenuRow Menu[] = {
     {"&File", "BackupINIs1", "&Backup INI files", "Backup the ini files now", "Ctrl+Shift+B", QStyle::SP_DriveHDIcon},
     {"&File", "Backuppedinismanager1", "&Backup manager", "Open the backup manager", "Ctrl+Alt+B",
      QStyle::SP_FileDialogDetailedView},
+    {"&File", "History1", "&History...", "See and undo every change to the profiles", "Ctrl+H", NoPicture},
     {"&File", "Showpendingchanges1", "Show &pending changes...", "List what a Save would change", nullptr, NoPicture},
     {"&File", nullptr, nullptr, nullptr, nullptr, NoPicture},
     {"&File", "Openfiles1", "&Open custom user.ini..", nullptr, "Ctrl+Shift+O", NoPicture},

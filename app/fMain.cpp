@@ -16,6 +16,7 @@
 #include "dialogs/UpdateDialogs.h"
 #include "dialogs/dlgInit.h"
 #include "dialogs/fAbout.h"
+#include "dialogs/fHistory.h"
 #include "dialogs/fProgress.h"
 #include "dialogs/fReadme.h"
 #include "dialogs/fTaunts.h"
@@ -39,6 +40,9 @@
 #include <algorithm>
 
 namespace {
+
+const QString LoadQuestion =
+    QStringLiteral("Some fields have changed, Loading will undo these changes\nAre you sure you want to Load?");
 
 // A load, save or download under way, or a dialog up.
 bool busy()
@@ -136,6 +140,7 @@ void TfrmMain::wireCommands()
     on("Lowquality1", &TfrmMain::Lowquality1Click);
     on("Resettodefault", &TfrmMain::ResettodefaultClick);
     on("Showpendingchanges1", &TfrmMain::Showpendingchanges1Click);
+    on("History1", &TfrmMain::History1Click);
     on("Openfiles1", &TfrmMain::Openfiles1Click);
     on("SaveINIfilesAS1", &TfrmMain::SaveINIfilesAS1Click);
 }
@@ -219,6 +224,7 @@ void TfrmMain::LoadAll(bool forceSetup)
         return;
     }
     const RunTime& rt = runTime();
+    if (rt.History) rt.History->onFailure([this](const QString& why) { m_strip->lblNotice->setText(why); });
     m_strip->showPlaces(QString::fromStdString(m_profiles.configuredDir()),
                         QString::fromStdString(rt.UserProfile->FileName()),
                         QString::fromStdString(rt.GameProfile->FileName()));
@@ -246,10 +252,7 @@ void TfrmMain::Save1Click()
 void TfrmMain::Reload1Click()
 {
     if (!pagesEnabled()) return;
-    if (m_pages.anyUnsavedEdits() &&
-        !MessageBox::confirm(QStringLiteral("Some fields have changed, Loading will undo these changes\n"
-                                            "Are you sure you want to Load?")))
-        return;
+    if (m_pages.anyUnsavedEdits() && !MessageBox::confirm(LoadQuestion)) return;
     LoadAllPages();
     MessageBox::information(QStringLiteral("The settings have been reloaded"));
 }
@@ -346,6 +349,25 @@ void TfrmMain::Showpendingchanges1Click()
 
 // ---- Whole-file commands and the secondary windows -------------------------
 
+void TfrmMain::History1Click()
+{
+    const RunTime& rt = m_profiles.rt();
+    if (!pagesEnabled() || !rt.History) return;
+    const std::optional<ProfileState> now = rt.History->current();
+    if (!now) return;
+    const auto putBack = [this, &rt](const ProfileState& wanted, const QString& when) -> std::optional<ProfileState> {
+        // Unsaved edits first, as Load asks; then the backup manager's question.
+        if (m_pages.anyUnsavedEdits() && !MessageBox::confirm(LoadQuestion)) return std::nullopt;
+        const RestoreRequest request{RestoreKind::History, when, {{}, wanted.files[0].bytes}, {{}, wanted.files[1].bytes}};
+        const RestoreOutcome outcome = restoreProfiles(backupPlace(), request, boxQuestions());
+        if (outcome.done) LoadAllPages();
+        tellOutcome(outcome);
+        return outcome.done ? rt.History->current() : std::nullopt;
+    };
+    TfrmHistory window(rt.History->history(), *now, putBack, this);
+    ModalRunner::exec(window);
+}
+
 void TfrmMain::Image1Click()
 {
     TfrmAbout about(*m_env.shell, QString::fromLatin1(RunTime::Version), this);
@@ -355,7 +377,9 @@ void TfrmMain::Image1Click()
 BackupPlace TfrmMain::backupPlace() const
 {
     const RunTime& rt = m_profiles.rt();
-    return {rt.ProfileDir, rt.CurrentUserFileName, rt.AskBackup, m_env.today(), rt.JournalDir, {}};
+    return {rt.ProfileDir,   rt.CurrentUserFileName,
+            rt.AskBackup,    m_env.today(),
+            rt.JournalDir,   rt.History ? rt.History->observer() : ProfilePair::Observer{}};
 }
 
 // The commands that copy or change the profile files do nothing while no

@@ -59,6 +59,7 @@ public:
     void Lowquality1Click();
     void ResettodefaultClick();
     void Showpendingchanges1Click();
+    void History1Click();
 
     // Profiles changed outside the editor: checked when the window becomes
     // active again (reload, or a question when pages have edits), and

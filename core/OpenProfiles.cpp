@@ -135,6 +135,13 @@ Outcome OpenProfiles::open(bool forceSetup)
         m_rt.RenderDeviceClass =
             m_rt.GameProfile->ReadString("Engine.Engine", "RenderDevice", "D3DDrv.D3DRenderDevice");
         m_rt.CurrentUserFileName = platform::fileNamePart(m_rt.UserProfile->FileName());
+        // The history of this pair; a change made while the program was
+        // closed is kept first.
+        m_rt.History.reset();
+        if (const std::string root = ProfileHistory::defaultRoot(); !root.empty())
+            m_rt.History = std::make_unique<HistoryKeeper>(ProfileHistory(root, m_rt.ProfileDir), m_rt.ProfileDir,
+                                                           m_rt.UserProfile->FileName(),
+                                                           m_rt.GameProfile->FileName());
         write(config, CurrentUserIni, m_rt.CurrentUserFileName);
     } catch (const std::exception& failure) {
         // Said; loading goes on with what is open (a configuration that

@@ -33,6 +33,7 @@ void OutsideChangeGuard::remember() { m_watch.remember(m_rt.UserProfile.get(), m
 bool OutsideChangeGuard::mayOverwrite(Questions& questions)
 {
     const QStringList files = m_watch.changedOutside(m_rt.UserProfile.get(), m_rt.GameProfile.get());
+    if (!files.isEmpty() && m_rt.History) m_rt.History->noteOutside();
     if (!files.isEmpty() &&
         !questions.confirm(namesOf(files) + QStringLiteral(" has been changed outside Corvane 2003 since it was "
                                                            "loaded.\nDo you want to save over it?")))
@@ -51,6 +52,7 @@ bool OutsideChangeGuard::shouldReload(bool edited, Questions& questions, QString
     for (const QString& kept : m_watch.kept())
         files.removeAll(kept);
     if (files.isEmpty()) return false;
+    if (m_rt.History) m_rt.History->noteOutside(); // what the game or another editor changed
     if (edited &&
         !questions.confirm(namesOf(files) + QStringLiteral(" has been changed outside Corvane 2003.\n"
                                                            "Do you want to reload it and lose your changes?"))) {

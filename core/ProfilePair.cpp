@@ -294,7 +294,7 @@ Result replace(const std::vector<Replacement>& files, const std::string& journal
         }
         if (!writeJournal(journalDir, journal)) return fail(journalPath(journalDir));
     }
-    if (observer.before) observer.before(statesOf(journal, false));
+    if (observer.before) observer.before(operation, statesOf(journal, false));
 
     for (const Step& s : journal.steps) {
         if (!s.kept.empty() && !IniFileIo::createFile(s.kept, *s.old, nullptr, s.kept)) return fail(s.target);
@@ -318,7 +318,7 @@ Result replace(const std::vector<Replacement>& files, const std::string& journal
         clear(journalDir, journal);
     }
     result.done = true;
-    if (observer.after) observer.after(statesOf(journal, true));
+    if (observer.after) observer.after(operation, statesOf(journal, true));
     return result;
 }
 

@@ -49,8 +49,8 @@ struct Result {
 // runs once the old contents are read and before anything is written (the
 // history keeps them there); `after` once every file holds its new content.
 struct Observer {
-    std::function<void(const std::vector<FileState>& before)> before;
-    std::function<void(const std::vector<FileState>& after)> after;
+    std::function<void(const std::string& operation, const std::vector<FileState>& before)> before;
+    std::function<void(const std::string& operation, const std::vector<FileState>& after)> after;
 };
 
 // Replaces the files by their new contents, all or none. Files that hold

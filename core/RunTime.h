@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/HistoryKeeper.h"
 #include "core/KeyWrite.h"
 #include "profile/IniFiles.h"
 
@@ -25,6 +26,7 @@ struct RunTime {
     std::unique_ptr<TIniFile> ToolConfig;  // Corvane2003.ini
     std::unique_ptr<TIniFile> GameProfile; // UT2003.ini
     std::unique_ptr<TIniFile> UserProfile; // User.ini or the custom user file
+    std::unique_ptr<HistoryKeeper> History; // the history of the open pair; none without a state directory
 
     bool AutoBackup = true;
     bool AskBackup = true;

@@ -67,7 +67,8 @@ void SaveBatch::commit(const std::map<const TIniFile*, std::string>& base)
         written.push_back(ini);
     }
     m_keys.clear();
-    const ProfilePair::Result result = ProfilePair::replace(files, m_rt.JournalDir, m_operation, m_observer);
+    const ProfilePair::Result result = ProfilePair::replace(
+        files, m_rt.JournalDir, m_operation, m_rt.History ? m_rt.History->observer() : ProfilePair::Observer{});
     if (!result.done) throw PairNotReplaced(result.failedPath, result.undone);
     for (TIniFile* ini : written)
         ini->noteReplaced();

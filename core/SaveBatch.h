@@ -12,8 +12,8 @@
 
 // The keys of one Save, in the order the pages give them, applied per profile
 // file to one copy of that file with the accessor's own rules, and both files
-// replaced as one operation (all of the Save or none of it). A file whose
-// keys change nothing is not touched.
+// replaced as one operation (all of the Save or none of it), kept in the
+// history. A file whose keys change nothing is not touched.
 class SaveBatch {
 public:
     explicit SaveBatch(const RunTime& rt, std::string operation = "Save")
@@ -23,8 +23,6 @@ public:
     }
 
     void add(KeyWrites&& writes);
-    // Told of the files' states around the replacement (the history).
-    void observe(ProfilePair::Observer observer) { m_observer = std::move(observer); }
 
     // Writes the keys of both files; the batch is used up. `base` gives a
     // file's new content before the keys go onto it (the raw text page's
@@ -42,7 +40,6 @@ public:
 private:
     const RunTime& m_rt;
     std::string m_operation;
-    ProfilePair::Observer m_observer;
     std::vector<KeyWrite> m_keys;
     std::vector<KeyWrite> m_refused;
 };

@@ -136,7 +136,7 @@ void TfrmHistory::btnPutBackClick()
         MessageBox::warning(Unreadable);
         return;
     }
-    const std::optional<ProfileState> now = m_putBack(*wanted);
+    const std::optional<ProfileState> now = m_putBack(*wanted, when(m_changes.entries()[std::size_t(row)]));
     if (!now) return;
     m_changes.reload(*now);
     fillList();

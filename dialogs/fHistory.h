@@ -21,7 +21,8 @@ public:
     // replaces both files (keeping that as an entry too) and reloads its
     // pages. Gives the pair as it is afterwards, or nothing when nothing was
     // put back.
-    using PutBack = std::function<std::optional<ProfileState>(const ProfileState& wanted)>;
+    // `when` is the time of the entry as the list shows it.
+    using PutBack = std::function<std::optional<ProfileState>(const ProfileState& wanted, const QString& when)>;
 
     // `current` is the pair as it is now.
     TfrmHistory(const ProfileHistory& history, const ProfileState& current, PutBack putBack, QWidget* parent = nullptr);

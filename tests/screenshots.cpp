@@ -73,7 +73,7 @@ void renderHistory(const TempGame& game, const QString& out)
     history.setClock([] { return QDateTime(QDate(2026, 12, 8), QTime(21, 4), Qt::LocalTime); });
     history.keepAfter(history.keepBefore("Put back", defaults).id, evening);
 
-    TfrmHistory window(history, evening, [](const ProfileState&) { return std::nullopt; });
+    TfrmHistory window(history, evening, [](const ProfileState&, const QString&) { return std::nullopt; });
     window.findChild<QListWidget*>("lbHistory")->setCurrentRow(4);
     window.show();
     QApplication::processEvents();

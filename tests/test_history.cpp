@@ -480,7 +480,7 @@ private slots:
         pair.write(fourth);
 
         ProfileState wanted;
-        TfrmHistory window(history, fourth, [&](const ProfileState& state) -> std::optional<ProfileState> {
+        TfrmHistory window(history, fourth, [&](const ProfileState& state, const QString&) -> std::optional<ProfileState> {
             wanted = state;
             const ProfileHistory::Kept back = history.keepBefore("Put back", pair.read());
             pair.write(state);
@@ -522,7 +522,7 @@ private slots:
         other.files[0].name = "Second.ini";
         QVERIFY(history.keepBefore("Save", other));
         int putBacks = 0;
-        TfrmHistory again(history, pair.read(), [&](const ProfileState&) {
+        TfrmHistory again(history, pair.read(), [&](const ProfileState&, const QString&) {
             ++putBacks;
             return std::nullopt;
         });
