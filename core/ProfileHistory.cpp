@@ -1,5 +1,8 @@
 #include "core/ProfileHistory.h"
 
+#include "core/StatePlaces.h"
+#include "platform/ProgramDir.h"
+
 #include "core/HistoryFolder.h"
 
 #include "platform/Paths.h"
@@ -191,31 +194,11 @@ ProfileHistory::ProfileHistory(std::string root, const std::string& profileDir, 
 
 std::string ProfileHistory::defaultRoot()
 {
-    std::string state = qEnvironmentVariable("XDG_STATE_HOME").toStdString();
-    if (state.empty() || state.front() != '/') {
-        const std::string home = platform::homeDirectory();
-        if (home.empty()) return {};
-        state = home + "/.local/state";
-    }
-    return state + "/corvane2003/history";
+    const std::string state = platform::programStateDir();
+    return state.empty() ? std::string() : state + "history";
 }
 
-std::string ProfileHistory::folderName(const std::string& profileDir)
-{
-    QString path = QFileInfo(shown(profileDir)).canonicalFilePath();
-    if (path.isEmpty()) path = QDir::cleanPath(QDir(shown(profileDir)).absolutePath());
-    const std::string whole = encoded(path);
-    // The last two folders ("UT2003-System"), for the reader of the folder.
-    QStringList parts = path.split('/', Qt::SkipEmptyParts);
-    if (parts.size() > 2) parts = parts.mid(parts.size() - 2);
-    std::string tail = parts.join('-').toStdString();
-    for (char& c : tail) {
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '.') c = '_';
-    }
-    if (tail.size() > 40) tail = tail.substr(tail.size() - 40);
-    if (tail.empty() || tail.front() == '.') tail.insert(tail.begin(), '_');
-    return tail + '-' + digestOf(whole).substr(0, 12);
-}
+std::string ProfileHistory::folderName(const std::string& profileDir) { return profileFolderName(profileDir); }
 
 std::string ProfileHistory::digestOf(std::string_view bytes)
 {

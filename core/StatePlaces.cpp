@@ -1,22 +1,34 @@
 #include "core/StatePlaces.h"
 
+#include <QByteArray>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <cctype>
+
+std::string profileFolderName(const std::string& profileDir)
+{
+    const QString given = QFile::decodeName(QByteArray::fromStdString(profileDir));
+    QString path = QFileInfo(given).canonicalFilePath();
+    if (path.isEmpty()) path = QDir::cleanPath(QDir(given).absolutePath());
+    // The last two folders ("UT2003-System"), for the reader of the folder.
+    QStringList parts = path.split('/', Qt::SkipEmptyParts);
+    if (parts.size() > 2) parts = parts.mid(parts.size() - 2);
+    std::string tail = parts.join('-').toStdString();
+    for (char& c : tail)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '.') c = '_';
+    if (tail.size() > 40) tail = tail.substr(tail.size() - 40);
+    if (tail.empty() || tail.front() == '.') tail.insert(tail.begin(), '_');
+    const QByteArray sum = QCryptographicHash::hash(QFile::encodeName(path), QCryptographicHash::Sha256).toHex();
+    return tail + '-' + sum.left(12).toStdString();
+}
 
 std::string stateFolderOf(const std::string& stateDir, const std::string& kind, const std::string& profileDir)
 {
     if (stateDir.empty() || profileDir.empty()) return {};
-    QString canonical = QFileInfo(QString::fromStdString(profileDir)).canonicalFilePath();
-    if (canonical.isEmpty()) canonical = QDir::cleanPath(QString::fromStdString(profileDir));
-    // The last two parts of the path say which game it is ("UT2003_System"),
-    // the checksum tells apart two games whose paths end alike.
-    const QStringList parts = canonical.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    QString readable = parts.mid(std::max<qsizetype>(0, parts.size() - 2)).join(QLatin1Char('_'));
-    for (QChar& c : readable)
-        if (!c.isLetterOrNumber() && c != QLatin1Char('.') && c != QLatin1Char('-')) c = QLatin1Char('_');
-    const QByteArray sum = QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex().left(12);
     std::string folder = stateDir;
     if (folder.back() != '/') folder += '/';
-    return folder + kind + "/" + readable.left(64).toStdString() + "-" + sum.toStdString() + "/";
+    return folder + kind + "/" + profileFolderName(profileDir) + "/";
 }
