@@ -4,6 +4,8 @@
 #include "backup/fIniManager.h"
 #include "core/HistoryChanges.h"
 #include "core/ProfileHistory.h"
+#include "core/ProfileRestore.h"
+#include "core/SaveBatch.h"
 #include "dialogs/fChanges.h"
 #include "dialogs/fHistory.h"
 #include "profile/FaultInjection.h"
@@ -339,6 +341,113 @@ private slots:
             checkHistory(history, kept, current, std::size_t(maxEntries), std::uint64_t(maxBytes));
             if (QTest::currentTestFailed()) QFAIL(qPrintable(QString("after step %1").arg(step)));
         }
+    }
+
+    // The operations themselves over the demo game, in seeded random order:
+    // Saves of a few keys, raw text saves, restores of a dated pair and of the
+    // .BAK pair, resets, put backs. Each one that changes the pair leaves an
+    // entry that gives back exactly the bytes it replaced and put in place,
+    // with the key changes a plain comparison finds, within the bounds.
+    void operationsKeepTheirStates_data()
+    {
+        QTest::addColumn<unsigned>("seed");
+        QTest::addColumn<int>("maxEntries");
+        QTest::newRow("within the bounds") << 3u << 200;
+        QTest::newRow("the oldest going") << 17u << 6;
+    }
+    void operationsKeepTheirStates()
+    {
+        QFETCH(unsigned, seed);
+        QFETCH(int, maxEntries);
+        TempGame game;
+        QTemporaryDir state;
+        const Pair pair{game.systemDir()};
+        const std::string dir = game.systemDir().toStdString();
+        RunTime rt;
+        rt.ProfileDir = dir;
+        rt.UserProfile = std::make_unique<TIniFile>(game.userIni().toStdString());
+        rt.GameProfile = std::make_unique<TIniFile>(game.gameIni().toStdString());
+        rt.History = std::make_unique<HistoryKeeper>(
+            ProfileHistory(state.path().toStdString() + "/history", dir, {std::size_t(maxEntries), 50u << 20}), dir,
+            game.userIni().toStdString(), game.gameIni().toStdString());
+        const BackupPlace place{dir, "User.ini", false, QDate(2026, 12, 8), {}, rt.History->observer()};
+        struct Yes : Questions {
+            bool ask(Kind, const QString&) override { return true; }
+            void tell(const Notice&) override {}
+        } yes;
+        Changer changer(seed);
+        const ProfileState original = pair.read();
+        const auto changed = [&](const ProfileState& from) {
+            ProfileState to = from;
+            for (std::size_t f = 0; f < 2; ++f)
+                if (to.files[f].bytes && changer.pick(2)) changer.change(to.files[f].bytes, *original.files[f].bytes);
+            for (ProfileState::File& file : to.files)
+                if (!file.bytes) file.bytes = "[Corvane.Test]\r\nBack=1\r\n"; // an operation writes whole files
+            return to;
+        };
+        std::size_t entries = 0;
+        for (int step = 0; step < 30; ++step) {
+            const ProfileState before = pair.read();
+            const int op = changer.pick(6);
+            QString operation;
+            if (op == 0) {
+                operation = "Save";
+                SaveBatch batch(rt);
+                batch.add({{{ProfileFile::User, "Corvane.Test", "Key" + std::to_string(changer.pick(4)),
+                             "v" + std::to_string(changer.pick(3))},
+                            {ProfileFile::Game, "Engine.Engine", "Language", "t" + std::to_string(changer.pick(3))}},
+                           false,
+                           {}});
+                batch.commit();
+            } else if (op == 1) {
+                operation = "Raw text save";
+                const ProfileState typed = changed(before);
+                SaveBatch(rt, "Raw text save")
+                    .commit({{rt.UserProfile.get(), *typed.files[0].bytes}, {rt.GameProfile.get(), *typed.files[1].bytes}});
+            } else if (op == 2 || op == 3) {
+                const bool dated = op == 2 || !QFile::exists(game.systemDir() + "User.BAK");
+                operation = dated ? "Restore" : ".BAK restore";
+                const ProfileState source = changed(before);
+                writeFile(game.systemDir() + "User_12-8-2026.INI", QByteArray::fromStdString(*source.files[0].bytes));
+                writeFile(game.systemDir() + "UT2003_12-8-2026.INI", QByteArray::fromStdString(*source.files[1].bytes));
+                QVERIFY(restoreProfiles(place, dated ? datedRestore(place, "12-8-2026") : bakRestore(place), yes).done);
+            } else if (op == 4) {
+                operation = "Reset to defaults";
+                QVERIFY(restoreProfiles(place, defaultsRestore(dir), yes).done);
+            } else {
+                const std::vector<ProfileHistory::Entry> list = rt.History->history().entries();
+                if (list.empty()) continue;
+                operation = "Put back";
+                const std::optional<ProfileState> wanted =
+                    rt.History->history().state(list[std::size_t(changer.pick(int(list.size())))],
+                                                ProfileHistory::Which::Before);
+                QVERIFY(wanted);
+                if (!wanted->files[0].bytes || !wanted->files[1].bytes) continue;
+                QVERIFY(restoreProfiles(place, {RestoreKind::History, "then", {{}, wanted->files[0].bytes},
+                                                {{}, wanted->files[1].bytes}},
+                                        yes)
+                            .done);
+                QCOMPARE(pair.read(), *wanted);
+            }
+            const ProfileState after = pair.read();
+            const std::vector<ProfileHistory::Entry> list = rt.History->history().entries();
+            const QString where = QStringLiteral("step %1, %2").arg(step).arg(operation);
+            if (after == before) {
+                QVERIFY2(list.size() == entries, qPrintable(where + ": an entry for no change"));
+                continue;
+            }
+            QVERIFY2(!list.empty() && list.front().operation == operation, qPrintable(where));
+            QCOMPARE(rt.History->history().state(list.front(), ProfileHistory::Which::Before), before);
+            QCOMPARE(rt.History->history().state(list.front(), ProfileHistory::Which::After), after);
+            HistoryChanges changes(rt.History->history());
+            changes.reload(after);
+            for (std::size_t f = 0; f < 2; ++f)
+                QCOMPARE(flattened((*changes.changes(0))[f]),
+                         plainChanges(before.files[f].bytes, after.files[f].bytes));
+            QVERIFY(list.size() <= std::size_t(maxEntries));
+            entries = list.size();
+        }
+        QVERIFY(entries > 3);
     }
 
     // Real game files, one changed into another: every key change as the plain

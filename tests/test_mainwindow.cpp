@@ -3,6 +3,7 @@
 
 #include "app/CorvaneApplication.h"
 #include "app/fMain.h"
+#include "dialogs/fHistory.h"
 #include "platform/DateText.h"
 #include "tests/support/MainWindowHarness.h"
 #include "update/UpdateCheck.h"
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -492,6 +494,39 @@ private slots:
         QCOMPARE(ini.ReadString(section, "LastGameType", ""), std::string("XGame.xDeathMatch"));
         QCOMPARE(ini.ReadString("WinDrv.WindowsClient", "MinDesiredFrameRate", ""), std::string("50"));
         QVERIFY(!main->AnyPageChanged());
+    }
+
+    // History... puts a Save back: after the pages' unsaved edits and the
+    // restore's question, both files are as before it, every page shows
+    // them, and the put back is itself an entry that can be undone.
+    void historyPutsASaveBack()
+    {
+        Fixture f;
+        const QByteArray user = readFile(f.game.userIni()), game = readFile(f.game.gameIni());
+        f.page(PageId::KeyBinds)->field->setText("saved");
+        Script script;
+        script.box(Kind::Information, {}, Buttons::Ok);
+        f.act("Save1")->trigger();
+        f.page(PageId::General)->field->setText("unsaved");
+        f.log.clear();
+        script.dialog([](QDialog& d) {
+            auto& history = dynamic_cast<TfrmHistory&>(d);
+            history.lbHistory->setCurrentRow(0);
+            history.btnPutBack->click();
+            return int(QDialog::Accepted);
+        });
+        script.box(Kind::Confirm, "Some fields have changed, Loading will undo these changes\nAre you sure you want to Load?",
+                   Buttons::YesNo, Answer::Yes)
+            .box(Kind::Confirm, {}, Buttons::YesNo, Answer::Yes)
+            .box(Kind::Information, {}, Buttons::Ok);
+        f.act("History1")->trigger();
+        QVERIFY(script.allShown());
+        QCOMPARE(readFile(f.game.userIni()) + readFile(f.game.gameIni()), user + game);
+        QVERIFY(f.log.contains("load:KeyBinds") && f.log.contains("load:InstantAction"));
+        QVERIFY(!f.main->AnyPageChanged());
+        const auto entries = f.main->runTime().History->history().entries();
+        QCOMPARE(entries.size(), std::size_t(2));
+        QCOMPARE(entries.front().operation, QString("Put back"));
     }
 
     // The File menu's backup and the manager's restore reach the game's

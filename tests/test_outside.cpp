@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
@@ -75,6 +76,49 @@ private slots:
         f.activate();
         QVERIFY(script.allShown());
         QVERIFY(f.log.isEmpty());
+    }
+
+    // What the game changed is kept in the history as a change made outside,
+    // and the program's own Save after it as a Save.
+    void theHistoryKeepsWhatTheGameChanged()
+    {
+        Fixture f;
+        const QByteArray before = readFile(f.game.userIni());
+        f.writeOutside({});
+        Script script;
+        f.activate();
+        f.field()->setText("mine");
+        script.box(Kind::Information, {}, Buttons::Ok);
+        f.save();
+        QVERIFY(script.allShown());
+        const std::vector<ProfileHistory::Entry> entries = f.main->runTime().History->history().entries();
+        QCOMPARE(entries.size(), std::size_t(2));
+        QCOMPARE(entries[0].operation, QString("Save"));
+        QCOMPARE(entries[1].operation, QString("Changed outside"));
+        QVERIFY(entries[1].outside);
+        const auto outside = f.main->runTime().History->history().state(entries[1], ProfileHistory::Which::Before);
+        QCOMPARE(QByteArray::fromStdString(*outside->files[0].bytes), before);
+    }
+
+    // A history that cannot be written stops no Save: the strip says once
+    // that it is off, and why.
+    void aSaveGoesOnWithoutItsHistory()
+    {
+        Fixture f;
+        const QString history = qEnvironmentVariable("XDG_STATE_HOME") + "/corvane2003/history";
+        QVERIFY(QDir(history).removeRecursively());
+        writeFile(history, "a file where the history goes");
+        Script script;
+        for (const char* text : {"first", "second"}) {
+            f.field()->setText(text);
+            script.box(Kind::Information, "The changes has been succesfully saved!", Buttons::Ok);
+            f.save();
+            QVERIFY(readFile(f.game.userIni()).contains(QByteArray("KeyBinds=") + text));
+        }
+        QVERIFY(script.allShown());
+        const QString notice = f.main->findChild<QLabel*>("lblNotice")->text();
+        QVERIFY2(notice.startsWith("The history of the profiles is off: "), qPrintable(notice));
+        QFile::remove(history);
     }
 
     void editedPagesAsk_data()
