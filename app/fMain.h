@@ -71,6 +71,7 @@ public:
     RunTime& runTime() { return m_profiles.rt(); }
     UpdateCheck& updateCheck() { return *m_update; }
     SettingsPage* page(PageId id) const { return m_pages.page(id); }
+    PageSet& pages() { return m_pages; }
     QWidget* tab(PageId id) const;
     bool exitRequested() const { return m_exiting; }
     // Whether the profiles are open (the page area is enabled then).

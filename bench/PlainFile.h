@@ -2,7 +2,7 @@
 
 // What the file system needs at least for a profile: a plain read of the
 // whole file, and a plain replacement (the read, a write of the same bytes to
-// a new file beside it, the rename over the original).
+// a new file beside it, the rename over the original), made durable or not.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,6 +44,24 @@ inline bool replace(const std::string& path)
     if (fd < 0) return false;
     const bool written = ::write(fd, buffer().data(), size) == static_cast<ssize_t>(size);
     return ::close(fd) == 0 && written && ::rename(temporary.c_str(), path.c_str()) == 0;
+}
+
+// The same, durable as the program's replacements are: the new file synced
+// before its rename, the directory after it.
+inline bool durableReplace(const std::string& path)
+{
+    const std::size_t size = read(path);
+    const std::string temporary = path + ".tmp";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool written = ::write(fd, buffer().data(), size) == static_cast<ssize_t>(size) && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written || ::rename(temporary.c_str(), path.c_str()) != 0) return false;
+    const std::string dir = path.substr(0, path.rfind('/') + 1);
+    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) return false;
+    const bool synced = ::fsync(dirFd) == 0;
+    ::close(dirFd);
+    return synced;
 }
 
 } // namespace PlainFile
