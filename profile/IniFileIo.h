@@ -91,10 +91,11 @@ bool replaceFile(const std::string& target, const FileInfo* original, std::initi
 bool syncFile(const std::string& target);
 
 // The steps of a replacement that a journal names beforehand (the pair of
-// profiles): each one is durable when it returns true, and each asks the
-// fault seam first. A failure leaves what the step would have made or
-// changed as it was, but for a new file half written (which the journal
-// names, so that it is removed).
+// profiles). Each asks the fault seam first. A file's content is durable when
+// the step returns true; a new or removed name becomes durable with the next
+// rename in its directory (renameOver syncs the directory). A failure leaves
+// what the step would have made or changed as it was, but for a new file
+// half written (which the journal names, so that it is removed).
 
 // Writes `bytes` as the new file `path`, which must not exist yet, with the
 // permission bits (and, where allowed, the owner) or the attributes of
@@ -108,8 +109,8 @@ bool renameOver(const std::string& from, const std::string& to);
 // its other names (hard links) and its permissions stay. Asks Write and Sync
 // for `path`.
 bool overwrite(const std::string& path, std::string_view bytes);
-// Removes the file `path` durably; a missing file is nothing to do. Asks
-// Delete for `path`.
+// Removes the file `path`; a missing file is nothing to do. Asks Delete for
+// `path`.
 bool removeFile(const std::string& path);
 // How many names (hard links) the file has.
 std::uint32_t linkCount(const FileInfo& info);

@@ -260,7 +260,7 @@ bool createFile(const std::string& path, std::string_view bytes, const FileInfo*
     }
     iovec part{const_cast<char*>(bytes.data()), bytes.size()};
     ok = ok && (bytes.empty() || writeAll(fd, &part, 1)) && syncDescriptor(fd, path);
-    return file.close() && ok && syncDirectory(directoryOf(path));
+    return file.close() && ok;
 }
 
 bool renameOver(const std::string& from, const std::string& to)
@@ -289,9 +289,7 @@ bool removeFile(const std::string& path)
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0 && errno == ENOENT) return true; // nothing to do, nothing to fail
     if (!FaultInjection::allowed(FaultInjection::Operation::Delete, path)) return false;
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT) return false;
-    syncDirectory(directoryOf(path));
-    return true;
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
 std::uint32_t linkCount(const FileInfo& info) { return static_cast<std::uint32_t>(info.st_nlink); }
