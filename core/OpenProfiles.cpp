@@ -29,14 +29,8 @@ Notice recoveryNotice(const ProfilePair::Recovery& recovery)
     const QString files = names.join(QStringLiteral(" and "));
     const QString what = QStringLiteral("The last change to the profiles (%1) was interrupted before it was done.\n")
                              .arg(QString::fromStdString(recovery.operation));
-    switch (recovery.outcome) {
-    case ProfilePair::Recovery::Outcome::Finished:
-        return {Notice::Kind::Information, what + QStringLiteral("It has now been completed: %1 hold the new settings.").arg(files)};
-    case ProfilePair::Recovery::Outcome::Undone:
+    if (recovery.outcome == ProfilePair::Recovery::Outcome::Undone)
         return {Notice::Kind::Information, what + QStringLiteral("It has been undone: %1 are as they were before it.").arg(files)};
-    case ProfilePair::Recovery::Outcome::Failed:
-        break;
-    }
     return {Notice::Kind::Warning, what + QStringLiteral("%1 could not be put back as they were; this is tried again at the "
                                                          "next start.")
                                               .arg(files.isEmpty() ? QStringLiteral("The files") : files)};
@@ -126,7 +120,7 @@ Outcome OpenProfiles::open(bool forceSetup)
         // A change to these profiles that a kill or a power cut interrupted
         // is finished or undone before anything reads them.
         m_rt.JournalDir = stateFolderOf(platform::programStateDir(), "journal", m_rt.ProfileDir);
-        if (const auto recovery = ProfilePair::recover(m_rt.JournalDir))
+        if (const auto recovery = ProfilePair::recover(m_rt.JournalDir, m_rt.ProfileDir))
             outcome.notices.push_back(recoveryNotice(*recovery));
         // Profiles of an earlier open stay valid until the new ones are open.
         if (!openFiles(outcome)) return outcome;

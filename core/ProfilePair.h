@@ -8,16 +8,20 @@
 // The one way the program replaces the game's profiles (the user file and
 // UT2003.ini): a Save, the raw text page's save, a restore, a .BAK restore and
 // a reset all hand their new contents here, and the files are replaced as one
-// operation. A journal naming the files, where their old contents are kept
-// and the new files being put in place is written and made durable first;
-// after any failure the old contents are put back at once, and a start after
-// a kill or a power cut finishes or undoes what the journal names. So the
-// pair holds both its old contents or both its new ones, never a mix.
+// operation. The new files are written beside the old ones and the old
+// contents kept, all durable; then a journal naming the files, where their old
+// contents are kept and the new files being put in place is written and
+// synced; the new files are renamed into place; removing the journal makes
+// the operation done. After any failure the old contents are put back at
+// once, and a start after a kill or a power cut undoes what a journal names.
+// So the pair holds both its old contents or both its new ones, never a mix.
 //
-// A file is replaced by a new file renamed over it, which is durable before
-// the rename. A file whose directory takes no new files, or that has other
-// names (hard links: a dotfiles folder), is written in place instead, so that
-// its links stay; its old content is kept in the journal's place first.
+// A file renamed over keeps its old content as a second, hidden name of the
+// old file beside it (a copy in the journal's place where the file system has
+// no such names). A file whose directory takes no new files, or that has
+// other names (hard links: a dotfiles folder), is written in place instead,
+// so that its links stay; its old content is copied into the journal's place
+// first.
 namespace ProfilePair {
 
 // The new content of one profile.
@@ -74,18 +78,21 @@ struct Copy {
 // anything is written.
 Result copy(const std::vector<Copy>& copies, const std::string& journalDir, const std::string& operation);
 
-// What a start found of an operation that a kill interrupted.
+// What a start found of an operation that a kill interrupted: it was
+// undone (both files hold their old contents again), or a file could not be
+// put back (the journal stays for the next start).
 struct Recovery {
-    enum class Outcome { Finished, Undone, Failed };
+    enum class Outcome { Undone, Failed };
     Outcome outcome = Outcome::Undone;
     std::string operation;          // as the journal names it
     std::vector<std::string> files; // the files it names
 };
 
-// Finishes or undoes the operation the journal in `journalDir` names and
-// removes what it kept, the journal last. Nothing when there is no journal
-// (or another running copy of the program holds it). Failed: a file could
-// not be put back; the journal stays for the next start.
-std::optional<Recovery> recover(const std::string& journalDir);
+// Undoes the operation the journal in `journalDir` names and removes what it
+// kept, the journal last; without a journal, removes what a kill left beside
+// the profiles in `profileDir` and in the journal's place. Nothing to tell
+// when there was no journal (or another running copy of the program holds
+// it).
+std::optional<Recovery> recover(const std::string& journalDir, const std::string& profileDir);
 
 } // namespace ProfilePair

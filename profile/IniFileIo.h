@@ -102,9 +102,17 @@ bool syncFile(const std::string& target);
 // `like`; a plain new file without it. Asks Write for `replaced`, the file
 // the new one is to replace, and Sync for `path`.
 bool createFile(const std::string& path, std::string_view bytes, const FileInfo* like, const std::string& replaced);
-// Renames the file `from` over `to` and makes the rename durable. Asks Rename
-// for `from`.
-bool renameOver(const std::string& from, const std::string& to);
+// Renames the file `from` over `to`, and makes the rename durable unless
+// `durable` is false (the caller syncs the directory once for several).
+// Asks Rename for `from`.
+bool renameOver(const std::string& from, const std::string& to, bool durable = true);
+// Gives the existing file `existing` the second name `name` (a hard link),
+// which becomes durable with the next sync of its directory. False where the
+// file system has no such names. Asks Copy for `name`.
+bool linkFile(const std::string& existing, const std::string& name);
+// Makes the entries of the directory holding `path` durable (new, renamed
+// and removed names).
+bool syncDirectoryOf(const std::string& path);
 // Writes `bytes` over the existing file `path` itself, so that its identity,
 // its other names (hard links) and its permissions stay. Asks Write and Sync
 // for `path`.

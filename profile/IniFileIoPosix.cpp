@@ -263,14 +263,23 @@ bool createFile(const std::string& path, std::string_view bytes, const FileInfo*
     return file.close() && ok;
 }
 
-bool renameOver(const std::string& from, const std::string& to)
+bool renameOver(const std::string& from, const std::string& to, bool durable)
 {
     if (!FaultInjection::allowed(FaultInjection::Operation::Rename, from)) return false;
     if (::rename(from.c_str(), to.c_str()) != 0) return false;
+    if (!durable) return true;
     syncDirectory(directoryOf(to));
     if (directoryOf(from) != directoryOf(to)) syncDirectory(directoryOf(from));
     return true;
 }
+
+bool linkFile(const std::string& existing, const std::string& name)
+{
+    if (!FaultInjection::allowed(FaultInjection::Operation::Copy, name)) return false;
+    return ::link(existing.c_str(), name.c_str()) == 0;
+}
+
+bool syncDirectoryOf(const std::string& path) { return syncDirectory(directoryOf(path)); }
 
 bool overwrite(const std::string& path, std::string_view bytes)
 {

@@ -323,12 +323,22 @@ bool createFile(const std::string& path, std::string_view bytes, const FileInfo*
     return file.close() && ok;
 }
 
-bool renameOver(const std::string& from, const std::string& to)
+bool renameOver(const std::string& from, const std::string& to, bool)
 {
+    // A move is written through (MOVEFILE_WRITE_THROUGH): durable when it returns.
     if (!FaultInjection::allowed(FaultInjection::Operation::Rename, from)) return false;
     const std::optional<std::wstring> wideFrom = widePath(from), wideTo = widePath(to);
     return wideFrom && wideTo && moveOver(*wideFrom, *wideTo);
 }
+
+bool linkFile(const std::string& existing, const std::string& name)
+{
+    if (!FaultInjection::allowed(FaultInjection::Operation::Copy, name)) return false;
+    const std::optional<std::wstring> wideExisting = widePath(existing), wideName = widePath(name);
+    return wideExisting && wideName && ::CreateHardLinkW(wideName->c_str(), wideExisting->c_str(), nullptr);
+}
+
+bool syncDirectoryOf(const std::string&) { return true; } // NTFS writes its directory entries through
 
 bool overwrite(const std::string& path, std::string_view bytes)
 {
