@@ -193,6 +193,17 @@ bool moveOver(const std::wstring& temporary, const std::wstring& target)
     return false;
 }
 
+// The attributes a new file takes from the old one it replaces, as a
+// replacement keeps them (hidden, system, archive); its security comes from
+// the directory.
+DWORD attributesLike(const FileInfo* like)
+{
+    constexpr DWORD kKept =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD attributes = like != nullptr ? like->attributes & kKept : 0;
+    return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+}
+
 } // namespace
 
 FileBytes::Status FileBytes::read(const std::string& path)
@@ -260,13 +271,7 @@ bool replaceFile(const std::string& target, const FileInfo* original, std::initi
     const std::optional<std::wstring> wideTarget = widePath(target);
     if (!wideTarget) return false;
 
-    // The new file takes the attributes of the old one that a replacement keeps
-    // (hidden, system, archive); its security comes from the directory.
-    constexpr DWORD kKept =
-        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    DWORD attributes = original != nullptr ? original->attributes & kKept : 0;
-    if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
-
+    const DWORD attributes = attributesLike(original);
     std::wstring temporary;
     std::string temporaryUtf8;
     Handle file;
@@ -312,11 +317,7 @@ bool createFile(const std::string& path, std::string_view bytes, const FileInfo*
     if (!FaultInjection::allowed(FaultInjection::Operation::Write, replaced)) return false;
     const std::optional<std::wstring> wide = widePath(path);
     if (!wide) return false;
-    constexpr DWORD kKept =
-        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    DWORD attributes = like != nullptr ? like->attributes & kKept : 0;
-    if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
-    Handle file(::CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+    Handle file(::CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributesLike(like), nullptr));
     if (!file.valid()) return false;
     const bool ok = writeAll(file.get(), {bytes}) && FaultInjection::allowed(FaultInjection::Operation::Sync, path) &&
                     ::FlushFileBuffers(file.get());
