@@ -77,3 +77,7 @@ void StatusStrip::showPlaces(const QString& gameDir, const QString& userFile, co
     lblCurrUserIni->setText(QStringLiteral("Current User.Ini: ") + userFile);
     lblCurrUt2003ini->setText(QStringLiteral("Current UT2003.Ini: ") + gameFile);
 }
+
+void StatusStrip::showNotice(const QString& text) { lblNotice->setText(text); }
+
+void StatusStrip::showGameStatus(const QString& text) { lblGameRunning->setText(text); }

@@ -16,6 +16,9 @@ public:
 
     // The lines of the game directory and of the open profiles.
     void showPlaces(const QString& gameDir, const QString& userFile, const QString& gameFile);
+    // What the program did on its own; whether the game runs (empty: it does not).
+    void showNotice(const QString& text);
+    void showGameStatus(const QString& text);
 
     QLabel* lblDir;
     QLabel* lblCurrUserIni;

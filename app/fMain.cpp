@@ -8,7 +8,6 @@
 #include "core/BackupProfiles.h"
 #include "core/ProfileRestore.h"
 #include "dialogs/CorvaneHelp.h"
-#include "dialogs/DirectoryEdit.h"
 #include "dialogs/Guard.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/ModalRunner.h"
@@ -26,18 +25,14 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <algorithm>
 
 namespace {
 
@@ -59,13 +54,8 @@ TfrmMain::TfrmMain(Environment env, QWidget* parent)
     : QMainWindow(parent)
     , m_env(std::move(env.completed()))
     , m_profiles(m_env.executableDir,
-                 {[this](const TCustomIniFile& config) -> std::optional<OpenProfiles::SetupAnswer> {
-                      TfrmInit dialog(*m_env.registry, config, m_env.installations(), this);
-                      if (ModalRunner::exec(dialog) != QDialog::Accepted) return std::nullopt;
-                      return OpenProfiles::SetupAnswer{dialog.dirEdit->text().toStdString(),
-                                                       dialog.cbAutoBackup->isChecked(),
-                                                       dialog.cbAskBackup->isChecked(), dialog.cbUpdates->isChecked(),
-                                                       dialog.cbShowReadme->isChecked()};
+                 {[this](const TCustomIniFile& config) {
+                      return TfrmInit::ask(*m_env.registry, config, m_env.installations(), this);
                   },
                   [this] { Showreadmetxt1Click(); }, [](const Notice& notice) { boxQuestions().tell(notice); }})
     , m_guard(m_profiles.rt(), m_env.gameRunning, this)
@@ -224,7 +214,7 @@ void TfrmMain::LoadAll(bool forceSetup)
         return;
     }
     const RunTime& rt = runTime();
-    if (rt.History) rt.History->onFailure([this](const QString& why) { m_strip->lblNotice->setText(why); });
+    if (rt.History) rt.History->onFailure([this](const QString& why) { m_strip->showNotice(why); });
     m_strip->showPlaces(QString::fromStdString(m_profiles.configuredDir()),
                         QString::fromStdString(rt.UserProfile->FileName()),
                         QString::fromStdString(rt.GameProfile->FileName()));
@@ -335,10 +325,10 @@ void TfrmMain::checkOutsideChanges()
     QString notice;
     if (!m_guard.shouldReload(m_pages.anyUnsavedEdits(), boxQuestions(), notice)) return;
     LoadAllPages();
-    m_strip->lblNotice->setText(notice);
+    m_strip->showNotice(notice);
 }
 
-void TfrmMain::checkGameRunning() { m_strip->lblGameRunning->setText(m_guard.gameStatus()); }
+void TfrmMain::checkGameRunning() { m_strip->showGameStatus(m_guard.gameStatus()); }
 
 void TfrmMain::Showpendingchanges1Click()
 {
@@ -352,20 +342,23 @@ void TfrmMain::Showpendingchanges1Click()
 void TfrmMain::History1Click()
 {
     const RunTime& rt = m_profiles.rt();
-    if (!pagesEnabled() || !rt.History) return;
-    const std::optional<ProfileState> now = rt.History->current();
+    const std::optional<ProfileState> now = pagesEnabled() && rt.History ? rt.History->current() : std::nullopt;
     if (!now) return;
     const auto putBack = [this, &rt](const ProfileState& wanted, const QString& when) -> std::optional<ProfileState> {
         // Unsaved edits first, as Load asks; then the backup manager's question.
         if (m_pages.anyUnsavedEdits() && !MessageBox::confirm(LoadQuestion)) return std::nullopt;
         const RestoreRequest request{RestoreKind::History, when, {{}, wanted.files[0].bytes}, {{}, wanted.files[1].bytes}};
-        const RestoreOutcome outcome = restoreProfiles(backupPlace(), request, boxQuestions());
-        if (outcome.done) LoadAllPages();
-        tellOutcome(outcome);
-        return outcome.done ? rt.History->current() : std::nullopt;
+        return restorePair(request, PageRegistry::reloadOrder()) ? rt.History->current() : std::nullopt;
     };
     TfrmHistory window(rt.History->history(), *now, putBack, this);
     ModalRunner::exec(window);
+}
+
+bool TfrmMain::restorePair(const RestoreRequest& request, std::span<const PageId> reload)
+{
+    const RestoreOutcome outcome = restoreProfiles(backupPlace(), request, boxQuestions());
+    if (outcome.done) m_pages.loadPages(reload);
+    return tellOutcome(outcome);
 }
 
 void TfrmMain::Image1Click()
@@ -426,11 +419,7 @@ void TfrmMain::Lowquality1Click()
 
 void TfrmMain::ResettodefaultClick()
 {
-    if (!pagesEnabled()) return;
-    const RestoreOutcome outcome =
-        restoreProfiles(backupPlace(), defaultsRestore(m_profiles.rt().SystemDir), boxQuestions());
-    if (outcome.done) m_pages.loadPages(PageRegistry::resetReloadOrder());
-    tellOutcome(outcome);
+    if (pagesEnabled()) restorePair(defaultsRestore(m_profiles.rt().SystemDir), PageRegistry::resetReloadOrder());
 }
 
 void TfrmMain::Showreadmetxt1Click()

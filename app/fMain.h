@@ -22,6 +22,7 @@ class SettingsPage;
 class TfrmProgress;
 class UpdateCheck;
 struct BackupPlace;
+struct RestoreRequest;
 
 // The main window: a frame (menu, tool bar, status strip, the pages in their
 // tabs) whose commands are thin handlers over three parts: the open profiles
@@ -91,6 +92,9 @@ private:
     void setProgress(int position);
     QAction* action(const char* name) const;
     BackupPlace backupPlace() const;
+    // Restores the open pair from the request's sources (the reset, a put
+    // back), then loads the pages of `reload`; whether it was done.
+    bool restorePair(const RestoreRequest& request, std::span<const PageId> reload);
     // The question before the program ends with unsaved edits (closing the
     // window, an update's restart): Yes saves first. False when the edits
     // could not be saved: the program must not end then.

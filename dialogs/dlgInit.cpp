@@ -3,6 +3,7 @@
 #include "core/ToolSettings.h"
 
 #include "dialogs/DirectoryEdit.h"
+#include "dialogs/ModalRunner.h"
 #include "platform/InstallerRegistry.h"
 #include "profile/IniFiles.h"
 
@@ -129,4 +130,16 @@ void TfrmInit::lbFoundClick()
 {
     const QList<QListWidgetItem*> chosen = lbFound->selectedItems();
     if (!chosen.isEmpty()) dirEdit->setText(chosen.front()->data(Qt::UserRole).toString());
+}
+
+std::optional<OpenProfiles::SetupAnswer> TfrmInit::ask(const InstallerRegistry& registry,
+                                                       const TCustomIniFile& config,
+                                                       const std::vector<platform::FoundInstallation>& found,
+                                                       QWidget* parent)
+{
+    TfrmInit dialog(registry, config, found, parent);
+    if (ModalRunner::exec(dialog) != QDialog::Accepted) return std::nullopt;
+    return OpenProfiles::SetupAnswer{dialog.dirEdit->text().toStdString(), dialog.cbAutoBackup->isChecked(),
+                                     dialog.cbAskBackup->isChecked(), dialog.cbUpdates->isChecked(),
+                                     dialog.cbShowReadme->isChecked()};
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/OpenProfiles.h"
+
 #include "platform/InstallationFinder.h"
 #include "platform/InstallerRegistry.h"
 
 #include <QDialog>
 
+#include <optional>
 #include <vector>
 
 class DirectoryEdit;
@@ -24,6 +27,11 @@ public:
     // found are listed below the directory field, one click puts one there.
     TfrmInit(const InstallerRegistry& registry, const TCustomIniFile& config,
              const std::vector<platform::FoundInstallation>& found = {}, QWidget* parent = nullptr);
+
+    // Shows the dialog modally; its answer, or nothing when cancelled.
+    static std::optional<OpenProfiles::SetupAnswer> ask(const InstallerRegistry& registry, const TCustomIniFile& config,
+                                                        const std::vector<platform::FoundInstallation>& found,
+                                                        QWidget* parent);
 
     static constexpr const char* DemoKey = InstallerKeys::Demo;
     static constexpr const char* GameKey = InstallerKeys::Game;
