@@ -1,8 +1,8 @@
 #include "pages/engine/GameSettingsPage.h"
 
+#include "core/RunTime.h"
 #include "dialogs/Guard.h"
 #include "pages/PageContext.h"
-#include "core/RunTime.h"
 #include "pages/engine/ScreenModes.h"
 #include "profile/IniFiles.h"
 
@@ -131,12 +131,6 @@ const QString CacheSizeHint = QStringLiteral("Recommended values:\n"
 
 // The page holds many groups side by side: narrow margins keep it within the window.
 const QMargins GroupMargins(6, 4, 6, 4);
-
-template <class T> T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QString sliderText(const char* caption, const QSlider* slider, const char* defaultText)
 {

@@ -1,9 +1,9 @@
 #include "pages/instant_action/InstantActionPage.h"
 
+#include "core/RunTime.h"
 #include "dialogs/Guard.h"
 #include "dialogs/MessageBox.h"
 #include "pages/PageContext.h"
-#include "core/RunTime.h"
 #include "pages/instant_action/GameTypes.h"
 #include "pages/instant_action/LastChoices.h"
 #include "pages/instant_action/LaunchParameters.h"
@@ -42,12 +42,6 @@ namespace {
 const char* const MainSection = LastChoices::Section;
 const char* const RulesSection = "xInterface.Tab_InstantActionBaseRules";
 constexpr QSize PictureSize(236, 107);
-
-template <class T> T* named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 // How a rules key is kept on disk: a whole number, a flag, or a fraction
 // (0.5 for half) that its spin edit shows as a percentage.

@@ -1,8 +1,8 @@
 #include "pages/player/GeneralSettingsPage.h"
 
+#include "core/RunTime.h"
 #include "dialogs/Guard.h"
 #include "dialogs/MessageBox.h"
-#include "core/RunTime.h"
 #include "pages/player/CharacterList.h"
 #include "pages/player/ThumbSlider.h"
 #include "pages/player/WeaponPriority.h"
@@ -32,12 +32,6 @@ namespace {
 const char* const PlayerController = "Engine.PlayerController";
 const char* const Hud = "Engine.HUD";
 const QString StatsHint = QStringLiteral("Works only if you didnt install the patch yet!!");
-
-template <class T> T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QString vofText(int value) { return QStringLiteral("Field of View: %1 (Default 85)").arg(value); }
 
