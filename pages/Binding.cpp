@@ -461,66 +461,32 @@ Table::Table(const RunTime& rt, std::vector<Row> rows)
     takeSnapshot();
 }
 
-const Row& Table::row(const QWidget* control) const
-{
-    auto found = std::find_if(m_rows.begin(), m_rows.end(), [&](const Row& r) { return r.control == control; });
-    if (found == m_rows.end()) throw ECorvaneError("A control of the page has no key");
-    return *found;
-}
-
-QVariant Table::read(const QWidget* control) { return read(m_rows[std::size_t(&row(control) - m_rows.data())]); }
-
-void Table::read(std::initializer_list<const QWidget*> controls)
-{
-    for (const QWidget* control : controls)
-        read(control);
-}
-
-QVariant Table::read(Row& r)
-{
-    const QVariant stored = Binding::read(r, m_rt);
-    r.m_loaded = r.current();
-    if (r.afterRead) r.afterRead(stored);
-    return stored;
-}
-
 void Table::readAll()
 {
-    for (const std::size_t i : m_readOrder)
-        if (!m_rows[i].key.empty() || m_rows[i].form == Form::Custom) read(m_rows[i]);
-}
-
-void Table::collect(std::initializer_list<const QWidget*> controls, Writes& out) const
-{
-    std::vector<const Row*> rows;
-    for (const QWidget* control : controls)
-        rows.push_back(&row(control));
-    collect(rows, out);
+    for (const std::size_t i : m_readOrder) {
+        Row& r = m_rows[i];
+        if (r.key.empty() && r.form != Form::Custom) continue;
+        const QVariant stored = read(r, m_rt);
+        r.m_loaded = r.current();
+        if (r.afterRead) r.afterRead(stored);
+    }
 }
 
 void Table::collectAll(Writes& out) const
 {
-    std::vector<const Row*> rows;
-    for (const Row& r : m_rows)
-        rows.push_back(&r);
-    collect(rows, out);
-}
-
-void Table::collect(const std::vector<const Row*>& rows, Writes& out) const
-{
-    // All of these rows' keys or none of them.
+    // All of the edited rows' keys or none of them.
     const std::size_t before = out.keys.size();
-    for (const Row* r : rows) {
-        if (!r->edited()) continue;
+    for (const Row& r : m_rows) {
+        if (!r.edited()) continue;
         try {
-            appendWrites(*r, m_rt, out.keys);
+            appendWrites(r, m_rt, out.keys);
         } catch (const std::exception& refused) {
             if (!out.lenient) {
                 out.keys.resize(before);
                 throw;
             }
             out.refused.push_back(
-                {r->file, section(*r, m_rt), r->writtenKey.empty() ? r->key : r->writtenKey, refused.what()});
+                {r.file, section(r, m_rt), r.writtenKey.empty() ? r.key : r.writtenKey, refused.what()});
         }
     }
 }

@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -266,12 +265,6 @@ public:
     // throws.
     void collectAll(Writes& out) const;
 
-    // Rows by their control, for pages that still list their load and save.
-    const Row& row(const QWidget* control) const;
-    QVariant read(const QWidget* control);
-    void read(std::initializer_list<const QWidget*> controls);
-    void collect(std::initializer_list<const QWidget*> controls, Writes& out) const;
-
     // The controls show what the files hold (after a load or a save): every
     // row's loaded value, and the snapshot of the compared rows.
     void takeSnapshot();
@@ -280,9 +273,6 @@ public:
     bool changed() const;
 
 private:
-    QVariant read(Row& row);
-    void collect(const std::vector<const Row*>& rows, Writes& out) const;
-
     const RunTime& m_rt;
     std::vector<Row> m_rows;
     std::vector<std::size_t> m_readOrder; // indexes of m_rows

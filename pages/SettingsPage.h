@@ -17,8 +17,7 @@ class SaveBatch;
 // profiles and takes a snapshot; a save writes the keys of the controls the
 // user changed since the last load or save (every other key keeps its bytes)
 // and takes a new snapshot; the changed test compares the controls with the
-// snapshot and has no side effects. Each page also offers the same operations
-// under the names the rest of the program knows them by (LoadKeyBinds, ...).
+// snapshot and has no side effects.
 //
 // A page declares its settings once, as binding rows in the order of its
 // save, each with its place in the load; the load and the save run over
@@ -77,6 +76,7 @@ signals:
     void reloadRequested();
 
 protected:
+    // The page's settings, in the order of its save.
     void setRows(std::vector<Binding::Row> rows);
     Binding::Table& table() const { return *m_table; }
 
