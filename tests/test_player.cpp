@@ -1,13 +1,14 @@
 // The "General Settings" page: player keys, sliders, character list, weapon
 // priority list, change test and stats checks, in the C and a comma locale.
-#include "pages/Binding.h"
 #include "core/RunTime.h"
+#include "pages/Binding.h"
 #include "pages/player/CharacterList.h"
 #include "pages/player/GeneralSettingsPage.h"
 #include "pages/player/ThumbSlider.h"
 #include "pages/player/WeaponPriority.h"
 #include "platform/Paths.h"
 #include "profile/IniFiles.h"
+#include "tests/support/LoggingIni.h"
 #include "tests/support/PageContract.h"
 #include "tests/support/TestSupport.h"
 
@@ -197,6 +198,7 @@ private slots:
     void weaponReloadForgetsRemovedSections();
     void weaponsThroughThePage();
     void contract();
+    void readsAndWritesInTheGamesOrder();
     void changeTest();
     void statsChecks_data();
     void statsChecks();
@@ -576,7 +578,7 @@ void TestPlayer::unreadableDecimalStopsTheLoad()
     QVERIFY(s.allShown());
     QCOMPARE(child<QLineEdit>(&page, "edtPlayername")->text(), QString("Tester")); // read before the failure
     QCOMPARE(child<QSlider>(&page, "tbHUDScale")->value(), 0);                     // read after it: untouched
-    QVERIFY(page.changed());                                        // no new snapshot
+    QVERIFY(page.changed());                                                       // no new snapshot
 }
 
 void TestPlayer::failedSaveKeepsTheSnapshot()
@@ -722,6 +724,52 @@ void TestPlayer::contract()
     TestSupport::checkPageContract(page, demo.rt);
 }
 
+// The page's load and its save go over the keys in two different orders.
+void TestPlayer::readsAndWritesInTheGamesOrder()
+{
+    Game game("");
+    QStringList reads, userWrites, gameWrites;
+    game.rt.UserProfile =
+        std::make_unique<TestSupport::LoggingIni>((game.system + "User.ini").toStdString(), reads, userWrites);
+    game.rt.GameProfile =
+        std::make_unique<TestSupport::LoggingIni>((game.system + "UT2003.ini").toStdString(), reads, gameWrites);
+    GeneralSettingsPage page(game.rt);
+    QVERIFY(page.load());
+    const QStringList controllerFlags{"bNeverSwitchOnPickup", "bNoVoiceMessages", "bNoVoiceTaunts", "bNoAutoTaunts",
+                                      "bNoMatureLanguage",    "bAutoTaunt",       "bPlayAnnouncer"};
+    const QStringList loadOrder = QStringList{"Name"} + controllerFlags +
+                                  QStringList{"bEnableDodging",
+                                              "bHideHUD",
+                                              "bMessageBeep",
+                                              "bShowWeaponInfo",
+                                              "bShowPersonalInfo",
+                                              "bShowPoints",
+                                              "bShowWeaponBar",
+                                              "bCrosshairShow",
+                                              "UseJoystick",
+                                              "StatsUsername",
+                                              "StatsPassword",
+                                              "bWeaponBob",
+                                              "Character",
+                                              "DefaultFOV",
+                                              "MouseSensitivity",
+                                              "HudScale",
+                                              "Bob",
+                                              "Team"};
+    QCOMPARE(reads, loadOrder);
+    for (const Binding::Row& row : page.bindings()->rows())
+        TestSupport::nudge(row);
+    QVERIFY(page.save());
+    const QStringList saveOrder =
+        QStringList{"Name"} + controllerFlags +
+        QStringList{
+            "DefaultFOV",        "DesiredFOV",  "bEnableDodging",   "bWeaponBob",     "bHideHUD",     "bShowWeaponInfo",
+            "bShowPersonalInfo", "bShowPoints", "bCrosshairShow",   "bShowWeaponBar", "bMessageBeep", "StatsUsername",
+            "StatsPassword",     "Character",   "MouseSensitivity", "HudScale",       "Bob",          "Team"};
+    QCOMPARE(userWrites, saveOrder);
+    QCOMPARE(gameWrites, QStringList{"UseJoystick"});
+}
+
 void TestPlayer::changeTest()
 {
     Game game("[DefaultPlayer]\r\nName=Tester\r\nCharacter=Gorge\r\n" + sixteenWeapons());
@@ -760,8 +808,7 @@ void TestPlayer::changeTest()
         for (const Edit& edit : edits) {
             QVERIFY2(!page.changed(), edit.what);
             edit.change();
-            QVERIFY2(page.changed() == (loaded ? edit.countsAfter : edit.countsBeforePagesLoaded),
-                     edit.what);
+            QVERIFY2(page.changed() == (loaded ? edit.countsAfter : edit.countsBeforePagesLoaded), edit.what);
             edit.undo();
             QVERIFY2(!page.changed(), edit.what);
         }
