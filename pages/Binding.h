@@ -110,7 +110,9 @@ struct Row {
     // rows of one place in their order. The save writes them in their order.
     int readPlace = 0;
     // What the page does once the row is read (a label that names the value),
-    // given the value as read (see read()).
+    // given the value as the file holds it, before any hold inside the
+    // control's range: a flag, a whole number, a decimal, a text, or the
+    // option a choice chose (nothing for a custom row).
     std::function<void(const QVariant& stored)> afterRead;
 
     // The same row, writing its value to `key` as well.
