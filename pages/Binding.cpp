@@ -64,69 +64,6 @@ QString textOf(const QWidget* control)
 
 } // namespace
 
-Row Row::alsoWrites(std::string key) const
-{
-    Row row = *this;
-    row.alsoWrittenTo = std::move(key);
-    return row;
-}
-
-Row Row::readingDecimals() const
-{
-    Row row = *this;
-    row.readsDecimals = true;
-    return row;
-}
-
-Row Row::writingAsciiDigits() const
-{
-    Row row = *this;
-    row.asciiDigits = true;
-    return row;
-}
-
-Row Row::writesAs(std::string key) const
-{
-    Row row = *this;
-    row.writtenKey = std::move(key);
-    return row;
-}
-
-Row Row::compared(Compare when) const
-{
-    Row row = *this;
-    row.compare = when;
-    return row;
-}
-
-Row Row::inGroup(int g) const
-{
-    Row row = *this;
-    row.group = g;
-    return row;
-}
-
-Row Row::presets(QString low, QString high) const
-{
-    Row row = *this;
-    row.preset = Preset{std::move(low), std::move(high)};
-    return row;
-}
-
-Row Row::choosing(std::function<int(const TCustomIniFile&, const std::string&, const std::string&)> choose) const
-{
-    Row row = *this;
-    row.optionOf = std::move(choose);
-    return row;
-}
-
-Row Row::showingNoneForOthers() const
-{
-    Row row = *this;
-    row.showsNoneForOthers = true;
-    return row;
-}
-
 Row flag(QAbstractButton* control, File file, std::string section, std::string key, bool missing, Sense sense)
 {
     Row row = makeRow(control, file, std::move(section), std::move(key), Form::Flag);
@@ -314,8 +251,9 @@ int shownOption(const Row& row)
     return -1;
 }
 
-} // namespace
-
+// Reads the row's key into its control and returns the value as read (before
+// any hold inside the control's range): bool, int, double or QString; for a
+// choice the option chosen, for a custom row nothing.
 QVariant read(const Row& row, const RunTime& rt)
 {
     if (row.form == Form::Custom) {
@@ -374,13 +312,7 @@ QVariant read(const Row& row, const RunTime& rt)
     return {};
 }
 
-std::vector<KeyWrite> writes(const Row& row, const RunTime& rt)
-{
-    std::vector<KeyWrite> out;
-    appendWrites(row, rt, out);
-    return out;
-}
-
+// The keys of writes(), added to `out` (which a refusal may leave with some of them).
 void appendWrites(const Row& row, const RunTime& rt, std::vector<KeyWrite>& out)
 {
     if (row.form == Form::Custom) {
@@ -422,6 +354,15 @@ void appendWrites(const Row& row, const RunTime& rt, std::vector<KeyWrite>& out)
         return;
     }
     out.push_back({row.file, std::move(sec), row.writtenKey.empty() ? row.key : row.writtenKey, std::move(text)});
+}
+
+} // namespace
+
+std::vector<KeyWrite> writes(const Row& row, const RunTime& rt)
+{
+    std::vector<KeyWrite> out;
+    appendWrites(row, rt, out);
+    return out;
 }
 
 void putText(QWidget* control, const QString& text)
@@ -476,23 +417,35 @@ QString value(const QWidget* control)
     return textOf(control);
 }
 
-QStringList values(std::initializer_list<const QWidget*> controls)
-{
-    QStringList result;
-    result.reserve(static_cast<qsizetype>(controls.size()));
-    for (const QWidget* control : controls)
-        result << value(control);
-    return result;
-}
-
 QString value(const Row& row)
 {
-    if (row.form == Form::Custom) return row.custom->value();
+    if (row.form == Form::Custom) {
+        const QVariant own = row.custom->value();
+        return own.typeId() == QMetaType::QStringList ? own.toStringList().join(QChar(0)) : own.toString();
+    }
     if (row.form == Form::Choice && !qobject_cast<const QComboBox*>(row.control)) {
         const int option = shownOption(row);
         return option < 0 ? QString() : QString::fromStdString(row.options[std::size_t(option)].word);
     }
     return value(row.control);
+}
+
+QVariant Row::current() const
+{
+    switch (form) {
+    case Form::Flag:
+        return qobject_cast<const QAbstractButton*>(control)->isChecked();
+    case Form::Integer:
+    case Form::Number:
+        return position(*this);
+    case Form::Text:
+        return textOf(control);
+    case Form::Choice:
+        return shownOption(*this);
+    case Form::Custom:
+        return custom->value();
+    }
+    return {};
 }
 
 Table::Table(const RunTime& rt, std::vector<Row> rows)
@@ -501,88 +454,54 @@ Table::Table(const RunTime& rt, std::vector<Row> rows)
 {
     for (const Row& r : m_rows)
         if (!r.control || !holdsForm(r)) throw ECorvaneError("The control for " + r.key + " cannot hold its value");
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        m_readOrder.push_back(i);
+    std::stable_sort(m_readOrder.begin(), m_readOrder.end(),
+                     [this](std::size_t a, std::size_t b) { return m_rows[a].readPlace < m_rows[b].readPlace; });
     takeSnapshot();
-}
-
-const Row& Table::row(const QWidget* control) const
-{
-    auto found = std::find_if(m_rows.begin(), m_rows.end(), [&](const Row& r) { return r.control == control; });
-    if (found == m_rows.end()) throw ECorvaneError("A control of the page has no key");
-    return *found;
-}
-
-QVariant Table::read(const QWidget* control) { return read(row(control)); }
-
-QVariant Table::read(const Row& r)
-{
-    QVariant stored = Binding::read(r, m_rt);
-    m_loaded[static_cast<qsizetype>(indexOf(r))] = value(r);
-    return stored;
-}
-
-void Table::read(std::initializer_list<const QWidget*> controls)
-{
-    for (const QWidget* control : controls)
-        read(control);
 }
 
 void Table::readAll()
 {
-    for (const Row& r : m_rows)
-        if (!r.key.empty() || r.form == Form::Custom) read(r);
-}
-
-void Table::collect(std::initializer_list<const QWidget*> controls, Writes& out) const
-{
-    std::vector<const Row*> rows;
-    for (const QWidget* control : controls)
-        rows.push_back(&row(control));
-    collect(rows, out);
+    for (const std::size_t i : m_readOrder) {
+        Row& r = m_rows[i];
+        if (r.key.empty() && r.form != Form::Custom) continue;
+        const QVariant stored = read(r, m_rt);
+        r.m_loaded = r.current();
+        if (r.afterRead) r.afterRead(stored);
+    }
 }
 
 void Table::collectAll(Writes& out) const
 {
-    std::vector<const Row*> rows;
-    for (const Row& r : m_rows)
-        rows.push_back(&r);
-    collect(rows, out);
-}
-
-void Table::collect(const std::vector<const Row*>& rows, Writes& out) const
-{
-    // All of these rows' keys or none of them.
+    // All of the edited rows' keys or none of them.
     const std::size_t before = out.keys.size();
-    for (const Row* r : rows) {
-        if (!edited(*r)) continue;
+    for (const Row& r : m_rows) {
+        if (!r.edited()) continue;
         try {
-            appendWrites(*r, m_rt, out.keys);
+            appendWrites(r, m_rt, out.keys);
         } catch (const std::exception& refused) {
             if (!out.lenient) {
                 out.keys.resize(before);
                 throw;
             }
             out.refused.push_back(
-                {r->file, section(*r, m_rt), r->writtenKey.empty() ? r->key : r->writtenKey, refused.what()});
+                {r.file, section(r, m_rt), r.writtenKey.empty() ? r.key : r.writtenKey, refused.what()});
         }
     }
 }
 
-bool Table::edited(const Row& r) const { return value(r) != m_loaded[static_cast<qsizetype>(indexOf(r))]; }
-
 void Table::takeSnapshot()
 {
-    m_loaded.clear();
-    for (const Row& r : m_rows)
-        m_loaded << value(r);
-    m_snapshot = m_loaded;
+    for (Row& r : m_rows)
+        r.m_loaded = r.m_snapshot = r.current();
 }
 
 bool Table::changed() const
 {
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        const Row& r = m_rows[i];
+    for (const Row& r : m_rows) {
         if (r.compare == Compare::Never || (r.compare == Compare::OnceLoaded && !m_rt.PagesLoaded)) continue;
-        if (value(r) != m_snapshot[static_cast<qsizetype>(i)]) return true;
+        if (r.current() != r.m_snapshot) return true;
     }
     return false;
 }

@@ -4,12 +4,10 @@
 #include "core/RunTime.h"
 
 #include <QString>
-#include <QStringList>
 #include <QVariant>
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,13 +23,14 @@ class QWidget;
 class TCustomIniFile;
 
 // Ties the controls of a page to the keys of the game's profile files. A page
-// describes each control once, as a row (which file, section and key, how the
-// value is kept on disk, the value used when the key is absent), and reads,
-// saves and compares its controls through these rows. Every key a Save writes
-// comes from a row, so the snapshot, the change test, the pending changes and
-// the Save itself all follow the same rows. A Save writes the keys of the rows
-// whose control the user changed, and nothing else: every other key keeps its
-// bytes, however the game wrote them.
+// declares each of its settings once, as a row: which file, section and key,
+// how the value is kept on disk, the value used when the key is absent, the
+// control that shows it (made in the declaration, under its name) and its
+// label, the quality presets' values, and its place in the page's load and
+// save. The page's load, save, change test and pending changes all run over
+// these rows. A Save writes the keys of the rows whose control the user
+// changed, and nothing else: every other key keeps its bytes, however the
+// game wrote them.
 //
 // Controls understood: check boxes and radio buttons (flags), sliders and spin
 // boxes (integers and scaled numbers), edit fields and pick lists (text), pick
@@ -69,7 +68,7 @@ struct Option {
 struct Custom {
     std::function<void(const RunTime&)> read;                          // the keys into the control
     std::function<void(const RunTime&, std::vector<KeyWrite>&)> write; // the keys a Save writes; may refuse (throw)
-    std::function<QString()> value;                                    // what the snapshot keeps
+    std::function<QVariant()> value;                                   // what the control holds, compared
 };
 
 // The texts the quality presets put into a row's control.
@@ -77,6 +76,8 @@ struct Preset {
     QString low;
     QString high;
 };
+
+class Table;
 
 struct Row {
     QWidget* control = nullptr;
@@ -103,31 +104,81 @@ struct Row {
     bool showsNoneForOthers = false;      // Choice: a value that is no option turns every option off
     std::shared_ptr<const Custom> custom; // Custom
     int group = 0;                        // where the page shows the control, for pages that group their rows
+    QString label;                        // the text the page shows beside the control
     std::optional<Preset> preset;
+    // Where the page's load reads the row: rows are read by ascending place,
+    // rows of one place in their order. The save writes them in their order.
+    int readPlace = 0;
+    // What the page does once the row is read (a label that names the value),
+    // given the value as the file holds it, before any hold inside the
+    // control's range: a flag, a whole number, a decimal, a text, or the
+    // option a choice chose (nothing for a custom row).
+    std::function<void(const QVariant& stored)> afterRead;
 
     // The same row, writing its value to `key` as well.
-    Row alsoWrites(std::string key) const;
+    Row alsoWrites(std::string key) const { return with(&Row::alsoWrittenTo, std::move(key)); }
     // The same row, written under another spelling of its key.
-    Row writesAs(std::string key) const;
+    Row writesAs(std::string key) const { return with(&Row::writtenKey, std::move(key)); }
     // The same row, compared as `when` says.
-    Row compared(Compare when) const;
+    Row compared(Compare when) const { return with(&Row::compare, when); }
     // The same row, a number kept as text: digits of another script in the
     // field are written as ASCII digits.
-    Row writingAsciiDigits() const;
+    Row writingAsciiDigits() const { return with(&Row::asciiDigits, true); }
     // The same row, reading a stored decimal as its rounded whole number
     // where the integer rule would fall back to the default.
-    Row readingDecimals() const;
+    Row readingDecimals() const { return with(&Row::readsDecimals, true); }
     // The same row, shown in group `group` of its page.
-    Row inGroup(int group) const;
+    Row inGroup(int g) const { return with(&Row::group, g); }
+    // The same row, its control shown beside `text`.
+    Row labelled(QString text) const { return with(&Row::label, std::move(text)); }
     // The same row, set by the quality presets (texts as putText takes them).
-    Row presets(QString low, QString high) const;
+    Row presets(QString low, QString high) const
+    {
+        return with(&Row::preset, std::optional<Preset>(Preset{std::move(low), std::move(high)}));
+    }
     // The same choice row, choosing its option by `choose`.
-    Row choosing(std::function<int(const TCustomIniFile&, const std::string&, const std::string&)> choose) const;
+    Row choosing(std::function<int(const TCustomIniFile&, const std::string&, const std::string&)> choose) const
+    {
+        return with(&Row::optionOf, std::move(choose));
+    }
     // The same choice row, showing no option at all (no button on, no item)
     // when the file holds a value that is none of its options, where a plain
     // choice row leaves the control as it was.
-    Row showingNoneForOthers() const;
+    Row showingNoneForOthers() const { return with(&Row::showsNoneForOthers, true); }
+    // The same row, read at `place` of its page's load.
+    Row readAt(int place) const { return with(&Row::readPlace, place); }
+    // The same row, followed by `step` whenever it is read.
+    Row then(std::function<void(const QVariant&)> step) const { return with(&Row::afterRead, std::move(step)); }
+
+    // What the control holds, typed by the form: a flag's box on or off (as
+    // shown), a position, a text, the option shown (-1 for none), a custom
+    // row's own value.
+    QVariant current() const;
+    // Whether the control holds something else than the last load or save
+    // of its page put there, whether or not the change test compares the
+    // row. Moved away and back is not.
+    bool edited() const { return current() != m_loaded; }
+
+private:
+    friend class Table;
+
+    template <class T, class V> Row with(T Row::*field, V&& value) const
+    {
+        Row row = *this;
+        row.*field = std::forward<V>(value);
+        return row;
+    }
+
+    QVariant m_loaded;   // what the last load or save put into the control
+    QVariant m_snapshot; // the same, after the last load or save that went through
 };
+
+// A control of the page, under its name.
+template <class T> T* named(T* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
 
 // A row's control must be able to hold its form; the factories take only
 // such controls, so a mismatch does not compile.
@@ -173,16 +224,10 @@ TCustomIniFile& profile(const Row& row, const RunTime& rt);
 std::string section(const Row& row, const RunTime& rt);
 std::string section(File file, const std::string& section, const RunTime& rt);
 
-// Reads the row's key into its control and returns the value as read (before
-// any hold inside the control's range): bool, int, double or QString; for a
-// choice the option chosen, for a custom row nothing.
-QVariant read(const Row& row, const RunTime& rt);
 // The keys a save of the row writes for its control as it stands (none for a
 // choice without an option, or an unbound field). Throws ECorvaneError when a
 // text holds a character the game's files cannot store.
 std::vector<KeyWrite> writes(const Row& row, const RunTime& rt);
-// The same, added to `out` (which a refusal may leave with some of them).
-void appendWrites(const Row& row, const RunTime& rt, std::vector<KeyWrite>& out);
 
 // Puts a text into a control by its kind: "1"/"0" into a box or option (an
 // option turned on is clicked, so its handlers run), a whole number into a
@@ -194,44 +239,33 @@ void putText(QWidget* control, const QString& text);
 // button's caption is clicked.
 void putText(const Row& row, const QString& text);
 
-// What a page snapshot keeps of a control: "1"/"0" for a box, the position as
-// decimal text for a slider or spin box, the text of a field or pick list.
+// What a control holds as text, as putText takes it: "1"/"0" for a box, the
+// position as decimal text for a slider or spin box, the text of a field or
+// pick list.
 QString value(const QWidget* control);
-QStringList values(std::initializer_list<const QWidget*> controls);
 // The same for a row: for a radio group the word of the option on, for a
-// custom row what its own function says.
+// custom row its own value as text.
 QString value(const Row& row);
 
-// A page's rows, found by their control, so that a page's load and save read
-// as ordered lists of controls. The table keeps, for each row, what the last
-// load or save put into its control (its loaded value): a Save writes a row's
-// keys only when its control now shows something else. It also keeps the
-// page's snapshot: the values of its compared rows after the last load or
-// save that went through.
+// A page's settings, in the order of its save. The table reads them in the
+// order of the page's load, collects the keys of the edited ones for a Save,
+// and keeps the page's snapshot for its change test.
 class Table {
 public:
     // Refuses (throws ECorvaneError) a row whose control is missing or cannot
     // hold its form: a fault of the page, found when the page is built.
     Table(const RunTime& rt, std::vector<Row> rows);
 
-    const Row& row(const QWidget* control) const;
     const std::vector<Row>& rows() const { return m_rows; }
-    const RunTime& runTime() const { return m_rt; }
-    // Reads rows into their controls; each row's loaded value becomes what
-    // its control then shows, even when a later row of the load fails.
-    QVariant read(const QWidget* control);
-    void read(std::initializer_list<const QWidget*> controls);
+    // Reads every row backed by a key (and every custom row) in the order of
+    // the load; each row's loaded value becomes what its control then shows,
+    // even when a later row of the load fails.
     void readAll();
-    // Adds the keys of these rows, in this order, to `out`, leaving out every
-    // row that is not edited(). Every text is checked before the first key is
-    // added: a value the game's files cannot hold adds nothing (unless `out`
-    // is lenient) and throws.
-    void collect(std::initializer_list<const QWidget*> controls, Writes& out) const;
+    // Adds the keys of the edited rows, in the order of the save, to `out`.
+    // Every text is checked before the first key is added: a value the
+    // game's files cannot hold adds nothing (unless `out` is lenient) and
+    // throws.
     void collectAll(Writes& out) const;
-
-    // Whether the row's control differs from its loaded value, whether or
-    // not the change test compares the row. Moved away and back is not.
-    bool edited(const Row& row) const;
 
     // The controls show what the files hold (after a load or a save): every
     // row's loaded value, and the snapshot of the compared rows.
@@ -241,14 +275,9 @@ public:
     bool changed() const;
 
 private:
-    QVariant read(const Row& row);
-    void collect(const std::vector<const Row*>& rows, Writes& out) const;
-    std::size_t indexOf(const Row& row) const { return static_cast<std::size_t>(&row - m_rows.data()); }
-
     const RunTime& m_rt;
     std::vector<Row> m_rows;
-    QStringList m_loaded;   // one value per row, in row order
-    QStringList m_snapshot; // likewise
+    std::vector<std::size_t> m_readOrder; // indexes of m_rows
 };
 
 } // namespace Binding

@@ -1,7 +1,7 @@
 #include "pages/SettingsPage.h"
 
-#include "dialogs/Guard.h"
 #include "core/SaveBatch.h"
+#include "dialogs/Guard.h"
 
 #include <exception>
 
@@ -75,6 +75,16 @@ void SettingsPage::collectPending(SaveBatch& batch) const
         return;
     }
     batch.add(std::move(writes));
+}
+
+void SettingsPage::loadPage()
+{
+    if (m_table) m_table->readAll();
+}
+
+void SettingsPage::savePage(Binding::Writes& out) const
+{
+    if (m_table) m_table->collectAll(out);
 }
 
 void SettingsPage::takeSnapshot()

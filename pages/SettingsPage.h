@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pages/Binding.h"
 #include "core/PendingWrites.h"
+#include "pages/Binding.h"
 
 #include <QWidget>
 
@@ -17,12 +17,12 @@ class SaveBatch;
 // profiles and takes a snapshot; a save writes the keys of the controls the
 // user changed since the last load or save (every other key keeps its bytes)
 // and takes a new snapshot; the changed test compares the controls with the
-// snapshot and has no side effects. Each page also offers the same operations
-// under the names the rest of the program knows them by (LoadKeyBinds, ...).
+// snapshot and has no side effects.
 //
-// A page describes its controls as binding rows and gives its load and its
-// save as ordered lists of them (loadPage, savePage); the guard around them,
-// the snapshot and the change test are here, once for every page.
+// A page declares its settings once, as binding rows in the order of its
+// save, each with its place in the load; the load and the save run over
+// them, and the guard around them, the snapshot and the change test are
+// here, once for every page.
 class SettingsPage : public QWidget {
     Q_OBJECT
 public:
@@ -76,14 +76,15 @@ signals:
     void reloadRequested();
 
 protected:
+    // The page's settings, in the order of its save.
     void setRows(std::vector<Binding::Row> rows);
     Binding::Table& table() const { return *m_table; }
 
-    // The page's reads, in its order; may throw.
-    virtual void loadPage() = 0;
-    // The page's keys, in its order, through the table (which leaves out the
-    // rows the user did not change); may throw (a text the files cannot hold).
-    virtual void savePage(Binding::Writes& out) const = 0;
+    // The page's reads: its rows in the order of its load; may throw.
+    virtual void loadPage();
+    // The page's keys: its edited rows in the order of its save; may throw
+    // (a text the files cannot hold).
+    virtual void savePage(Binding::Writes& out) const;
     virtual void takeSnapshot();
     // Whether the page's save failures are shown as "Error occured:..." or
     // escape to the caller (the alias page's do).

@@ -77,22 +77,22 @@ void TestAliases::noEntriesLoadAsDefaultsAndOnlyAnEditIsAdded()
     Script script;
     Profile profile(lines({"[Engine.Input]", "A=Fire", "", "[Engine.HUD]", "CrosshairScale=1.0"}));
     AliasesPage page(profile.rt);
-    QVERIFY(page.LoadAliases());
+    QVERIFY(page.load());
     for (int row = 0; row < 46; ++row)
         QCOMPARE(value(&page, row), EmptyAlias);
     for (int row = 46; row < 51; ++row)
         QCOMPARE(value(&page, row), "");
-    QVERIFY(!page.AliasesChanged());
+    QVERIFY(!page.changed());
 
     // The defaults shown are not written; the one slot edited is.
     const QByteArray before = profile.bytes();
-    page.SaveAliases();
+    page.save();
     QCOMPARE(profile.bytes(), before);
     setValue(&page, 3, "(Command=\"Jump\",Alias=\"j\")");
-    page.SaveAliases();
+    page.save();
     QCOMPARE(profile.bytes(), lines({"[Engine.Input]", "A=Fire", "Aliases[3]=(Command=\"Jump\",Alias=\"j\")", "",
                                      "[Engine.HUD]", "CrosshairScale=1.0"}));
-    QVERIFY(!page.AliasesChanged());
+    QVERIFY(!page.changed());
     QVERIFY(script.allShown());
 }
 
@@ -103,12 +103,12 @@ void TestAliases::slotsPastTheLastAreUntouched()
                                    "Aliases[46]=(Command=\"Say hi\",Alias=\"hi\")", "Aliases[50]=kept"});
     Profile profile(file);
     AliasesPage page(profile.rt);
-    QVERIFY(page.LoadAliases());
+    QVERIFY(page.load());
     QCOMPARE(value(&page, 45), "(Command=\"Say gg\",Alias=\"gg\")");
     for (int row = 46; row < 51; ++row)
         QCOMPARE(value(&page, row), "");
     setValue(&page, 0, "(Command=\"Jump\",Alias=\"j\")");
-    page.SaveAliases();
+    page.save();
     QVERIFY(profile.bytes().startsWith(file)); // the edited slot 0 is added after them
     QCOMPARE(profile.bytes().count("Aliases["), 4);
     QVERIFY(script.allShown());
@@ -145,16 +145,16 @@ void TestAliases::valuesRoundTripUnchanged()
         file += QStringLiteral("Aliases[%1]=%2\r\n").arg(slot).arg(stored).toLatin1();
     Profile profile(file);
     AliasesPage page(profile.rt);
-    QVERIFY(page.LoadAliases());
+    QVERIFY(page.load());
     QCOMPARE(value(&page, 7), stored);
     if (!typed.isNull()) setValue(&page, 7, typed);
-    page.SaveAliases();
+    page.save();
     const QByteArray saved = profile.bytes();
     if (typed.isNull()) {
         QCOMPARE(saved, file);
     } else {
         QVERIFY(saved.contains("\r\nAliases[7]=" + typed.toLatin1() + "\r\n"));
-        QVERIFY(page.LoadAliases());
+        QVERIFY(page.load());
         QCOMPARE(value(&page, 7), shownAfter);
     }
     QVERIFY(script.allShown());
@@ -165,17 +165,17 @@ void TestAliases::changeTest()
     Script script;
     Profile profile(lines({"[Engine.Input]", "Aliases[0]=(Command=\"Fire\",Alias=\"f\")"}));
     AliasesPage page(profile.rt);
-    QVERIFY(!page.AliasesChanged());
-    QVERIFY(page.LoadAliases());
-    QVERIFY(!page.AliasesChanged());
+    QVERIFY(!page.changed());
+    QVERIFY(page.load());
+    QVERIFY(!page.changed());
     setValue(&page, 0, "(Command=\"fire\",Alias=\"f\")");
-    QVERIFY(page.AliasesChanged());
+    QVERIFY(page.changed());
     setValue(&page, 0, "(Command=\"Fire\",Alias=\"f\")");
-    QVERIFY(!page.AliasesChanged());
+    QVERIFY(!page.changed());
     setValue(&page, 45, "");
-    QVERIFY(page.AliasesChanged());
-    page.SaveAliases();
-    QVERIFY(!page.AliasesChanged());
+    QVERIFY(page.changed());
+    page.save();
+    QVERIFY(!page.changed());
     QVERIFY(script.allShown());
 }
 
@@ -188,7 +188,7 @@ void TestAliases::cellBeingEditedCounts()
     page.resize(790, 480);
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
-    QVERIFY(page.LoadAliases());
+    QVERIFY(page.load());
     QTableWidget* grid = list(&page);
     grid->setCurrentCell(3, 1);
     grid->editItem(grid->item(3, 1));
@@ -196,10 +196,10 @@ void TestAliases::cellBeingEditedCounts()
     QVERIFY(editor);
     editor->selectAll();
     QTest::keyClicks(editor, "(Command=\"Say gl\",Alias=\"gl\")");
-    QVERIFY(page.AliasesChanged());
-    page.SaveAliases();
+    QVERIFY(page.changed());
+    page.save();
     QVERIFY(profile.bytes().contains("\r\nAliases[3]=(Command=\"Say gl\",Alias=\"gl\")\r\n"));
-    QVERIFY(!page.AliasesChanged());
+    QVERIFY(!page.changed());
     QVERIFY(script.allShown());
 }
 
@@ -211,18 +211,18 @@ void TestAliases::loadClosesACellBeingEdited()
     page.resize(790, 480);
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
-    QVERIFY(page.LoadAliases());
+    QVERIFY(page.load());
     QTableWidget* grid = list(&page);
     grid->setCurrentCell(3, 1);
     grid->editItem(grid->item(3, 1));
     auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
     QVERIFY(editor);
     QTest::keyClicks(editor, " edited");
-    QVERIFY(page.LoadAliases()); // the user chose to undo the page's edits
+    QVERIFY(page.load()); // the user chose to undo the page's edits
     QCOMPARE(value(&page, 3), "on disk");
     grid->setCurrentCell(5, 1); // leaving the cell commits nothing stale
     QCOMPARE(value(&page, 3), "on disk");
-    QVERIFY(!page.AliasesChanged());
+    QVERIFY(!page.changed());
     QVERIFY(script.allShown());
 }
 
@@ -232,11 +232,11 @@ void TestAliases::failedSaveEscapesAndKeepsThePageChanged()
     Script script;
     Profile profile(lines({"[Engine.Input]", "Aliases[0]=a"}));
     AliasesPage page(profile.rt);
-    QVERIFY(page.LoadAliases());
+    QVERIFY(page.load());
     setValue(&page, 0, "b");
     QFile::setPermissions(profile.path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    QVERIFY_THROWS_EXCEPTION(EIniFileException, page.SaveAliases());
-    QVERIFY(page.AliasesChanged());
+    QVERIFY_THROWS_EXCEPTION(EIniFileException, page.save());
+    QVERIFY(page.changed());
     QCOMPARE(profile.bytes(), lines({"[Engine.Input]", "Aliases[0]=a"}));
     QVERIFY(script.allShown());
 }
@@ -247,16 +247,16 @@ void TestAliases::loadWithoutUserFileReportsIt()
     AliasesPage page(profile.rt);
     {
         Script script;
-        QVERIFY(page.LoadAliases());
+        QVERIFY(page.load());
     }
     setValue(&page, 0, "b");
     profile.rt.UserProfile.reset();
     Script script;
     script.box(Kind::Error, "Error occured:No user file is open", Buttons::Ok);
-    QVERIFY(!page.LoadAliases());
+    QVERIFY(!page.load());
     QVERIFY(script.allShown());
     QCOMPARE(value(&page, 0), "b");
-    QVERIFY(page.AliasesChanged());
+    QVERIFY(page.changed());
 }
 
 void TestAliases::pageFitsTheWindow()
@@ -275,7 +275,7 @@ void TestAliases::pageFitsTheWindow()
     frame.resize(790, 480);
     auto* page = new AliasesPage(profile.rt, &frame);
     page->setGeometry(0, 0, 790, 480);
-    QVERIFY(page->LoadAliases());
+    QVERIFY(page->load());
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     QLabel* help = child<QLabel>(page, "lblAliasHelp");

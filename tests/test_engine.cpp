@@ -2,12 +2,13 @@
 // the order they are read and written in, the resolution and texture words,
 // the device groups, the sliders in the C and a comma locale, and the change test.
 #include "core/BackupPlace.h"
-#include "pages/PageContext.h"
 #include "core/RunTime.h"
+#include "pages/PageContext.h"
 #include "pages/engine/GameSettingsPage.h"
 #include "pages/engine/QualityPresets.h"
 #include "platform/ShellStart.h"
 #include "profile/IniFiles.h"
+#include "tests/support/LoggingIni.h"
 #include "tests/support/PageContract.h"
 #include "tests/support/TestSupport.h"
 
@@ -38,26 +39,6 @@ const char* const D3D = "D3DDrv.D3DRenderDevice";
 const char* const OpenGL = "OpenGLDrv.OpenGLRenderDevice";
 const char* const Client = "WinDrv.WindowsClient";
 
-// UT2003.ini through an accessor that logs the keys it reads and writes.
-class LoggingIni : public TIniFile {
-public:
-    using TIniFile::TIniFile;
-    mutable QStringList reads; // a key once in a row: the flag rule reads it more than once
-    mutable QStringList writes;
-    std::string ReadString(const std::string& section, const std::string& key,
-                           const std::string& missing) const override
-    {
-        if (reads.isEmpty() || reads.last() != QString::fromStdString(key)) reads << QString::fromStdString(key);
-        return TIniFile::ReadString(section, key, missing);
-    }
-    std::string plannedContent(std::span<const IniEdits::Write> batch) const override
-    {
-        for (const IniEdits::Write& w : batch)
-            writes << QString::fromStdString(w.key);
-        return TIniFile::plannedContent(batch);
-    }
-};
-
 class NoShell : public ShellStarter {
 public:
     bool Start(const std::string&, const std::string&, const std::string&) override { return false; }
@@ -71,9 +52,8 @@ struct Engine {
         path = dir.path() + "/UT2003.ini";
         TestSupport::writeFile(path, ini);
         rt.SystemDir = (dir.path() + "/").toStdString();
-        auto logging = std::make_unique<LoggingIni>(path.toStdString());
-        log = logging.get();
-        rt.GameProfile = std::move(logging);
+        // UT2003.ini through an accessor that logs the keys it reads and writes.
+        rt.GameProfile = std::make_unique<TestSupport::LoggingIni>(path.toStdString(), reads, writes);
         page = std::make_unique<GameSettingsPage>(PageContext{rt, shell, {}});
     }
     void rewrite(const QByteArray& ini) { TestSupport::writeFile(path, ini); }
@@ -85,9 +65,10 @@ struct Engine {
 
     QTemporaryDir dir;
     QString path;
+    QStringList reads; // of the page's accessor of UT2003.ini
+    QStringList writes;
     RunTime rt;
     NoShell shell;
-    LoggingIni* log = nullptr;
     std::unique_ptr<GameSettingsPage> page;
 };
 
@@ -174,14 +155,14 @@ private slots:
                           "UseTrilinear",
                           "UseCompressedLightmaps",
                           "ReduceMouseLag"};
-        QCOMPARE(e.log->reads, order);
+        QCOMPARE(e.reads, order);
         QVERIFY(e.page->save());
-        QVERIFY(e.log->writes.isEmpty());
+        QVERIFY(e.writes.isEmpty());
         // Every control changed: all of them written, in the order of the page's save.
         for (const Binding::Row& row : e.page->bindings()->rows())
             TestSupport::nudge(row);
         QVERIFY(e.page->save());
-        QCOMPARE(e.log->writes, order);
+        QCOMPARE(e.writes, order);
     }
 
     // The stored width and height choose their item, or one of their own;
@@ -491,7 +472,7 @@ private slots:
         const QList<QByteArray> after = TestSupport::readFile(e.path).split('\n');
         for (const QByteArray& line : before.split('\n'))
             if (!after.contains(line))
-                QVERIFY2(e.log->writes.contains(QString::fromLatin1(line.left(line.indexOf('=')))), line.constData());
+                QVERIFY2(e.writes.contains(QString::fromLatin1(line.left(line.indexOf('=')))), line.constData());
     }
 
     // The quality presets: the question, the backup always offered (and

@@ -175,7 +175,7 @@ void TestInstant::emptyGameIni()
 {
     Game g;
     g.setGameIni({});
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     const std::pair<const char*, int> numbers[] = {
         {"dmMaxLives", 0},     {"brTimeLimit", 0},    {"ctfScoreLimit", 15},  {"tdmMaxTeamSize", 16},
         {"ddFriendlyFire", 0}, {"ddTimeToScore", 10}, {"ddTimeDisabled", 10}, {"spinBotCount", 0},
@@ -196,11 +196,11 @@ void TestInstant::emptyGameIni()
     // The defaults shown are not written into the empty file; once every
     // control is changed, the rules sections come in the order the page
     // reads them, the last choices after.
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     QCOMPARE(readFile(g.demo.game.gameIni()), QByteArray());
     for (const Binding::Row& row : g.page().bindings()->rows())
         TestSupport::nudge(row);
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     const QByteArray saved = readFile(g.demo.game.gameIni());
     QVERIFY(saved.indexOf("[XGame.xBombingRun]") < saved.indexOf("[XGame.xDeathMatch]"));
     QVERIFY(saved.indexOf("[XGame.xDeathMatch]") < saved.indexOf("[XGame.xDoubleDom]"));
@@ -212,20 +212,20 @@ void TestInstant::storedGameTypeIgnoresCase()
     Game g;
     g.setGameIni("[xInterface.Tab_InstantActionMain]\r\nLastGameType=xgame."
                  "xctfgame\r\nLastMap=ctf-bridge\r\n");
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     QCOMPARE(g.get<QComboBox>("pickGameType")->currentText(), QString("Capture the flag"));
     QCOMPARE(g.front(), QString("ctfGroup"));
     QCOMPARE(g.maps(), QStringList({"CTF-Beta", "CTF-Bridge"}));
     QCOMPARE(g.page().selectedMap(),
              QString("CTF-Bridge")); // LastMap matched ignoring case
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     QCOMPARE(g.game(Main, "LastGameType"), QString("xgame.xctfgame")); // untouched: as the file had it
     QCOMPARE(g.game(Main, "LastMap"), QString("ctf-bridge"));
     g.pickGameType("Deathmatch");
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     g.pickGameType("Capture the flag");
     g.selectMap("CTF-Bridge");
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     QCOMPARE(g.game(Main, "LastGameType"), QString("XGame.xCTFGame"));
     QCOMPARE(g.game(Main, "LastMap"), QString("CTF-Bridge"));
 }
@@ -252,16 +252,16 @@ void TestInstant::botSkill()
     Game g;
     g.get<QComboBox>("pickDiff")->setCurrentIndex(1); // "Average" before the load
     g.setGameIni("[xInterface.Tab_InstantActionMain]\r\nLastBotSkill=" + stored + "\r\n");
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     auto* pick = g.get<QComboBox>("pickDiff");
     QCOMPARE(pick->currentText(), shown);
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     QCOMPARE(g.game(Main, "LastBotSkill"), QString::fromLatin1(stored)); // untouched
     pick->setCurrentIndex(pick->count() - 1 - pick->currentIndex() % 2);
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     pick->setCurrentIndex(pick->findText(shown));
     pick->setEditText(shown);
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     QCOMPARE(g.game(Main, "LastBotSkill"), written);
 }
 
@@ -288,16 +288,16 @@ void TestInstant::friendlyFireIsAPercentage()
         "[XGame.xTeamGame]\r\n" + (stored.isEmpty() ? QByteArray() : "FriendlyFireScale=" + stored + "\r\n");
     Game g;
     g.setGameIni(file);
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     auto* spin = g.get<QSpinBox>("tdmFriendlyFire");
     QTEST(spin->value(), "shown");
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     QCOMPARE(readFile(g.demo.game.gameIni()), file);
     for (const auto& [percent, written] :
          {std::pair(25, "0.250000"), std::pair(100, "1.000000"), std::pair(0, "0.000000")}) {
         spin->setValue(percent == spin->value() ? 1 : percent);
         spin->setValue(percent);
-        QVERIFY(g.page().SaveInstantAction());
+        QVERIFY(g.page().save());
         QCOMPARE(g.game("XGame.xTeamGame", "FriendlyFireScale"), QString(written));
     }
 }
@@ -310,20 +310,20 @@ void TestInstant::shortSectionNamesAreNoMutators()
     writeFile(g.demo.game.systemDir() + "XGame.int", "[A]\r\nX=1\r\n[Mu]\r\n[Mut]\r\n[MutBeta]\r\n");
     g.setGameIni("[xInterface.Tab_InstantActionMain]\r\nLastGameType=XGame.xCTFGame\r\nLastMap=CTF-Bridge\r\n");
     TestSupport::Script s; // no box
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     QVERIFY(s.allShown());
     QCOMPARE(Game::texts(g.get<QListWidget>("lbMutators")), QStringList{"Beta"});
     QCOMPARE(g.page().selectedMap(), QString("CTF-Bridge"));
     QVERIFY(g.commandLine().startsWith("CTF-Bridge.ut2?game=XGame.xCTFGame?"));
-    QVERIFY(!g.page().InstantActionChanged());
+    QVERIFY(!g.page().changed());
     g.selectMap("CTF-Beta");
-    QVERIFY(g.page().InstantActionChanged());
+    QVERIFY(g.page().changed());
 }
 
 void TestInstant::typedGameType()
 {
     Game g;
-    QVERIFY(g.page().LoadInstantAction()); // the demo's last game type: Capture the flag
+    QVERIFY(g.page().load()); // the demo's last game type: Capture the flag
     auto* pick = g.get<QComboBox>("pickGameType");
     pick->lineEdit()->selectAll();
     QTest::keyClicks(pick->lineEdit(), "tEAM deathMATCH");
@@ -334,13 +334,13 @@ void TestInstant::typedGameType()
 
     g.pickGameType("Capture the flag");
     QCOMPARE(g.front(), QString("ctfGroup"));
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     g.pickGameType("Assault");
     QCOMPARE(InstantActionPage::pickIndex(pick), -1);
     QCOMPARE(g.front(), QString("ctfGroup"));
     QCOMPARE(g.maps(), QStringList({"CTF-Beta", "CTF-Bridge"}));
     QVERIFY(!g.commandLine().contains("?game="));
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     QCOMPARE(g.game(Main, "LastGameType"),
              QString("XGame.xCTFGame")); // not written
 }
@@ -348,25 +348,25 @@ void TestInstant::typedGameType()
 void TestInstant::changedTest()
 {
     Game g;
-    QVERIFY(!g.page().InstantActionChanged()); // never loaded
+    QVERIFY(!g.page().changed()); // never loaded
     g.get<QCheckBox>("ddWeaponsStay")->toggle();
-    QVERIFY(!g.page().InstantActionChanged());
-    QVERIFY(g.page().LoadInstantAction());
-    QVERIFY(!g.page().InstantActionChanged());
+    QVERIFY(!g.page().changed());
+    QVERIFY(g.page().load());
+    QVERIFY(!g.page().changed());
     auto* box = g.get<QCheckBox>("ddWeaponsStay");
     box->toggle();
-    QVERIFY(g.page().InstantActionChanged());
+    QVERIFY(g.page().changed());
     box->toggle();
-    QVERIFY(!g.page().InstantActionChanged());
+    QVERIFY(!g.page().changed());
     g.selectMutators({"InstaGib", "Vampire"});
-    QVERIFY(!g.page().InstantActionChanged());
+    QVERIFY(!g.page().changed());
     const QString loadedMap = g.page().selectedMap();
     g.selectMap(g.maps().first() == loadedMap ? g.maps().last() : g.maps().first());
-    QVERIFY(g.page().InstantActionChanged());
+    QVERIFY(g.page().changed());
     g.selectMap(loadedMap);
-    QVERIFY(!g.page().InstantActionChanged());
+    QVERIFY(!g.page().changed());
     g.get<QComboBox>("pickDiff")->setEditText("Impossible");
-    QVERIFY(g.page().InstantActionChanged());
+    QVERIFY(g.page().changed());
 }
 
 void TestInstant::mapFilters_data()
@@ -385,7 +385,7 @@ void TestInstant::mapFilters()
     QFETCH(QString, gameType);
     QFETCH(QStringList, maps);
     Game g;
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     g.pickGameType(gameType);
     QCOMPARE(g.maps(), maps);
     QCOMPARE(g.page().selectedMap(), maps.first());
@@ -408,8 +408,8 @@ void TestInstant::mutators()
     writeFile(g.demo.game.systemDir() + "XGame.int", "[Public]\r\nObject=(Name=XGame.MutBeta)\r\n[MutBeta]"
                                                      "\r\nFriendlyName=\"Beta\"\r\n[mutLower]\r\n"
                                                      "[Mutalpha]\r\n[MutAlpha]\r\n[xDeathMatch]\r\n");
-    QVERIFY(g.page().LoadInstantAction());
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
+    QVERIFY(g.page().load());
     auto* list = g.get<QListWidget>("lbMutators");
     QCOMPARE(Game::texts(list), QStringList({"Alpha", "alpha", "Beta"}));
     QVERIFY(g.commandLine().endsWith(
@@ -423,7 +423,7 @@ void TestInstant::mutators()
     QVERIFY(g.commandLine().contains(QRegularExpression("\\?Difficulty=\\d$")));
 
     QFile::remove(g.demo.game.systemDir() + "XGame.int");
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     QCOMPARE(list->count(), 0);
 }
 
@@ -446,7 +446,7 @@ void TestInstant::launchParametersOnThePage()
     Game g;
     writeFile(g.demo.game.systemDir() + "XGame.int", "[MutAlpha]\r\n[MutBeta]\r\n[MutGamma]\r\n");
     g.rt().StartupComplete = true;
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     g.pickGameType("capture the flag");
     g.selectMap("CTF-Bridge");
     g.get<QSpinBox>("spinBotCount")->setValue(4);
@@ -474,7 +474,7 @@ void TestInstant::mapInformation()
     Game g;
     writeFile(g.demo.game.systemDir() + "XMaps.int", "[DecoText]\r\nAlpha=First line||Second line\r\nBeta=\"Quoted, as "
                                                      "the game writes it.||\"\r\n");
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     struct Case {
         const char* gameType;
         const char* map;
@@ -504,7 +504,7 @@ void TestInstant::botCountDuringStartup()
 {
     Game g;
     g.rt().StartupComplete = false;
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     auto* bots = g.get<QSpinBox>("spinBotCount");
     const QString before = g.commandLine();
     QVERIFY(before.contains(QString("?NumBots=%1?").arg(bots->value())));
@@ -522,7 +522,7 @@ void TestInstant::startReachesTheGameAsOneArgument()
     ProcessShellStarter shell;
     PageContext context{g.rt(), shell, {}};
     InstantActionPage page(context);
-    QVERIFY(page.LoadInstantAction());
+    QVERIFY(page.load());
     child<QComboBox>(&page, "pickGameType")->setEditText("Deathmatch");
     QCOMPARE(page.selectedMap(), map);
     page.Button1Click();
@@ -542,11 +542,11 @@ void TestInstant::emptyMapList()
 {
     Game g(QStringList{});
     writeFile(g.program.path() + "/Alpha.jpg", jpeg(236, 107));
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     QCOMPARE(g.get<QListWidget>("lbMaps")->count(), 0);
     QVERIFY(g.commandLine().startsWith(".ut2?game=XGame.xCTFGame?NumBots="));
     QVERIFY(g.get<QLabel>("imgMap")->pixmap().isNull());
-    QVERIFY(!g.page().InstantActionChanged());
+    QVERIFY(!g.page().changed());
     {
         TestSupport::Script script;
         script.box(Kind::Information, "Cannot find information about this map", Buttons::Ok);
@@ -557,7 +557,7 @@ void TestInstant::emptyMapList()
     QVERIFY(g.shell.started.empty());
     const QString stored = g.game(Main, "LastMap");
     QVERIFY(!stored.isEmpty());
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     QCOMPARE(g.game(Main, "LastMap"), stored); // no map chosen: the remembered one stays
     g.pickGameType("Deathmatch");
     QCOMPARE(g.get<QListWidget>("lbMaps")->count(), 0);
@@ -605,7 +605,7 @@ void TestInstant::badPictures()
     Game g;
     writeFile(g.program.path() + "/Beta.jpg", jpeg(236, 107));
     writeFile(g.program.path() + "/Alpha.jpg", bytes);
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     g.pickGameType("Capture the flag");
     auto* picture = g.get<QLabel>("imgMap");
     QVERIFY(!picture->pixmap().isNull());
@@ -632,7 +632,7 @@ void TestInstant::pictureChoice()
     QCOMPARE(MapPicture::fileFor(dir, "DOM-Gamma"), QString());
     QCOMPARE(MapPicture::fileFor(dir, ""), QString());
 
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     g.pickGameType("Deathmatch");
     QCOMPARE(g.get<QLabel>("imgMap")->pixmap().width(), 236);
     g.pickGameType("Double Domination");
@@ -722,7 +722,7 @@ void TestInstant::asciiDigitsWhateverTheLocale()
     const auto restore = qScopeGuard([&] { QLocale::setDefault(saved); });
     Game g;
     g.rt().StartupComplete = true;
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     g.pickGameType("Deathmatch");
     auto* spin = g.get<QSpinBox>("spinBotCount");
     spin->setValue(bots);
@@ -735,7 +735,7 @@ void TestInstant::asciiDigitsWhateverTheLocale()
     QVERIFY(g.commandLine().contains("?Difficulty=6"));
     g.get<QPushButton>("Button1")->click();
     QVERIFY(QString::fromStdString(g.shell.started.at(0).parameters).contains(expected));
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     QCOMPARE(g.game(Main, "LastBotCount"), QString::number(bots));
     QCOMPARE(g.game(Main, "LastBotSkill"), QString("7"));
     QCOMPARE(g.game("XGame.xDeathMatch", "TimeLimit"), QString::number(bots * 5));
@@ -789,7 +789,7 @@ void TestInstant::rememberedMapInView()
     g.setGameIni("[xInterface.Tab_InstantActionMain]\r\nLastGameType=XGame.xDeathMatch\r\nLastMap=dm-map47\r\n");
     g.page().resize(800, 500);
     if (shownFirst) g.page().show();
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     if (!shownFirst) g.page().show();
     QVERIFY(QTest::qWaitForWindowExposed(&g.page()));
     auto* list = g.get<QListWidget>("lbMaps");
@@ -820,7 +820,7 @@ void TestInstant::namesThatWouldAddOptions()
     Game g({"DM-X?game=Other.Game", "DM-Two,Maps", "DM-Back\\slash", "DM-Plain", "CTF-Flag"});
     writeFile(g.demo.game.systemDir() + "XGame.int",
               "[MutX?game=Other.Game]\r\n[MutOne,MutTwo]\r\n[MutBack\\slash]\r\n[MutPlain]\r\n");
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     g.pickGameType("Deathmatch");
     QCOMPARE(g.maps(), QStringList({"DM-Plain"}));
     QCOMPARE(Game::texts(g.get<QListWidget>("lbMutators")), QStringList({"Plain"}));
@@ -836,21 +836,21 @@ void TestInstant::mapNameOutsideTheCodePage()
     TestSupport::Script script; // no box: the save tells nothing itself
     Game g({QString::fromUtf8("DM-\u03A9mega"), "DM-Alpha"});
     g.setGameIni("[xInterface.Tab_InstantActionMain]\r\nLastGameType=XGame.xDeathMatch\r\nLastMap=DM-Alpha\r\n");
-    QVERIFY(g.page().LoadInstantAction());
+    QVERIFY(g.page().load());
     QVERIFY(g.page().saveNotice().isEmpty());
     g.selectMap(QString::fromUtf8("DM-\u03A9mega"));
     g.get<QSpinBox>("dmTimeLimit")->setValue(25);
     g.get<QSpinBox>("spinBotCount")->setValue(5);
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     QCOMPARE(g.game(Main, "LastMap"), QString("DM-Alpha"));
     QCOMPARE(g.game(Main, "LastBotCount"), QString("5"));
     QCOMPARE(g.game("XGame.xDeathMatch", "TimeLimit"), QString("25"));
     const QString notice = g.page().saveNotice();
     QVERIFY2(notice.contains(QString::fromUtf8("DM-\u03A9mega")), qPrintable(notice));
-    QVERIFY(!g.page().InstantActionChanged());
+    QVERIFY(!g.page().changed());
 
     g.selectMap("DM-Alpha");
-    QVERIFY(g.page().SaveInstantAction());
+    QVERIFY(g.page().save());
     QVERIFY(g.page().saveNotice().isEmpty());
     QCOMPARE(g.game(Main, "LastMap"), QString("DM-Alpha"));
     QVERIFY(script.allShown());

@@ -1,13 +1,14 @@
 // The "General Settings" page: player keys, sliders, character list, weapon
 // priority list, change test and stats checks, in the C and a comma locale.
-#include "pages/Binding.h"
 #include "core/RunTime.h"
+#include "pages/Binding.h"
 #include "pages/player/CharacterList.h"
 #include "pages/player/GeneralSettingsPage.h"
 #include "pages/player/ThumbSlider.h"
 #include "pages/player/WeaponPriority.h"
 #include "platform/Paths.h"
 #include "profile/IniFiles.h"
+#include "tests/support/LoggingIni.h"
 #include "tests/support/PageContract.h"
 #include "tests/support/TestSupport.h"
 
@@ -197,6 +198,7 @@ private slots:
     void weaponReloadForgetsRemovedSections();
     void weaponsThroughThePage();
     void contract();
+    void readsAndWritesInTheGamesOrder();
     void changeTest();
     void statsChecks_data();
     void statsChecks();
@@ -284,7 +286,7 @@ void TestPlayer::sliders()
     Game game(user);
     TestSupport::Script s;
     GeneralSettingsPage page(game.rt);
-    QVERIFY(page.LoadGeneralSettings());
+    QVERIFY(page.load());
     QCOMPARE(child<QSlider>(&page, slider)->value(), position);
     const QString labelName = slider == "tbVOF"         ? "lblVOF"
                               : slider == "tbMouseSens" ? "lblMouseSens"
@@ -292,15 +294,15 @@ void TestPlayer::sliders()
                                                         : "lblHUDScale";
     QCOMPARE(child<QLabel>(&page, labelName)->text(), label);
     // Untouched, the stored text stays as it is, however the slider shows it.
-    QVERIFY(page.SaveGeneralSettings());
+    QVERIFY(page.save());
     QCOMPARE(game.user(section, key), stored.isNull() ? QString("<none>") : QString::fromLatin1(stored));
     if (key == "DefaultFOV") QCOMPARE(game.user(section, "DesiredFOV"), "<none>");
     // Moved away, saved, and moved back by hand: the position in the file's form.
     auto* moved = child<QSlider>(&page, slider);
     moved->setValue(position == moved->minimum() ? moved->maximum() : moved->minimum());
-    QVERIFY(page.SaveGeneralSettings());
+    QVERIFY(page.save());
     moved->setValue(position);
-    QVERIFY(page.SaveGeneralSettings());
+    QVERIFY(page.save());
     QCOMPARE(game.user(section, key), saved);
     if (key == "DefaultFOV") QCOMPARE(game.user(section, "DesiredFOV"), saved);
     QVERIFY(s.allShown());
@@ -369,12 +371,12 @@ void TestPlayer::boxes()
         game.rt.ViewportManagerClass = "SDLDrv.SDLClient";
         TestSupport::Script s;
         GeneralSettingsPage page(game.rt);
-        QVERIFY(page.LoadGeneralSettings());
+        QVERIFY(page.load());
         auto* check = child<QCheckBox>(&page, box);
         QVERIFY2(check->isChecked() == ticked, stored.constData());
 
         check->setChecked(!ticked);
-        QVERIFY(page.SaveGeneralSettings());
+        QVERIFY(page.save());
         const QString written = viewport ? game.game("SDLDrv.SDLClient", key) : game.user(section, key);
         QCOMPARE(written, QString((!ticked != inverted) ? "True" : "False"));
         if (viewport) QCOMPARE(game.game("WinDrv.WindowsClient", "UseJoystick"), QString(ticked ? "False" : "True"));
@@ -396,7 +398,7 @@ void TestPlayer::missingHudSection()
     Game game("[DefaultPlayer]\r\nName=Tester\r\n");
     TestSupport::Script s;
     GeneralSettingsPage page(game.rt);
-    QVERIFY(page.LoadGeneralSettings());
+    QVERIFY(page.load());
     for (const char* name :
          {"cbHUD", "cbShowweaponinfo", "cbShowpersonalinfo", "cbShowPoints", "cbCrosshair", "cbWeaponbar"})
         QVERIFY2(child<QCheckBox>(&page, name)->isChecked(), name);
@@ -404,10 +406,10 @@ void TestPlayer::missingHudSection()
     QCOMPARE(child<QLabel>(&page, "lblHUDScale")->text(), QString("HUD Scale: 1.00 (Default = 1.00)"));
     // The section the game leaves out stays out until a box of it is changed.
     const QByteArray before = TestSupport::readFile(game.system + "User.ini");
-    QVERIFY(page.SaveGeneralSettings());
+    QVERIFY(page.save());
     QCOMPARE(TestSupport::readFile(game.system + "User.ini"), before);
     child<QCheckBox>(&page, "cbShowPoints")->click();
-    QVERIFY(page.SaveGeneralSettings());
+    QVERIFY(page.save());
     QCOMPARE(game.user("Engine.HUD", "bShowPoints"), QString("False"));
     for (const char* key : {"bHideHUD", "HudScale", "bShowWeaponInfo", "bMessageBeep"})
         QCOMPARE(game.user("Engine.HUD", key), QString("<none>"));
@@ -439,17 +441,17 @@ void TestPlayer::team()
     auto* blue = child<QRadioButton>(&page, "rbTeamBlue");
     // A colour shown before the load does not outlive it.
     (shown == "red" ? blue : red)->click();
-    QVERIFY(page.LoadGeneralSettings());
+    QVERIFY(page.load());
     QCOMPARE(blue->isChecked(), shown == "blue");
     QCOMPARE(red->isChecked(), shown == "red");
     const QByteArray before = TestSupport::readFile(game.system + "User.ini");
-    QVERIFY(page.SaveGeneralSettings());
+    QVERIFY(page.save());
     QCOMPARE(TestSupport::readFile(game.system + "User.ini"), before);
 
     QRadioButton* other = shown == "red" ? blue : red;
     other->click();
-    QVERIFY(!page.GeneralSettingsChanged());
-    QVERIFY(page.SaveGeneralSettings());
+    QVERIFY(!page.changed());
+    QVERIFY(page.save());
     QCOMPARE(game.user("DefaultPlayer", "Team"), other == blue ? "1" : "0");
 }
 
@@ -457,10 +459,10 @@ void TestPlayer::characterWithoutByteIsRefusedBeforeWriting()
 {
     Game game("[DefaultPlayer]\r\nname=Old\r\nCharacter=Gorge\r\n");
     GeneralSettingsPage page(game.rt);
-    QVERIFY(page.LoadGeneralSettings());
+    QVERIFY(page.load());
     auto* name = child<QLineEdit>(&page, "edtPlayername");
     name->setText(QString::fromUtf8("\xe2\x82\xac name")); // the euro sign has a byte
-    QVERIFY(page.SaveGeneralSettings());
+    QVERIFY(page.save());
     QVERIFY(TestSupport::readFile(game.system + "User.ini").contains("\r\nname=\x80 name\r\n"));
     const QByteArray before = TestSupport::readFile(game.system + "User.ini");
     name->setText(QString::fromUtf8("\xe4\xb8\xad"));
@@ -469,7 +471,7 @@ void TestPlayer::characterWithoutByteIsRefusedBeforeWriting()
           QString::fromUtf8("Error occured:The character \"\xe4\xb8\xad\" cannot be stored in "
                             "the game's files. Please use another character"),
           MessageBox::Buttons::Ok);
-    QVERIFY(!page.SaveGeneralSettings());
+    QVERIFY(!page.save());
     QVERIFY(s.allShown());
     QCOMPARE(TestSupport::readFile(game.system + "User.ini"), before);
 }
@@ -481,7 +483,7 @@ void TestPlayer::textsRoundTrip()
               "[Engine.PlayerController]\r\nStatsUsername=someone\r\nStatsPassword=secret1\r\n");
     TestSupport::Script s;
     GeneralSettingsPage page(game.rt);
-    QVERIFY(page.LoadGeneralSettings());
+    QVERIFY(page.load());
     QCOMPARE(child<QLineEdit>(&page, "edtPlayername")->text(), QString::fromUtf8("Gräber"));
     auto* pass = child<QLineEdit>(&page, "edtStatsPass");
     QCOMPARE(pass->text(), QString("secret1"));
@@ -490,21 +492,21 @@ void TestPlayer::textsRoundTrip()
     auto* pick = child<QComboBox>(&page, "dropChar");
     QCOMPARE(pick->currentIndex(), 0); // the entry, found in any letter case
     QCOMPARE(pick->currentText(), QString("Gorge"));
-    QVERIFY(page.SaveGeneralSettings());
+    QVERIFY(page.save());
     QCOMPARE(TestSupport::readFile(game.system + "User.ini").count("\xe4"), 1); // the game's bytes, unchanged
     QCOMPARE(game.user("DefaultPlayer", "Character"), QString("gorge"));        // untouched: as the file had it
     pick->setCurrentIndex(1);
     pick->setCurrentIndex(0);
-    QVERIFY(page.SaveGeneralSettings());
+    QVERIFY(page.save());
     QCOMPARE(game.user("DefaultPlayer", "Character"), QString("gorge")); // moved away and back: still untouched
     QCOMPARE(game.user("Engine.PlayerController", "StatsUsername"), QString("someone"));
 
     // A stored character the list does not know stays and is saved as it was.
     Game other("[DefaultPlayer]\r\nCharacter=Xan\r\n");
     GeneralSettingsPage second(other.rt);
-    QVERIFY(second.LoadGeneralSettings());
+    QVERIFY(second.load());
     QCOMPARE(child<QComboBox>(&second, "dropChar")->currentText(), QString("Xan"));
-    QVERIFY(second.SaveGeneralSettings());
+    QVERIFY(second.save());
     QCOMPARE(other.user("DefaultPlayer", "Character"), QString("Xan"));
     QVERIFY(s.allShown());
 }
@@ -538,8 +540,8 @@ void TestPlayer::characterList()
                                      "Player=(DefaultName=\"Gorge\",Mesh=Jugg.JuggMaleB)\r\n");
     TestSupport::Script s;
     GeneralSettingsPage page(game.rt);
-    QVERIFY(page.LoadGeneralSettings());
-    QVERIFY(page.LoadGeneralSettings()); // emptied before every refill
+    QVERIFY(page.load());
+    QVERIFY(page.load()); // emptied before every refill
     auto* pick = child<QComboBox>(&page, "dropChar");
     QStringList items;
     for (int i = 0; i < pick->count(); ++i)
@@ -554,14 +556,14 @@ void TestPlayer::missingCharacterFileLeavesTheListEmpty()
     TestSupport::Script s;
     s.box(Kind::Error, QString(), Buttons::Ok);
     GeneralSettingsPage page(game.rt);
-    QVERIFY(page.LoadGeneralSettings());
+    QVERIFY(page.load());
     QVERIFY(s.allShown());
     QVERIFY(s.shown().at(0).text.startsWith("Error occured:"));
     QVERIFY(s.shown().at(0).text.contains("xplayersL1.upl"));
     QCOMPARE(child<QLineEdit>(&page, "edtPlayername")->text(), QString("Tester"));
     QVERIFY(child<QCheckBox>(&page, "cbAutoTaunt")->isChecked());
     QCOMPARE(child<QComboBox>(&page, "dropChar")->count(), 0);
-    QVERIFY(!page.GeneralSettingsChanged());
+    QVERIFY(!page.changed());
 }
 
 void TestPlayer::unreadableDecimalStopsTheLoad()
@@ -572,11 +574,11 @@ void TestPlayer::unreadableDecimalStopsTheLoad()
     TestSupport::Script s;
     s.box(Kind::Error, "Error occured:'1000000000000' is not a valid integer value", Buttons::Ok);
     GeneralSettingsPage page(game.rt);
-    QVERIFY(!page.LoadGeneralSettings());
+    QVERIFY(!page.load());
     QVERIFY(s.allShown());
     QCOMPARE(child<QLineEdit>(&page, "edtPlayername")->text(), QString("Tester")); // read before the failure
     QCOMPARE(child<QSlider>(&page, "tbHUDScale")->value(), 0);                     // read after it: untouched
-    QVERIFY(page.GeneralSettingsChanged());                                        // no new snapshot
+    QVERIFY(page.changed());                                                       // no new snapshot
 }
 
 void TestPlayer::failedSaveKeepsTheSnapshot()
@@ -585,14 +587,14 @@ void TestPlayer::failedSaveKeepsTheSnapshot()
     game.rt.PagesLoaded = true;
     TestSupport::Script s;
     GeneralSettingsPage page(game.rt);
-    QVERIFY(page.LoadGeneralSettings());
+    QVERIFY(page.load());
     child<QLineEdit>(&page, "edtPlayername")->setText("Other");
     QVERIFY(QDir(game.system).removeRecursively()); // nowhere to write
     s.box(Kind::Error, QString(), Buttons::Ok);
-    QVERIFY(!page.SaveGeneralSettings());
+    QVERIFY(!page.save());
     QVERIFY(s.allShown());
     QVERIFY(s.shown().at(0).text.startsWith("Error occured:Unable to write to "));
-    QVERIFY(page.GeneralSettingsChanged());
+    QVERIFY(page.changed());
 }
 
 void TestPlayer::weaponListStart()
@@ -704,11 +706,11 @@ void TestPlayer::weaponsThroughThePage()
     Game game(sixteenWeapons());
     TestSupport::Script s;
     GeneralSettingsPage page(game.rt);
-    QVERIFY(page.LoadGeneralSettings());
+    QVERIFY(page.load());
     auto* list = child<WeaponPriority>(&page, "groupWeapons");
     list->selectRow(3);
     child<QPushButton>(&page, "sbtnUp")->click();
-    QVERIFY(page.SaveGeneralSettings());
+    QVERIFY(page.save());
     QCOMPARE(game.user("XWeapons.W3", "Priority"), QString("2"));
     QCOMPARE(game.user("XWeapons.W2", "Priority"), QString("3"));
     QCOMPARE(game.user("XWeapons.W16", "Priority"), QString("16"));
@@ -722,12 +724,58 @@ void TestPlayer::contract()
     TestSupport::checkPageContract(page, demo.rt);
 }
 
+// The page's load and its save go over the keys in two different orders.
+void TestPlayer::readsAndWritesInTheGamesOrder()
+{
+    Game game("");
+    QStringList reads, userWrites, gameWrites;
+    game.rt.UserProfile =
+        std::make_unique<TestSupport::LoggingIni>((game.system + "User.ini").toStdString(), reads, userWrites);
+    game.rt.GameProfile =
+        std::make_unique<TestSupport::LoggingIni>((game.system + "UT2003.ini").toStdString(), reads, gameWrites);
+    GeneralSettingsPage page(game.rt);
+    QVERIFY(page.load());
+    const QStringList controllerFlags{"bNeverSwitchOnPickup", "bNoVoiceMessages", "bNoVoiceTaunts", "bNoAutoTaunts",
+                                      "bNoMatureLanguage",    "bAutoTaunt",       "bPlayAnnouncer"};
+    const QStringList loadOrder = QStringList{"Name"} + controllerFlags +
+                                  QStringList{"bEnableDodging",
+                                              "bHideHUD",
+                                              "bMessageBeep",
+                                              "bShowWeaponInfo",
+                                              "bShowPersonalInfo",
+                                              "bShowPoints",
+                                              "bShowWeaponBar",
+                                              "bCrosshairShow",
+                                              "UseJoystick",
+                                              "StatsUsername",
+                                              "StatsPassword",
+                                              "bWeaponBob",
+                                              "Character",
+                                              "DefaultFOV",
+                                              "MouseSensitivity",
+                                              "HudScale",
+                                              "Bob",
+                                              "Team"};
+    QCOMPARE(reads, loadOrder);
+    for (const Binding::Row& row : page.bindings()->rows())
+        TestSupport::nudge(row);
+    QVERIFY(page.save());
+    const QStringList saveOrder =
+        QStringList{"Name"} + controllerFlags +
+        QStringList{
+            "DefaultFOV",        "DesiredFOV",  "bEnableDodging",   "bWeaponBob",     "bHideHUD",     "bShowWeaponInfo",
+            "bShowPersonalInfo", "bShowPoints", "bCrosshairShow",   "bShowWeaponBar", "bMessageBeep", "StatsUsername",
+            "StatsPassword",     "Character",   "MouseSensitivity", "HudScale",       "Bob",          "Team"};
+    QCOMPARE(userWrites, saveOrder);
+    QCOMPARE(gameWrites, QStringList{"UseJoystick"});
+}
+
 void TestPlayer::changeTest()
 {
     Game game("[DefaultPlayer]\r\nName=Tester\r\nCharacter=Gorge\r\n" + sixteenWeapons());
     TestSupport::Script s;
     GeneralSettingsPage page(game.rt);
-    QVERIFY(page.LoadGeneralSettings());
+    QVERIFY(page.load());
     auto* name = child<QLineEdit>(&page, "edtPlayername");
     auto* pick = child<QComboBox>(&page, "dropChar");
     auto* sens = child<QSlider>(&page, "tbMouseSens");
@@ -758,20 +806,19 @@ void TestPlayer::changeTest()
     for (bool loaded : {false, true}) {
         game.rt.PagesLoaded = loaded;
         for (const Edit& edit : edits) {
-            QVERIFY2(!page.GeneralSettingsChanged(), edit.what);
+            QVERIFY2(!page.changed(), edit.what);
             edit.change();
-            QVERIFY2(page.GeneralSettingsChanged() == (loaded ? edit.countsAfter : edit.countsBeforePagesLoaded),
-                     edit.what);
+            QVERIFY2(page.changed() == (loaded ? edit.countsAfter : edit.countsBeforePagesLoaded), edit.what);
             edit.undo();
-            QVERIFY2(!page.GeneralSettingsChanged(), edit.what);
+            QVERIFY2(!page.changed(), edit.what);
         }
     }
     name->setText("Someone");
-    QVERIFY(page.GeneralSettingsChanged());
-    QVERIFY(page.SaveGeneralSettings()); // a save takes a new snapshot
-    QVERIFY(!page.GeneralSettingsChanged());
-    QVERIFY(page.LoadGeneralSettings());
-    QVERIFY(!page.GeneralSettingsChanged());
+    QVERIFY(page.changed());
+    QVERIFY(page.save()); // a save takes a new snapshot
+    QVERIFY(!page.changed());
+    QVERIFY(page.load());
+    QVERIFY(!page.changed());
     QCOMPARE(name->text(), QString("Someone"));
 }
 
@@ -831,7 +878,7 @@ void TestPlayer::thumbsFollowTheirBoxes()
     Game game("[Engine.Pawn]\r\nbWeaponBob=True\r\nBob=0.01\r\n[Engine.HUD]\r\nbHideHUD=True\r\nHudScale=0.5\r\n");
     TestSupport::Script s;
     GeneralSettingsPage page(game.rt);
-    QVERIFY(page.LoadGeneralSettings());
+    QVERIFY(page.load());
     auto* bobSlider = child<ThumbSlider>(&page, "tbWeaponbob");
     auto* hudSlider = child<ThumbSlider>(&page, "tbHUDScale");
     QVERIFY(bobSlider->thumbVisible());
@@ -841,7 +888,7 @@ void TestPlayer::thumbsFollowTheirBoxes()
     QVERIFY(!bobSlider->thumbVisible());
     QVERIFY(hudSlider->thumbVisible());
     bobSlider->setValue(1200);
-    QVERIFY(page.SaveGeneralSettings()); // a hidden thumb keeps and saves its position
+    QVERIFY(page.save()); // a hidden thumb keeps and saves its position
     QCOMPARE(game.user("Engine.Pawn", "Bob"), QString("0.012000"));
 }
 
@@ -866,16 +913,16 @@ void TestPlayer::demoAndCorpusGames()
     game.rt.PagesLoaded = true;
     TestSupport::Script s;
     GeneralSettingsPage page(game.rt);
-    QVERIFY(page.LoadGeneralSettings());
+    QVERIFY(page.load());
     QVERIFY(child<QComboBox>(&page, "dropChar")->count() > 0);
     auto* list = child<WeaponPriority>(&page, "groupWeapons");
     QVERIFY(!list->weapon(1).isEmpty());
-    QVERIFY(page.SaveGeneralSettings());
-    QVERIFY(!page.GeneralSettingsChanged());
+    QVERIFY(page.save());
+    QVERIFY(!page.changed());
 
     // What a save wrote loads back to the same controls.
     GeneralSettingsPage again(game.rt);
-    QVERIFY(again.LoadGeneralSettings());
+    QVERIFY(again.load());
     for (QWidget* control : page.findChildren<QWidget*>()) {
         const bool bound = qobject_cast<QCheckBox*>(control) || qobject_cast<QSlider*>(control) ||
                            qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control);
@@ -897,7 +944,7 @@ void TestPlayer::layoutFitsTheMainWindow()
     frame.resize(790, 480);
     auto* page = new GeneralSettingsPage(game.rt, &frame);
     page->setGeometry(frame.rect());
-    QVERIFY(page->LoadGeneralSettings());
+    QVERIFY(page->load());
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     QVERIFY(page->minimumSizeHint().width() <= 790 && page->minimumSizeHint().height() <= 480);

@@ -1,8 +1,8 @@
 #include "pages/engine/GameSettingsPage.h"
 
+#include "core/RunTime.h"
 #include "dialogs/Guard.h"
 #include "pages/PageContext.h"
-#include "core/RunTime.h"
 #include "pages/engine/ScreenModes.h"
 #include "profile/IniFiles.h"
 
@@ -50,14 +50,14 @@ const TextureRow Textures[] = {
     {"picklightmap", "Texture detail lightmap", "TextureDetailLightmap"},
 };
 
-// The groups of check boxes on the page.
-enum BoxGroup { Display = 1, SoundGroup, Direct3dGroup, OpenGLGroup };
+// The groups of settings on the page.
+enum Group { GeneralGroup = 1, TextureGroup, Display, SoundGroup, Direct3dGroup, OpenGLGroup };
 
 // The check boxes, group after group in the order they are read and written,
 // with the value each quality preset gives them ("1" ticked, "0" not). An
 // empty section is the viewport-manager section.
 struct BoxRow {
-    BoxGroup group;
+    Group group;
     const char* name;
     const char* caption;
     const char* section;
@@ -107,15 +107,6 @@ const BoxRow Boxes[] = {
      "1", "0"},
     {OpenGLGroup, "cbOpenMouseLag", "Reduce mouse lag", OpenGLDevice, "ReduceMouseLag", false, "0", "0"},
 };
-// Where the last box of a group stands in Boxes.
-std::size_t lastOf(BoxGroup group)
-{
-    std::size_t last = 0;
-    for (std::size_t i = 0; i < std::size(Boxes); ++i)
-        if (Boxes[i].group == group) last = i;
-    return last;
-}
-
 const QString PurgeCacheHint = QStringLiteral("This is the number of days the files keep in the cache.\n"
                                               "After that time has passed the cache directory will be cleared, \n"
                                               "and all the downloaded files that were in the cache have to be "
@@ -132,10 +123,13 @@ const QString CacheSizeHint = QStringLiteral("Recommended values:\n"
 // The page holds many groups side by side: narrow margins keep it within the window.
 const QMargins GroupMargins(6, 4, 6, 4);
 
-template <class T> T* named(T* widget, const char* name)
+// A row's label and control on line `line` of `grid`.
+void addLabelled(QGridLayout* grid, int line, const Row& row)
 {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
+    auto* label = new QLabel(row.label, grid->parentWidget());
+    label->setBuddy(row.control);
+    grid->addWidget(label, line, 0);
+    grid->addWidget(row.control, line, 1);
 }
 
 QString sliderText(const char* caption, const QSlider* slider, const char* defaultText)
@@ -151,6 +145,8 @@ GameSettingsPage::GameSettingsPage(const PageContext& context, QWidget* parent)
     , m_rt(context.rt)
 {
     setObjectName(QStringLiteral("GameSettingsPage"));
+    setRows(settings());
+
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setHorizontalSpacing(4);
@@ -177,16 +173,6 @@ GameSettingsPage::GameSettingsPage(const PageContext& context, QWidget* parent)
     // The two device groups share one place; each keeps its size while hidden
     // so that switching devices moves nothing else on the page.
     groupDirect3d = buildBoxes("groupDirect3d", "Direct3d Display Settings", Direct3dGroup);
-    edtRefreshrate = named(new QLineEdit(groupDirect3d), "edtRefreshrate");
-    edtRefreshrate->setMaximumWidth(50);
-    auto* refresh = new QHBoxLayout;
-    auto* refreshLabel = new QLabel(QStringLiteral("Desired refreshrate"), groupDirect3d);
-    refreshLabel->setBuddy(edtRefreshrate);
-    refresh->addWidget(refreshLabel);
-    refresh->addWidget(edtRefreshrate);
-    refresh->addStretch(1);
-    auto* direct3dBoxes = static_cast<QVBoxLayout*>(groupDirect3d->layout());
-    direct3dBoxes->insertLayout(direct3dBoxes->count() - 1, refresh); // after the boxes, before the stretch
     groupOpenGL = buildBoxes("groupOpenGL", "OpengGL Display Settings", OpenGLGroup);
     for (QGroupBox* group : {groupDirect3d, groupOpenGL}) {
         QSizePolicy policy = group->sizePolicy();
@@ -196,57 +182,88 @@ GameSettingsPage::GameSettingsPage(const PageContext& context, QWidget* parent)
     }
     layout->setColumnStretch(2, 1);
 
-    const File Viewport = File::Viewport;
-    const File Game = File::Game;
-    const Compare Later = Compare::OnceLoaded;
-    std::vector<Row> rows{
-        text(edtPCache, Game, "Core.System", "PurgeCacheDays", "30").writingAsciiDigits().compared(Later),
-        text(edtCacheSize, Game, "Engine.GameEngine", "CacheSizeMegs", "32").writingAsciiDigits().compared(Later),
-        text(edtFPS, Viewport, {}, "MinDesiredFrameRate", "35").writingAsciiDigits().compared(Later).presets("0", "0"),
-        text(edtNetspeed, Game, "Engine.Player", "ConfiguredInternetSpeed", "2600")
-            .writingAsciiDigits()
-            .compared(Later),
-        number(tbBright, Viewport, {}, "Brightness", 0.8, 100, 2).compared(Later),
-        number(tbContrast, Viewport, {}, "Contrast", 0.7, 100, 2).compared(Later),
-        number(tbGamma, Viewport, {}, "Gamma", 0.8, 100, 2).compared(Later),
-        screenResolution().presets("640x480", "1024x768"),
-        choice({{rbDirect3d, Direct3dDevice}, {rbOpenGL, OpenGLDevice}}, Game, EngineSection, "RenderDevice",
-               "d3ddrv.d3drenderdevice")
-            .presets("OpenGL", "Direct3d"),
-    };
-    const std::vector<std::string> words(std::begin(TextureWords), std::end(TextureWords));
-    for (std::size_t i = 0; i < std::size(Textures); ++i)
-        rows.push_back(choice(m_textures[i], Viewport, {}, Textures[i].key, words, "normal")
-                           .compared(Later)
-                           .presets("Low", "UltraHigh"));
-    for (const BoxRow& b : Boxes) {
-        auto* box = findChild<QCheckBox*>(QLatin1String(b.name));
-        const bool viewport = *b.section == '\0';
-        rows.push_back(flag(box, viewport ? Viewport : Game, b.section, b.key, b.missing, b.sense)
-                           .inGroup(b.group)
-                           .presets(QLatin1String(b.low), QLatin1String(b.high)));
-        m_options.push_back(box);
-        if (&b == &Boxes[0] + lastOf(Direct3dGroup)) {
-            rows.push_back(text(edtRefreshrate, Game, Direct3dDevice, "DesiredRefreshRate", "60")
-                               .writingAsciiDigits()
-                               .compared(Later)
-                               .inGroup(Direct3dGroup)
-                               .presets("0", "0"));
-            m_options.push_back(edtRefreshrate);
-        }
-    }
-    setRows(std::move(rows));
-
     Guard::connect(tbBright, &QSlider::valueChanged, this, &GameSettingsPage::tbBrightChange);
     Guard::connect(tbContrast, &QSlider::valueChanged, this, &GameSettingsPage::tbContrastChange);
     Guard::connect(tbGamma, &QSlider::valueChanged, this, &GameSettingsPage::tbGammaChange);
     // A device selected by the program (a load, a preset) shows its group as a click does.
     Guard::connect(rbDirect3d, &QRadioButton::toggled, this, &GameSettingsPage::rbDirect3dClick);
     Guard::connect(rbOpenGL, &QRadioButton::toggled, this, &GameSettingsPage::rbOpenGLClick);
-    pickScreenmode->installEventFilter(this);
 }
 
 GameSettingsPage::~GameSettingsPage() = default;
+
+std::vector<Row> GameSettingsPage::settings()
+{
+    const File Viewport = File::Viewport;
+    const File Game = File::Game;
+    const Compare Later = Compare::OnceLoaded;
+    // A number kept as text, in a field beside its label.
+    const auto field = [](QLineEdit*& edit, const char* name, File file, std::string section, const char* key,
+                          const char* missing, const char* label) {
+        edit = named(new QLineEdit, name);
+        return text(edit, file, std::move(section), key, missing)
+            .writingAsciiDigits()
+            .compared(Compare::OnceLoaded)
+            .labelled(label);
+    };
+    // A slider of the screen group, its position the value times 100.
+    const auto slider = [](QSlider*& control, const char* name, int maximum, const char* key, double missing) {
+        control = named(new QSlider(Qt::Horizontal), name);
+        control->setRange(0, maximum);
+        control->setTickPosition(QSlider::TicksBelow);
+        control->setTickInterval(10);
+        control->setPageStep(10);
+        return number(control, File::Viewport, {}, key, missing, 100, 2).compared(Compare::OnceLoaded);
+    };
+    // The settings in the order the page reads and writes them.
+    std::vector<Row> rows{
+        field(edtPCache, "edtPCache", Game, "Core.System", "PurgeCacheDays", "30", "Purge cache in")
+            .inGroup(GeneralGroup),
+        field(edtCacheSize, "edtCacheSize", Game, "Engine.GameEngine", "CacheSizeMegs", "32", "Engine cache size")
+            .inGroup(GeneralGroup),
+        field(edtFPS, "edtFPS", Viewport, {}, "MinDesiredFrameRate", "35", "Minimal desired fps")
+            .inGroup(GeneralGroup)
+            .presets("0", "0"),
+        field(edtNetspeed, "edtNetspeed", Game, "Engine.Player", "ConfiguredInternetSpeed", "2600", "Internetspeed")
+            .inGroup(GeneralGroup),
+        slider(tbBright, "tbBright", 100, "Brightness", 0.8).then([this](const QVariant&) { tbBrightChange(); }),
+        slider(tbContrast, "tbContrast", 100, "Contrast", 0.7).then([this](const QVariant&) { tbContrastChange(); }),
+        slider(tbGamma, "tbGamma", 250, "Gamma", 0.8).then([this](const QVariant&) { tbGammaChange(); }),
+        screenResolution().presets("640x480", "1024x768"),
+    };
+    const std::vector<std::string> words(std::begin(TextureWords), std::end(TextureWords));
+    for (const TextureRow& t : Textures) {
+        auto* pick = named(new QComboBox, t.name);
+        for (const char* word : TextureWords)
+            pick->addItem(QLatin1String(word));
+        pick->setCurrentIndex(-1);
+        rows.push_back(choice(pick, Viewport, {}, t.key, words, "normal")
+                           .compared(Later)
+                           .inGroup(TextureGroup)
+                           .labelled(t.label)
+                           .presets("Low", "UltraHigh"));
+    }
+    rbDirect3d = named(new QRadioButton(QStringLiteral("Direct3d")), "rbDirect3d");
+    rbOpenGL = named(new QRadioButton(QStringLiteral("OpenGL")), "rbOpenGL");
+    rows.push_back(choice({{rbDirect3d, Direct3dDevice}, {rbOpenGL, OpenGLDevice}}, Game, EngineSection, "RenderDevice",
+                          "d3ddrv.d3drenderdevice")
+                       .presets("OpenGL", "Direct3d"));
+    for (const Group group : {Display, SoundGroup, Direct3dGroup, OpenGLGroup}) {
+        for (const BoxRow& b : Boxes)
+            if (b.group == group)
+                rows.push_back(flag(named(new QCheckBox(QLatin1String(b.caption)), b.name),
+                                    *b.section ? Game : Viewport, b.section, b.key, b.missing, b.sense)
+                                   .inGroup(group)
+                                   .presets(QLatin1String(b.low), QLatin1String(b.high)));
+        if (group == Direct3dGroup)
+            rows.push_back(field(edtRefreshrate, "edtRefreshrate", Game, Direct3dDevice, "DesiredRefreshRate", "60",
+                                 "Desired refreshrate")
+                               .inGroup(Direct3dGroup)
+                               .presets("0", "0"));
+    }
+    edtRefreshrate->setMaximumWidth(50);
+    return rows;
+}
 
 QWidget* GameSettingsPage::buildGeneral()
 {
@@ -254,30 +271,14 @@ QWidget* GameSettingsPage::buildGeneral()
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(GroupMargins);
     grid->setVerticalSpacing(4);
-    struct Field {
-        QLineEdit* GameSettingsPage::*member;
-        const char* name;
-        const char* caption;
-        const char* unit;
-    };
-    static const Field fields[] = {
-        {&GameSettingsPage::edtPCache, "edtPCache", "Purge cache in", "Days"},
-        {&GameSettingsPage::edtCacheSize, "edtCacheSize", "Engine cache size", "MB ram"},
-        {&GameSettingsPage::edtFPS, "edtFPS", "Minimal desired fps", ""},
-        {&GameSettingsPage::edtNetspeed, "edtNetspeed", "Internetspeed", ""},
-    };
     int line = 0;
-    for (const Field& f : fields) {
-        QLineEdit* edit = named(new QLineEdit(group), f.name);
-        edit->setFixedWidth(70);
-        this->*f.member = edit;
-        auto* label = new QLabel(QLatin1String(f.caption), group);
-        label->setBuddy(edit);
-        grid->addWidget(label, line, 0);
-        grid->addWidget(edit, line, 1);
-        if (*f.unit) grid->addWidget(new QLabel(QLatin1String(f.unit), group), line, 2);
-        ++line;
+    for (const Row& row : table().rows()) {
+        if (row.group != GeneralGroup) continue;
+        row.control->setFixedWidth(70);
+        addLabelled(grid, line++, row);
     }
+    grid->addWidget(new QLabel(QStringLiteral("Days"), group), 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("MB ram"), group), 1, 2);
     grid->setColumnStretch(2, 1);
     edtPCache->setToolTip(PurgeCacheHint);
     edtCacheSize->setToolTip(CacheSizeHint);
@@ -291,8 +292,6 @@ QWidget* GameSettingsPage::buildScreen()
     column->setContentsMargins(GroupMargins);
     column->setSpacing(2);
 
-    rbDirect3d = named(new QRadioButton(QStringLiteral("Direct3d"), group), "rbDirect3d");
-    rbOpenGL = named(new QRadioButton(QStringLiteral("OpenGL"), group), "rbOpenGL");
     column->addWidget(new QLabel(QStringLiteral("Screen mode:"), group));
     auto* mode = new QHBoxLayout;
     mode->addWidget(rbDirect3d);
@@ -300,41 +299,30 @@ QWidget* GameSettingsPage::buildScreen()
     mode->addStretch(1);
     column->addLayout(mode);
 
-    pickScreenmode = named(new QComboBox(group), "pickScreenmode");
-    pickScreenmode->setMaxVisibleItems(20);
-    fillResolutions(std::nullopt); // no resolution shown before the first load
     column->addSpacing(4);
     auto* resolution = new QLabel(QStringLiteral("Screen resolution:"), group);
     resolution->setBuddy(pickScreenmode);
     column->addWidget(resolution);
     column->addWidget(pickScreenmode);
 
-    struct SliderRow {
+    struct SliderLabel {
         QSlider* GameSettingsPage::*slider;
         QLabel* GameSettingsPage::*label;
-        const char* sliderName;
-        const char* labelName;
+        const char* name;
         const char* caption;
-        int maximum;
     };
-    static const SliderRow sliders[] = {
-        {&GameSettingsPage::tbBright, &GameSettingsPage::lblBright, "tbBright", "lblBright", "Brightness", 100},
-        {&GameSettingsPage::tbContrast, &GameSettingsPage::lblContrast, "tbContrast", "lblContrast", "Contrast", 100},
-        {&GameSettingsPage::tbGamma, &GameSettingsPage::lblGamme, "tbGamma", "lblGamme", "Gamma", 250},
+    static const SliderLabel sliders[] = {
+        {&GameSettingsPage::tbBright, &GameSettingsPage::lblBright, "lblBright", "Brightness"},
+        {&GameSettingsPage::tbContrast, &GameSettingsPage::lblContrast, "lblContrast", "Contrast"},
+        {&GameSettingsPage::tbGamma, &GameSettingsPage::lblGamme, "lblGamme", "Gamma"},
     };
-    for (const SliderRow& s : sliders) {
-        QLabel* label = named(new QLabel(QLatin1String(s.caption), group), s.labelName);
-        auto* slider = named(new QSlider(Qt::Horizontal, group), s.sliderName);
-        slider->setRange(0, s.maximum);
-        slider->setTickPosition(QSlider::TicksBelow);
-        slider->setTickInterval(10);
-        slider->setPageStep(10);
-        label->setBuddy(slider);
+    for (const SliderLabel& s : sliders) {
+        QLabel* label = named(new QLabel(QLatin1String(s.caption), group), s.name);
+        label->setBuddy(this->*s.slider);
         this->*s.label = label;
-        this->*s.slider = slider;
         column->addSpacing(4);
         column->addWidget(label);
-        column->addWidget(slider);
+        column->addWidget(this->*s.slider);
     }
     return group;
 }
@@ -346,17 +334,8 @@ QWidget* GameSettingsPage::buildTextures()
     grid->setContentsMargins(GroupMargins);
     grid->setVerticalSpacing(3);
     int line = 0;
-    for (const TextureRow& t : Textures) {
-        auto* pick = named(new QComboBox(group), t.name);
-        for (const char* word : TextureWords)
-            pick->addItem(QLatin1String(word));
-        pick->setCurrentIndex(-1);
-        m_textures.push_back(pick);
-        auto* label = new QLabel(QLatin1String(t.label), group);
-        label->setBuddy(pick);
-        grid->addWidget(label, line, 0);
-        grid->addWidget(pick, line, 1);
-        ++line;
+    for (const Row& row : table().rows()) {
+        if (row.group == TextureGroup) addLabelled(grid, line++, row);
     }
     grid->setRowStretch(line, 1);
     return group;
@@ -368,42 +347,31 @@ QGroupBox* GameSettingsPage::buildBoxes(const char* name, const char* caption, i
     auto* column = new QVBoxLayout(box);
     column->setSpacing(1);
     column->setContentsMargins(GroupMargins);
-    for (const BoxRow& b : Boxes)
-        if (b.group == group) column->addWidget(named(new QCheckBox(QLatin1String(b.caption), box), b.name));
+    for (const Row& row : table().rows()) {
+        if (row.group != group) continue;
+        if (row.form == Form::Flag) {
+            column->addWidget(row.control);
+            continue;
+        }
+        // A field of the group: after its boxes, beside its label.
+        auto* line = new QHBoxLayout;
+        auto* label = new QLabel(row.label, box);
+        label->setBuddy(row.control);
+        line->addWidget(label);
+        line->addWidget(row.control);
+        line->addStretch(1);
+        column->addLayout(line);
+    }
     column->addStretch(1);
     return box;
 }
 
-void GameSettingsPage::loadPage()
-{
-    table().read({edtPCache, edtCacheSize, edtFPS, edtNetspeed});
-    table().read(tbBright);
-    tbBrightChange();
-    table().read(tbContrast);
-    tbContrastChange();
-    table().read(tbGamma);
-    tbGammaChange();
-    table().read(pickScreenmode);
-    for (const QComboBox* pick : m_textures)
-        table().read(pick);
-    table().read(rbDirect3d);
-    for (const QWidget* option : m_options)
-        table().read(option);
-}
-
-void GameSettingsPage::savePage(Writes& out) const
-{
-    // The rows in the order of the page's save.
-    table().collect({edtPCache, edtCacheSize, edtFPS, edtNetspeed, tbBright, tbContrast, tbGamma, pickScreenmode}, out);
-    for (const QComboBox* pick : m_textures)
-        table().collect({pick}, out);
-    table().collect({rbDirect3d}, out);
-    for (const QWidget* option : m_options)
-        table().collect({option}, out);
-}
-
 Row GameSettingsPage::screenResolution()
 {
+    pickScreenmode = named(new QComboBox, "pickScreenmode");
+    pickScreenmode->setMaxVisibleItems(20);
+    fillResolutions(std::nullopt); // no resolution shown before the first load
+    pickScreenmode->installEventFilter(this);
     // The stored width and height choose their item, one of its own when no
     // offered mode is that size. An item writes both sizes; no item writes nothing.
     Custom resolution{

@@ -4,7 +4,6 @@
 #include "pages/SettingsPage.h"
 #include "pages/engine/ScreenModes.h"
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,22 +20,14 @@ struct RunTime;
 // The page captioned "UT2k3 Settings": engine, display and sound settings of
 // UT2003.ini (cache and network values, render device and its options, screen
 // resolution, brightness, contrast and gamma, texture details, display effects
-// and sound options).
+// and sound options). Its change test counts the check boxes and the render
+// device always; sliders, fields and pick lists once every page has been
+// loaded.
 class GameSettingsPage : public SettingsPage {
     Q_OBJECT
 public:
     explicit GameSettingsPage(const PageContext& context, QWidget* parent = nullptr);
     ~GameSettingsPage() override;
-
-    // Fill every control from UT2003.ini, then take the snapshot. On a
-    // failure: "Error occured:..." shown, false, the old snapshot kept.
-    bool LoadGameSettings() { return load(); }
-    // Write the keys of the controls changed since the last load or save,
-    // then take the snapshot.
-    bool SaveGameSettings() { return save(); }
-    // The check boxes and the render device always count; sliders, fields and
-    // pick lists once every page has been loaded.
-    bool GameSettingsChanged() const { return changed(); }
 
     void tbBrightChange();
     void tbContrastChange();
@@ -49,16 +40,17 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void loadPage() override;
-    void savePage(Binding::Writes& out) const override;
 
 private:
+    // The page's settings, their controls made, in the order the page reads
+    // and writes them.
+    std::vector<Binding::Row> settings();
     QWidget* buildGeneral();
     QWidget* buildScreen();
     QWidget* buildTextures();
     QGroupBox* buildBoxes(const char* name, const char* caption, int group);
-    // The resolution list: an item chosen by the stored width and height,
-    // written as width and height.
+    // The resolution list (made here): an item chosen by the stored width and
+    // height, written as width and height.
     Binding::Row screenResolution();
     // Lists the offered modes and `stored` (when it is none of them), and
     // shows `stored` (nothing: no item).
@@ -82,7 +74,4 @@ private:
     QGroupBox* groupDirect3d = nullptr;
     QGroupBox* groupOpenGL = nullptr;
     QLineEdit* edtRefreshrate = nullptr;
-
-    std::vector<QComboBox*> m_textures; // in the order they are read and written
-    std::vector<QWidget*> m_options;    // Display, Sound, Direct3D (with the refresh rate), OpenGL
 };

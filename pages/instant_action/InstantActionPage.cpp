@@ -1,9 +1,9 @@
 #include "pages/instant_action/InstantActionPage.h"
 
+#include "core/RunTime.h"
 #include "dialogs/Guard.h"
 #include "dialogs/MessageBox.h"
 #include "pages/PageContext.h"
-#include "core/RunTime.h"
 #include "pages/instant_action/GameTypes.h"
 #include "pages/instant_action/LastChoices.h"
 #include "pages/instant_action/LaunchParameters.h"
@@ -42,12 +42,6 @@ namespace {
 const char* const MainSection = LastChoices::Section;
 const char* const RulesSection = "xInterface.Tab_InstantActionBaseRules";
 constexpr QSize PictureSize(236, 107);
-
-template <class T> T* named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 // How a rules key is kept on disk: a whole number, a flag, or a fraction
 // (0.5 for half) that its spin edit shows as a percentage.
@@ -92,9 +86,12 @@ const char* const Prefixes[] = {"dm", "tdm", "ctf", "dd", "br"};
 // The rules are read and written game type by game type in this order.
 constexpr int RulesOrder[] = {4, 0, 1, 2, 3};
 
-QSpinBox* wholeNumberEdit(QWidget* parent, bool percent)
+// The group of a game type's rules: RulesGroup + its place in GameTypes::All.
+constexpr int RulesGroup = 1;
+
+QSpinBox* wholeNumberEdit(bool percent)
 {
-    auto* spin = new QSpinBox(parent);
+    auto* spin = new QSpinBox;
     if (percent)
         spin->setRange(0, 100);
     else
@@ -103,9 +100,9 @@ QSpinBox* wholeNumberEdit(QWidget* parent, bool percent)
     return spin;
 }
 
-QComboBox* typedPickList(QWidget* parent, const QStringList& items)
+QComboBox* typedPickList(const QStringList& items)
 {
-    auto* pick = new QComboBox(parent);
+    auto* pick = new QComboBox;
     pick->setEditable(true);
     pick->setInsertPolicy(QComboBox::NoInsert);
     pick->setCompleter(nullptr); // the text is what was typed, never a guess
@@ -121,6 +118,8 @@ InstantActionPage::InstantActionPage(const PageContext& context, QWidget* parent
     , m_shell(context.shell)
 {
     setObjectName(QStringLiteral("InstantActionPage"));
+    setRows(settings());
+
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(6);
@@ -146,30 +145,6 @@ InstantActionPage::InstantActionPage(const PageContext& context, QWidget* parent
     layout->setRowStretch(0, 1);
     layout->setColumnStretch(2, 1);
 
-    std::vector<Row> rows;
-    for (const int type : RulesOrder) {
-        const std::string section = GameTypes::All[std::size_t(type)].className;
-        for (const RuleKey& rule : Rules) {
-            if (!rule.inGroup[std::size_t(type)]) continue;
-            const QString name = QLatin1String(Prefixes[type]) + QLatin1String(rule.suffix);
-            QWidget* control = m_groups[std::size_t(type)]->findChild<QWidget*>(name);
-            m_rules.push_back(control);
-            auto* spin = qobject_cast<QSpinBox*>(control);
-            if (rule.form == RuleForm::Flag)
-                rows.push_back(flag(qobject_cast<QCheckBox*>(control), File::Game, section, rule.key, rule.missing));
-            else if (rule.form == RuleForm::Fraction) // written as the game does: "0.500000"
-                rows.push_back(number(spin, File::Game, section, rule.key, rule.missing, 100, 6));
-            else
-                rows.push_back(integer(spin, File::Game, section, rule.key, rule.missing));
-        }
-    }
-    rows.push_back(integer(spinBotCount, File::Game, MainSection, "LastBotCount", 0));
-    rows.push_back(flag(cbTrans, File::Game, RulesSection, "LastTranslocator", true));
-    rows.push_back(difficultyRow());
-    rows.push_back(gameTypeRow());
-    rows.push_back(mapRow());
-    setRows(std::move(rows));
-
     m_gameTypeText = pickGameType->currentText();
     m_difficultyText = pickDiff->currentText();
     Guard::connect(pickGameType, &QComboBox::currentTextChanged, this,
@@ -185,6 +160,46 @@ InstantActionPage::InstantActionPage(const PageContext& context, QWidget* parent
 }
 
 InstantActionPage::~InstantActionPage() = default;
+
+std::vector<Row> InstantActionPage::settings()
+{
+    std::vector<Row> rows;
+    for (const int type : RulesOrder) {
+        const std::string section = GameTypes::All[std::size_t(type)].className;
+        for (const RuleKey& rule : Rules) {
+            if (!rule.inGroup[std::size_t(type)]) continue;
+            const QString name = QLatin1String(Prefixes[type]) + QLatin1String(rule.suffix);
+            Row row;
+            if (rule.form == RuleForm::Flag)
+                row = flag(named(new QCheckBox(QLatin1String(rule.caption)), name), File::Game, section, rule.key,
+                           rule.missing);
+            else if (rule.form == RuleForm::Fraction) // written as the game does: "0.500000"
+                row = number(named(wholeNumberEdit(rule.percent), name), File::Game, section, rule.key, rule.missing,
+                             100, 6);
+            else
+                row = integer(named(wholeNumberEdit(rule.percent), name), File::Game, section, rule.key, rule.missing);
+            rows.push_back(row.inGroup(RulesGroup + type).labelled(QLatin1String(rule.caption)));
+        }
+    }
+    spinBotCount = named(wholeNumberEdit(false), QStringLiteral("spinBotCount"));
+    QStringList skills;
+    for (const char* skill : GameTypes::Difficulties)
+        skills << QLatin1String(skill);
+    pickDiff = named(typedPickList(skills), QStringLiteral("pickDiff"));
+    cbTrans = named(new QCheckBox(QStringLiteral("Use translocator")), QStringLiteral("cbTrans"));
+    QStringList types;
+    for (const GameTypes::GameType& type : GameTypes::All)
+        types << QLatin1String(type.item);
+    pickGameType = named(typedPickList(types), QStringLiteral("pickGameType"));
+    lbMaps = named(new MapList, QStringLiteral("lbMaps"));
+    rows.push_back(integer(spinBotCount, File::Game, MainSection, "LastBotCount", 0));
+    rows.push_back(difficultyRow());
+    rows.push_back(flag(cbTrans, File::Game, RulesSection, "LastTranslocator", true));
+    rows.push_back(gameTypeRow().then([this](const QVariant&) { FillMutatorList(); }));
+    // The preview, and the picture with it: the picture follows the chosen map.
+    rows.push_back(mapRow().then([this](const QVariant&) { lbMutatorsClick(); }));
+    return rows;
+}
 
 Row InstantActionPage::difficultyRow()
 {
@@ -225,10 +240,6 @@ QWidget* InstantActionPage::buildRules()
 
     auto* gameType = named(new QGroupBox(QStringLiteral("Gametype"), holder), QStringLiteral("groupGametype"));
     auto* form = new QFormLayout(gameType);
-    QStringList items;
-    for (const GameTypes::GameType& type : GameTypes::All)
-        items << QLatin1String(type.item);
-    pickGameType = named(typedPickList(gameType, items), QStringLiteral("pickGameType"));
     form->addRow(QStringLiteral("Gametype:"), pickGameType);
     column->addWidget(gameType);
 
@@ -246,16 +257,14 @@ QWidget* InstantActionPage::buildRules()
         column->addLayout(numbers);
         column->addLayout(boxes);
         column->addStretch(1);
-        const QString prefix = QLatin1String(Prefixes[type]);
         int box = 0;
-        for (const RuleKey& rule : Rules) {
-            if (!rule.inGroup[type]) continue;
-            const QString name = prefix + QLatin1String(rule.suffix);
-            if (rule.form == RuleForm::Flag) {
-                boxes->addWidget(named(new QCheckBox(QLatin1String(rule.caption), group), name), box / 2, box % 2);
+        for (const Row& row : table().rows()) {
+            if (row.group != RulesGroup + int(type)) continue;
+            if (row.form == Form::Flag) {
+                boxes->addWidget(row.control, box / 2, box % 2);
                 ++box;
             } else {
-                numbers->addRow(QLatin1String(rule.caption), named(wholeNumberEdit(group, rule.percent), name));
+                numbers->addRow(row.label, row.control);
             }
         }
         m_groups[type] = group;
@@ -270,12 +279,6 @@ QWidget* InstantActionPage::buildGeneral()
     auto* group = named(new QGroupBox(QStringLiteral("General"), this), QStringLiteral("groupGeneral"));
     auto* form = new QFormLayout(group);
     form->setVerticalSpacing(3);
-    spinBotCount = named(wholeNumberEdit(group, false), QStringLiteral("spinBotCount"));
-    QStringList skills;
-    for (const char* skill : GameTypes::Difficulties)
-        skills << QLatin1String(skill);
-    pickDiff = named(typedPickList(group, skills), QStringLiteral("pickDiff"));
-    cbTrans = named(new QCheckBox(QStringLiteral("Use translocator"), group), QStringLiteral("cbTrans"));
     form->addRow(QStringLiteral("Number of bots:"), spinBotCount);
     form->addRow(QStringLiteral("Difficulty:"), pickDiff);
     form->addRow(cbTrans);
@@ -283,7 +286,7 @@ QWidget* InstantActionPage::buildGeneral()
 }
 
 // A list group: its label and small button above the list.
-QGroupBox* InstantActionPage::buildList(const ListGroup& g, QListWidget*& list, QToolButton*& button)
+QGroupBox* InstantActionPage::buildList(const ListGroup& g, QListWidget* list, QToolButton*& button)
 {
     auto* group = named(new QGroupBox(QLatin1String(g.caption), this), QLatin1String(g.groupName));
     auto* column = new QVBoxLayout(group);
@@ -291,25 +294,24 @@ QGroupBox* InstantActionPage::buildList(const ListGroup& g, QListWidget*& list, 
     auto* top = new QHBoxLayout;
     auto* label = new QLabel(QLatin1String(g.label), group);
     top->addWidget(label, 1);
-    list = named(g.alwaysOneChosen ? new MapList(group) : new QListWidget(group), QLatin1String(g.listName));
+    column->addLayout(top);
+    column->addWidget(list); // before its button in the Tab order
     label->setBuddy(list);
     list->setAccessibleName(label->text()); // an item view does not ask its buddy
+    list->setSelectionMode(g.selection);
     button = named(new QToolButton(group), QLatin1String(g.buttonName));
     button->setIcon(style()->standardIcon(g.icon));
     button->setToolTip(QLatin1String(g.buttonHint));
     button->setAccessibleName(button->toolTip()); // a picture only
     button->setAutoRaise(true);
     top->addWidget(button);
-    column->addLayout(top);
-    list->setSelectionMode(g.selection);
-    column->addWidget(list);
     return group;
 }
 
 QWidget* InstantActionPage::buildMaps()
 {
-    QGroupBox* group = buildList({"Map", "groupMap", "Pick a map:", "lbMaps", QAbstractItemView::SingleSelection, true,
-                                  "SpeedButton8", "Information about the map", QStyle::SP_MessageBoxInformation},
+    QGroupBox* group = buildList({"Map", "groupMap", "Pick a map:", QAbstractItemView::SingleSelection, "SpeedButton8",
+                                  "Information about the map", QStyle::SP_MessageBoxInformation},
                                  lbMaps, SpeedButton8);
     group->setFixedWidth(PictureSize.width());
     return group;
@@ -317,10 +319,10 @@ QWidget* InstantActionPage::buildMaps()
 
 QWidget* InstantActionPage::buildMutators()
 {
-    QGroupBox* group =
-        buildList({"Mutator", "groupMutator", "Pick mutator(s):", "lbMutators", QAbstractItemView::ExtendedSelection,
-                   false, "SpeedButton7", "Clear the selected mutators", QStyle::SP_DialogResetButton},
-                  lbMutators, SpeedButton7);
+    lbMutators = named(new QListWidget, QStringLiteral("lbMutators"));
+    QGroupBox* group = buildList({"Mutator", "groupMutator", "Pick mutator(s):", QAbstractItemView::ExtendedSelection,
+                                  "SpeedButton7", "Clear the selected mutators", QStyle::SP_DialogResetButton},
+                                 lbMutators, SpeedButton7);
     lbMutators->setToolTip(QStringLiteral("Keep control pressed to select more then 1 mutator"));
     return group;
 }
@@ -352,24 +354,6 @@ QString InstantActionPage::selectedMap() const
 {
     const QList<QListWidgetItem*> selected = lbMaps->selectedItems();
     return selected.isEmpty() ? QString() : selected.first()->text();
-}
-
-void InstantActionPage::loadPage()
-{
-    for (const QWidget* control : m_rules)
-        table().read(control);
-    table().read({spinBotCount, pickDiff, cbTrans, pickGameType});
-    FillMutatorList();
-    table().read(lbMaps);
-    // The preview, and the picture with it: the picture follows the chosen map.
-    lbMutatorsClick();
-}
-
-void InstantActionPage::savePage(Writes& out) const
-{
-    for (const QWidget* control : m_rules)
-        table().collect({control}, out);
-    table().collect({spinBotCount, pickDiff, cbTrans, pickGameType, lbMaps}, out);
 }
 
 bool InstantActionPage::changed() const { return m_loaded && SettingsPage::changed(); }

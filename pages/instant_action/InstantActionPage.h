@@ -30,7 +30,8 @@ struct RunTime;
 // The page captioned "Instant Action": the rules of the five game types and
 // the choices the game's own instant-action menu remembers (UT2003.ini), the
 // map and mutator lists, the map's picture and description, and the start
-// of the game with these settings.
+// of the game with these settings. A load or save that fails shows "Error
+// occured:..." and keeps the old snapshot.
 class InstantActionPage : public SettingsPage {
     Q_OBJECT
 public:
@@ -43,15 +44,6 @@ public:
     // A map whose name UT2003.ini cannot store is not written; the save goes
     // on and this says so.
     QString saveNotice() const override;
-
-    // Fill the rules, the last choices, the lists and the preview, then take
-    // the snapshot. On a failure: "Error occured:..." shown, false, the old
-    // snapshot kept.
-    bool LoadInstantAction() { return load(); }
-    // Write the rules keys and last choices changed since the last load or
-    // save, then take the snapshot.
-    bool SaveInstantAction() { return save(); }
-    bool InstantActionChanged() const { return changed(); }
 
     // A new text in the game-type or the difficulty list: refill the maps,
     // bring the game type's rules to the front, refresh the preview.
@@ -77,11 +69,13 @@ public:
     QString pictureFailure() const { return m_pictureFailure; }
 
 protected:
-    void loadPage() override;
-    void savePage(Binding::Writes& out) const override;
     void takeSnapshot() override;
 
 private:
+    // The page's settings, their controls made: the rules, then the choices
+    // the game's own menu remembers, in the order the page reads and writes
+    // them.
+    std::vector<Binding::Row> settings();
     // The remembered choices of the game's own menu: difficulty, game type, map.
     Binding::Row difficultyRow();
     Binding::Row gameTypeRow();
@@ -92,14 +86,12 @@ private:
         const char* caption;
         const char* groupName;
         const char* label;
-        const char* listName;
         QAbstractItemView::SelectionMode selection;
-        bool alwaysOneChosen;
         const char* buttonName;
         const char* buttonHint;
         QStyle::StandardPixmap icon;
     };
-    QGroupBox* buildList(const ListGroup& group, QListWidget*& list, QToolButton*& button);
+    QGroupBox* buildList(const ListGroup& group, QListWidget* list, QToolButton*& button);
     QWidget* buildMaps();
     QWidget* buildMutators();
     QWidget* buildStart();
@@ -112,7 +104,6 @@ private:
     QComboBox* pickGameType = nullptr;
     QStackedWidget* m_rulesStack = nullptr;
     std::array<QGroupBox*, 5> m_groups{};
-    std::vector<QWidget*> m_rules; // rules controls in the order they are read and written
 
     QSpinBox* spinBotCount = nullptr;
     QComboBox* pickDiff = nullptr;

@@ -106,7 +106,7 @@ void AliasesPage::loadPage()
     if (QWidget* editor = m_list->indexWidget(m_list->currentIndex()))
         emit m_list->itemDelegateForIndex(m_list->currentIndex())->closeEditor(editor, QAbstractItemDelegate::NoHint);
     InputProfile::of(m_rt);
-    table().readAll();
+    SettingsPage::loadPage();
 }
 
 void AliasesPage::savePage(Binding::Writes& out) const
@@ -114,7 +114,7 @@ void AliasesPage::savePage(Binding::Writes& out) const
     InputProfile::of(m_rt);
     // Every alias is turned into the file's bytes before the first is
     // written: one the file cannot hold leaves all of them as they were.
-    table().collectAll(out);
+    SettingsPage::savePage(out);
 }
 
 QString AliasesPage::value(int slot) const { return m_list->item(slot, ValueColumn)->text(); }

@@ -88,14 +88,14 @@ KeyBindsPage::KeyBindsPage(const RunTime& rt, QWidget* parent)
     std::vector<Binding::Row> bindings;
     for (const KeyRow& row : keyTable()) {
         QLineEdit* edit = makeKeyField(row.field);
-        m_fields.push_back({row.group, edit});
-        bindings.push_back(Binding::text(edit, Binding::File::User, InputSection, row.key).writesAs(row.savedKey()));
+        bindings.push_back(Binding::text(edit, Binding::File::User, InputSection, row.key)
+                               .writesAs(row.savedKey())
+                               .inGroup(int(row.group)));
         placements.push_back({row.group, row.column, row.line, row.label, edit});
     }
     for (const UnboundField& field : unboundFields()) {
         QLineEdit* edit = makeKeyField(field.field);
-        m_fields.push_back({field.group, edit});
-        bindings.push_back(Binding::unbound(edit));
+        bindings.push_back(Binding::unbound(edit).inGroup(int(field.group)));
         placements.push_back({field.group, field.column, field.line, field.label, edit});
     }
     setRows(std::move(bindings));
@@ -163,17 +163,17 @@ KeyBindsPage::~KeyBindsPage() = default;
 void KeyBindsPage::loadPage()
 {
     InputProfile::of(m_rt);
-    table().readAll();
+    SettingsPage::loadPage();
 }
 
 void KeyBindsPage::savePage(Binding::Writes& out) const
 {
     InputProfile::of(m_rt);
-    table().collectAll(out);
+    SettingsPage::savePage(out);
 }
 
 void KeyBindsPage::clearGroup(KeyGroup group)
 {
-    for (const Field& field : m_fields)
-        if (field.group == group) field.edit->clear();
+    for (const Binding::Row& row : table().rows())
+        if (row.group == int(group)) Binding::putText(row, {});
 }

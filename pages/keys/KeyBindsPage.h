@@ -3,14 +3,8 @@
 #include "pages/SettingsPage.h"
 #include "pages/keys/KeyTable.h"
 
-#include <QString>
-
-#include <memory>
-#include <vector>
-
 struct RunTime;
 class FreeBindingBox;
-class QLineEdit;
 
 // The page captioned "Key binds": one field per bindable key with the command
 // that section Engine.Input of the user profile binds to it, a clear button
@@ -24,35 +18,22 @@ public:
     explicit KeyBindsPage(const RunTime& rt, QWidget* parent = nullptr);
     ~KeyBindsPage() override;
 
-    // Fill the key fields from the profile / write them to it, then take a
-    // new snapshot. A failure shows "Error occured:..." and keeps the old
-    // snapshot; the result is false then.
+    // Fill the key fields from the profile, then take a new snapshot; a
+    // failure shows "Error occured:..." and keeps the old snapshot.
     bool LoadKeyBinds() { return load(); }
-    bool SaveKeyBinds() { return save(); }
     bool KeyBindsChanged() const { return changed(); }
 
     // The clear buttons: empty every field of one group. Nothing is written.
     void clearGroup(KeyGroup group);
-    void SpeedButton1Click() { clearGroup(KeyGroup::Alpha); }
-    void SpeedButton2Click() { clearGroup(KeyGroup::Numeric); }
-    void SpeedButton3Click() { clearGroup(KeyGroup::Number); }
-    void SpeedButton4Click() { clearGroup(KeyGroup::Function); }
-    void SpeedButton5Click() { clearGroup(KeyGroup::Other); }
-    void SpeedButton6Click() { clearGroup(KeyGroup::Joystick); }
 
     FreeBindingBox* freeBinding() const { return m_freeBinding; }
 
 protected:
+    // Without a user file open both fail: "No user file is open".
     void loadPage() override;
     void savePage(Binding::Writes& out) const override;
 
 private:
-    struct Field {
-        KeyGroup group;
-        QLineEdit* edit;
-    };
-
     const RunTime& m_rt;
-    std::vector<Field> m_fields; // the key fields in key table order, then the unbound fields
     FreeBindingBox* m_freeBinding = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "pages/player/GeneralSettingsPage.h"
 
+#include "core/RunTime.h"
 #include "dialogs/Guard.h"
 #include "dialogs/MessageBox.h"
-#include "core/RunTime.h"
 #include "pages/player/CharacterList.h"
 #include "pages/player/ThumbSlider.h"
 #include "pages/player/WeaponPriority.h"
@@ -33,12 +33,6 @@ const char* const PlayerController = "Engine.PlayerController";
 const char* const Hud = "Engine.HUD";
 const QString StatsHint = QStringLiteral("Works only if you didnt install the patch yet!!");
 
-template <class T> T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 QString vofText(int value) { return QStringLiteral("Field of View: %1 (Default 85)").arg(value); }
 
 } // namespace
@@ -48,6 +42,8 @@ GeneralSettingsPage::GeneralSettingsPage(const RunTime& rt, QWidget* parent)
     , m_rt(rt)
 {
     setObjectName(QStringLiteral("GeneralSettingsPage"));
+    setRows(settings());
+
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setHorizontalSpacing(6);
@@ -55,61 +51,9 @@ GeneralSettingsPage::GeneralSettingsPage(const RunTime& rt, QWidget* parent)
     layout->addWidget(buildGeneral(), 0, 0);
     layout->addWidget(buildValues(), 1, 0);
     layout->addWidget(buildBoxes(), 0, 1, 2, 1);
-    m_weapons = new WeaponPriority(this);
     layout->addWidget(m_weapons, 0, 2, 2, 1);
     layout->setRowStretch(1, 1);
     layout->setColumnStretch(2, 1);
-
-    const File User = File::User;
-    const Compare Later = Compare::OnceLoaded;
-    // The team colour is written but never compared. Any other number (the
-    // game's 255: no team) selects neither colour.
-    const Row team = choice({{rbTeamRed, "0"}, {rbTeamBlue, "1"}}, User, "DefaultPlayer", "Team", "0")
-                         .choosing([](const TCustomIniFile& ini, const std::string& section, const std::string& key) {
-                             const int stored = ini.ReadInteger(section, key, 0);
-                             return stored == 0 || stored == 1 ? stored : -1;
-                         })
-                         .showingNoneForOthers()
-                         .compared(Compare::Never);
-    const Row weapons = custom(m_weapons, User, {}, "Priority",
-                               {[this](const RunTime& rt) { m_weapons->load(profile(File::User, rt)); },
-                                [this](const RunTime&, std::vector<KeyWrite>& out) { m_weapons->writes(out); },
-                                [this] { return m_weapons->snapshotValues().join(QChar(0)); }},
-                               Later);
-    setRows(std::vector<Row>{
-        // Texts and sliders count as changes once every page has been loaded.
-        text(edtPlayername, User, "DefaultPlayer", "Name").compared(Later),
-        text(dropChar, User, "DefaultPlayer", "Character").compared(Later),
-        text(edtStatsUser, User, PlayerController, "StatsUsername").compared(Later),
-        text(edtStatsPass, User, PlayerController, "StatsPassword").compared(Later),
-        // The game itself stores the field of view as a decimal ("90.000000").
-        integer(tbVOF, User, PlayerController, "DefaultFOV", 85)
-            .alsoWrites("DesiredFOV")
-            .readingDecimals()
-            .compared(Later),
-        number(tbMouseSens, User, "Engine.PlayerInput", "MouseSensitivity", 4.0, 100, 2).compared(Later),
-        number(tbWeaponbob, User, "Engine.Pawn", "Bob", 0, 100000, 6).compared(Later),
-        number(tbHUDScale, User, Hud, "HudScale", 1.0, 100, 2).compared(Later),
-        flag(cbHUD, User, Hud, "bHideHUD", false, Sense::Inverted),
-        flag(cbShowweaponinfo, User, Hud, "bShowWeaponInfo", true),
-        flag(cbShowpersonalinfo, User, Hud, "bShowPersonalInfo", true),
-        flag(cbShowPoints, User, Hud, "bShowPoints", true),
-        flag(cbCrosshair, User, Hud, "bCrosshairShow", true),
-        flag(cbWeaponbar, User, Hud, "bShowWeaponBar", true),
-        flag(cbVoiceTaunts, User, PlayerController, "bNoVoiceTaunts", false, Sense::Inverted),
-        flag(cbVoiceMsg, User, PlayerController, "bNoVoiceMessages", false, Sense::Inverted),
-        flag(cbAutoTaunt, User, PlayerController, "bAutoTaunt", false),
-        flag(cbMature, User, PlayerController, "bNoMatureLanguage", false, Sense::Inverted),
-        flag(cbAutoTaunts, User, PlayerController, "bNoAutoTaunts", false, Sense::Inverted),
-        flag(cbAnnouncer, User, PlayerController, "bPlayAnnouncer", true),
-        flag(cbMsgBeep, User, Hud, "bMessageBeep", true),
-        flag(cbAutoswitch, User, PlayerController, "bNeverSwitchOnPickup", false, Sense::Inverted),
-        flag(cbDodge, User, "Engine.PlayerInput", "bEnableDodging", true),
-        flag(cbWeaponBob, User, "Engine.Pawn", "bWeaponBob", false),
-        flag(cbUseJoystick, File::Viewport, {}, "UseJoystick", false),
-        team,
-        weapons,
-    });
 
     Guard::connect(tbVOF, &QSlider::valueChanged, this, &GeneralSettingsPage::tbVOFChange);
     Guard::connect(tbMouseSens, &QSlider::valueChanged, this, &GeneralSettingsPage::tbMouseSensChange);
@@ -130,31 +74,122 @@ GeneralSettingsPage::GeneralSettingsPage(const RunTime& rt, QWidget* parent)
 
 GeneralSettingsPage::~GeneralSettingsPage() = default;
 
+std::vector<Row> GeneralSettingsPage::settings()
+{
+    const File User = File::User;
+    const Compare Later = Compare::OnceLoaded;
+    const auto box = [](QCheckBox*& control, const char* name, const char* caption) {
+        return control = named(new QCheckBox(QLatin1String(caption)), name);
+    };
+    const auto slider = [](ThumbSlider*& control, const char* name, int minimum, int maximum, int tick) {
+        control = named(new ThumbSlider, name);
+        control->setRange(minimum, maximum);
+        control->setTickInterval(tick);
+        control->setPageStep(tick);
+        return control;
+    };
+    edtPlayername = named(new QLineEdit, "edtPlayername");
+    dropChar = named(new QComboBox, "dropChar");
+    dropChar->setEditable(true);
+    dropChar->setInsertPolicy(QComboBox::NoInsert);
+    dropChar->setMaxVisibleItems(20);
+    rbTeamRed = named(new QRadioButton(QStringLiteral("Red")), "rbTeamRed");
+    rbTeamBlue = named(new QRadioButton(QStringLiteral("Blue")), "rbTeamBlue");
+    edtStatsUser = named(new QLineEdit, "edtStatsUser");
+    edtStatsUser->setToolTip(StatsHint);
+    edtStatsPass = named(new QLineEdit, "edtStatsPass");
+    edtStatsPass->setToolTip(StatsHint);
+    edtStatsPass->setEchoMode(QLineEdit::Password);
+    edtStatsPass->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // "*"
+    m_weapons = new WeaponPriority;
+
+    // The settings in the order of the page's save, each with its place in
+    // its load. Texts, sliders and the weapons count as changes once every
+    // page has been loaded; the team colour is written but never compared.
+    return {
+        text(edtPlayername, User, "DefaultPlayer", "Name").compared(Later).readAt(1),
+        flag(box(cbAutoswitch, "cbAutoswitch", "Autoswitch weapon on pickup"), User, PlayerController,
+             "bNeverSwitchOnPickup", false, Sense::Inverted)
+            .readAt(2),
+        flag(box(cbVoiceMsg, "cbVoiceMsg", "Voice messages"), User, PlayerController, "bNoVoiceMessages", false,
+             Sense::Inverted)
+            .readAt(3),
+        flag(box(cbVoiceTaunts, "cbVoiceTaunts", "Voice taunts"), User, PlayerController, "bNoVoiceTaunts", false,
+             Sense::Inverted)
+            .readAt(4),
+        flag(box(cbAutoTaunts, "cbAutoTaunts", "Enable enemy autotaunts"), User, PlayerController, "bNoAutoTaunts",
+             false, Sense::Inverted)
+            .readAt(5),
+        flag(box(cbMature, "cbMature", "Mature language"), User, PlayerController, "bNoMatureLanguage", false,
+             Sense::Inverted)
+            .readAt(6),
+        flag(box(cbAutoTaunt, "cbAutoTaunt", "Autotaunt"), User, PlayerController, "bAutoTaunt", false).readAt(7),
+        flag(box(cbAnnouncer, "cbAnnouncer", "Announcer"), User, PlayerController, "bPlayAnnouncer", true).readAt(8),
+        // The game itself stores the field of view as a decimal ("90.000000"). The
+        // label names the stored value even where the slider holds it in range.
+        integer(slider(tbVOF, "tbVOF", 60, 125, 10), User, PlayerController, "DefaultFOV", 85)
+            .alsoWrites("DesiredFOV")
+            .readingDecimals()
+            .compared(Later)
+            .readAt(22)
+            .then([this](const QVariant& stored) { lblVOF->setText(vofText(stored.toInt())); }),
+        flag(box(cbDodge, "cbDodge", "Dodge"), User, "Engine.PlayerInput", "bEnableDodging", true).readAt(9),
+        flag(box(cbWeaponBob, "cbWeaponBob", "Weapon bob"), User, "Engine.Pawn", "bWeaponBob", false)
+            .readAt(20)
+            .then([this](const QVariant&) { cbWeaponBobClick(); }),
+        flag(box(cbHUD, "cbHUD", "Show HUD"), User, Hud, "bHideHUD", false, Sense::Inverted).readAt(10),
+        flag(box(cbShowweaponinfo, "cbShowweaponinfo", "Show Weaponinfo"), User, Hud, "bShowWeaponInfo", true)
+            .readAt(12),
+        flag(box(cbShowpersonalinfo, "cbShowpersonalinfo", "Show Personalinfo"), User, Hud, "bShowPersonalInfo", true)
+            .readAt(13),
+        flag(box(cbShowPoints, "cbShowPoints", "Show Points"), User, Hud, "bShowPoints", true).readAt(14),
+        flag(box(cbCrosshair, "cbCrosshair", "Show Crosshair"), User, Hud, "bCrosshairShow", true).readAt(16),
+        flag(box(cbWeaponbar, "cbWeaponbar", "Show Weaponbar"), User, Hud, "bShowWeaponBar", true).readAt(15),
+        flag(box(cbMsgBeep, "cbMsgBeep", "Beep on message"), User, Hud, "bMessageBeep", true).readAt(11),
+        flag(box(cbUseJoystick, "cbUseJoystick", "Use Joystick"), File::Viewport, {}, "UseJoystick", false).readAt(17),
+        text(edtStatsUser, User, PlayerController, "StatsUsername").compared(Later).readAt(18),
+        text(edtStatsPass, User, PlayerController, "StatsPassword").compared(Later).readAt(19),
+        text(dropChar, User, "DefaultPlayer", "Character").compared(Later).readAt(21),
+        number(slider(tbMouseSens, "tbMouseSens", 0, 1500, 100), User, "Engine.PlayerInput", "MouseSensitivity", 4.0,
+               100, 2)
+            .compared(Later)
+            .readAt(23)
+            .then([this](const QVariant&) { tbMouseSensChange(); }),
+        number(slider(tbHUDScale, "tbHUDScale", 0, 200, 10), User, Hud, "HudScale", 1.0, 100, 2)
+            .compared(Later)
+            .readAt(24)
+            .then([this](const QVariant&) { tbHUDScaleChange(); }),
+        number(slider(tbWeaponbob, "tbWeaponbob", 100, 5000, 500), User, "Engine.Pawn", "Bob", 0, 100000, 6)
+            .compared(Later)
+            .readAt(25)
+            .then([this](const QVariant&) { tbWeaponbobChange(); }),
+        // Any number but 0 and 1 (the game's 255: no team) selects neither colour.
+        choice({{rbTeamRed, "0"}, {rbTeamBlue, "1"}}, User, "DefaultPlayer", "Team", "0")
+            .choosing([](const TCustomIniFile& ini, const std::string& section, const std::string& key) {
+                const int stored = ini.ReadInteger(section, key, 0);
+                return stored == 0 || stored == 1 ? stored : -1;
+            })
+            .showingNoneForOthers()
+            .compared(Compare::Never)
+            .readAt(26),
+        custom(m_weapons, User, {}, "Priority",
+               {[this](const RunTime& rt) { m_weapons->load(profile(File::User, rt)); },
+                [this](const RunTime&, std::vector<KeyWrite>& out) { m_weapons->writes(out); },
+                [this] { return m_weapons->snapshotValues(); }},
+               Later)
+            .readAt(27),
+    };
+}
+
 QWidget* GeneralSettingsPage::buildGeneral()
 {
     auto* group = named(new QGroupBox(QStringLiteral("General"), this), "groupGeneral");
     auto* form = new QFormLayout(group);
     form->setVerticalSpacing(4);
-
-    edtPlayername = named(new QLineEdit(group), "edtPlayername");
-    dropChar = named(new QComboBox(group), "dropChar");
-    dropChar->setEditable(true);
-    dropChar->setInsertPolicy(QComboBox::NoInsert);
-    dropChar->setMaxVisibleItems(20);
-    rbTeamRed = named(new QRadioButton(QStringLiteral("Red"), group), "rbTeamRed");
-    rbTeamBlue = named(new QRadioButton(QStringLiteral("Blue"), group), "rbTeamBlue");
-    edtStatsUser = named(new QLineEdit(group), "edtStatsUser");
-    edtStatsUser->setToolTip(StatsHint);
-    edtStatsPass = named(new QLineEdit(group), "edtStatsPass");
-    edtStatsPass->setToolTip(StatsHint);
-    edtStatsPass->setEchoMode(QLineEdit::Password);
-    edtStatsPass->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // "*"
-
     auto* team = new QHBoxLayout;
     team->addWidget(rbTeamRed);
     team->addWidget(rbTeamBlue);
     team->addStretch(1);
-
     form->addRow(QStringLiteral("Playername:"), edtPlayername);
     form->addRow(QStringLiteral("Character:"), dropChar);
     form->addRow(QStringLiteral("Teamcolor:"), team);
@@ -168,34 +203,24 @@ QWidget* GeneralSettingsPage::buildValues()
     auto* group = named(new QGroupBox(QStringLiteral("Values"), this), "groupValues");
     auto* column = new QVBoxLayout(group);
     column->setSpacing(0);
-    struct SliderRow {
+    struct SliderLabel {
         QLabel* GeneralSettingsPage::*label;
-        ThumbSlider* GeneralSettingsPage::*slider;
-        const char* labelName;
-        const char* sliderName;
+        ThumbSlider* slider;
+        const char* name;
         const char* caption;
-        int minimum, maximum, tick;
     };
-    static const SliderRow rows[] = {
-        {&GeneralSettingsPage::lblVOF, &GeneralSettingsPage::tbVOF, "lblVOF", "tbVOF", "Field of view:", 60, 125, 10},
-        {&GeneralSettingsPage::lblMouseSens, &GeneralSettingsPage::tbMouseSens, "lblMouseSens", "tbMouseSens",
-         "Mouse sensitivity", 0, 1500, 100},
-        {&GeneralSettingsPage::lblBob, &GeneralSettingsPage::tbWeaponbob, "lblBob", "tbWeaponbob", "Amount weaponbob",
-         100, 5000, 500},
-        {&GeneralSettingsPage::lblHUDScale, &GeneralSettingsPage::tbHUDScale, "lblHUDScale", "tbHUDScale", "HUD scale",
-         0, 200, 10},
+    const SliderLabel labels[] = {
+        {&GeneralSettingsPage::lblVOF, tbVOF, "lblVOF", "Field of view:"},
+        {&GeneralSettingsPage::lblMouseSens, tbMouseSens, "lblMouseSens", "Mouse sensitivity"},
+        {&GeneralSettingsPage::lblBob, tbWeaponbob, "lblBob", "Amount weaponbob"},
+        {&GeneralSettingsPage::lblHUDScale, tbHUDScale, "lblHUDScale", "HUD scale"},
     };
-    for (const SliderRow& row : rows) {
-        QLabel* label = named(new QLabel(QLatin1String(row.caption), group), row.labelName);
-        ThumbSlider* slider = named(new ThumbSlider(group), row.sliderName);
-        slider->setRange(row.minimum, row.maximum);
-        slider->setTickInterval(row.tick);
-        slider->setPageStep(row.tick);
-        label->setBuddy(slider);
-        this->*row.label = label;
-        this->*row.slider = slider;
+    for (const SliderLabel& s : labels) {
+        QLabel* label = named(new QLabel(QLatin1String(s.caption), group), s.name);
+        label->setBuddy(s.slider);
+        this->*s.label = label;
         column->addWidget(label);
-        column->addWidget(slider);
+        column->addWidget(s.slider);
         column->addSpacing(4);
     }
     column->addStretch(1);
@@ -204,41 +229,17 @@ QWidget* GeneralSettingsPage::buildValues()
 
 QWidget* GeneralSettingsPage::buildBoxes()
 {
-    struct Box {
-        QCheckBox* GeneralSettingsPage::*member;
-        const char* name;
-        const char* caption;
-    };
     struct Group {
         const char* name;
         const char* caption;
-        std::initializer_list<Box> boxes;
+        std::initializer_list<QCheckBox*> boxes;
     };
-    using P = GeneralSettingsPage;
     const Group groups[] = {
-        {"groupHUD",
-         "HUD",
-         {{&P::cbHUD, "cbHUD", "Show HUD"},
-          {&P::cbShowweaponinfo, "cbShowweaponinfo", "Show Weaponinfo"},
-          {&P::cbShowpersonalinfo, "cbShowpersonalinfo", "Show Personalinfo"},
-          {&P::cbShowPoints, "cbShowPoints", "Show Points"},
-          {&P::cbCrosshair, "cbCrosshair", "Show Crosshair"},
-          {&P::cbWeaponbar, "cbWeaponbar", "Show Weaponbar"}}},
+        {"groupHUD", "HUD", {cbHUD, cbShowweaponinfo, cbShowpersonalinfo, cbShowPoints, cbCrosshair, cbWeaponbar}},
         {"groupSounds",
          "Sounds",
-         {{&P::cbVoiceTaunts, "cbVoiceTaunts", "Voice taunts"},
-          {&P::cbVoiceMsg, "cbVoiceMsg", "Voice messages"},
-          {&P::cbAutoTaunt, "cbAutoTaunt", "Autotaunt"},
-          {&P::cbMature, "cbMature", "Mature language"},
-          {&P::cbAutoTaunts, "cbAutoTaunts", "Enable enemy autotaunts"},
-          {&P::cbAnnouncer, "cbAnnouncer", "Announcer"},
-          {&P::cbMsgBeep, "cbMsgBeep", "Beep on message"}}},
-        {"groupControls",
-         "Controls",
-         {{&P::cbAutoswitch, "cbAutoswitch", "Autoswitch weapon on pickup"},
-          {&P::cbDodge, "cbDodge", "Dodge"},
-          {&P::cbWeaponBob, "cbWeaponBob", "Weapon bob"},
-          {&P::cbUseJoystick, "cbUseJoystick", "Use Joystick"}}},
+         {cbVoiceTaunts, cbVoiceMsg, cbAutoTaunt, cbMature, cbAutoTaunts, cbAnnouncer, cbMsgBeep}},
+        {"groupControls", "Controls", {cbAutoswitch, cbDodge, cbWeaponBob, cbUseJoystick}},
     };
 
     auto* holder = new QWidget(this);
@@ -250,11 +251,8 @@ QWidget* GeneralSettingsPage::buildBoxes()
         auto* boxes = new QVBoxLayout(group);
         boxes->setSpacing(1);
         boxes->setContentsMargins(8, 4, 8, 4);
-        for (const Box& b : g.boxes) {
-            QCheckBox* box = named(new QCheckBox(QLatin1String(b.caption), group), b.name);
-            this->*b.member = box;
+        for (QCheckBox* box : g.boxes)
             boxes->addWidget(box);
-        }
         column->addWidget(group);
     }
     column->addStretch(1);
@@ -272,33 +270,7 @@ void GeneralSettingsPage::loadPage()
     } catch (const std::exception& unreadable) {
         Guard::showFailure(unreadable);
     }
-    table().read({edtPlayername});
-    table().read({cbAutoswitch, cbVoiceMsg, cbVoiceTaunts, cbAutoTaunts, cbMature, cbAutoTaunt, cbAnnouncer, cbDodge,
-                  cbHUD, cbMsgBeep, cbShowweaponinfo, cbShowpersonalinfo, cbShowPoints, cbWeaponbar, cbCrosshair,
-                  cbUseJoystick});
-    table().read({edtStatsUser, edtStatsPass, cbWeaponBob});
-    cbWeaponBobClick();
-    table().read(dropChar);
-    // The label names the stored value even where the slider holds it in range.
-    const int fov = table().read(tbVOF).toInt();
-    lblVOF->setText(vofText(fov));
-    table().read(tbMouseSens);
-    tbMouseSensChange();
-    table().read(tbHUDScale);
-    tbHUDScaleChange();
-    table().read(tbWeaponbob);
-    tbWeaponbobChange();
-    table().read({rbTeamRed, m_weapons});
-}
-
-void GeneralSettingsPage::savePage(Writes& out) const
-{
-    table().collect({edtPlayername,    cbAutoswitch,       cbVoiceMsg,   cbVoiceTaunts, cbAutoTaunts, cbMature,
-                     cbAutoTaunt,      cbAnnouncer,        tbVOF,        cbDodge,       cbWeaponBob,  cbHUD,
-                     cbShowweaponinfo, cbShowpersonalinfo, cbShowPoints, cbCrosshair,   cbWeaponbar,  cbMsgBeep,
-                     cbUseJoystick,    edtStatsUser,       edtStatsPass, dropChar,      tbMouseSens,  tbHUDScale,
-                     tbWeaponbob,      rbTeamRed,          m_weapons},
-                    out);
+    SettingsPage::loadPage();
 }
 
 void GeneralSettingsPage::LoadCharacterList()

@@ -5,7 +5,7 @@
 
 #include <QStringList>
 
-#include <memory>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -18,21 +18,14 @@ struct RunTime;
 
 // The "General Settings" page: the player's identity and preferences from the
 // user file (and the joystick switch from UT2003.ini), the four value sliders
-// and the weapon priority list.
+// and the weapon priority list. Its change test counts the boxes always; the
+// sliders, texts and weapons once every page has been loaded.
 class GeneralSettingsPage : public SettingsPage {
     Q_OBJECT
 public:
     explicit GeneralSettingsPage(const RunTime& rt, QWidget* parent = nullptr);
     ~GeneralSettingsPage() override;
 
-    // Fill every control and the weapon list, then take the snapshot. On a
-    // failure: "Error occured:..." shown, false, the old snapshot kept.
-    bool LoadGeneralSettings() { return load(); }
-    // Write the keys (the weapon priorities among them) changed since the
-    // last load or save, then take the snapshot.
-    bool SaveGeneralSettings() { return save(); }
-    // The boxes always count; sliders, texts and weapons once PagesLoaded.
-    bool GeneralSettingsChanged() const { return changed(); }
     // Refills the character names from System/xplayersL1.upl; throws when the
     // file cannot be opened.
     void LoadCharacterList();
@@ -49,10 +42,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Fills the character names first: a file that cannot be read is said,
+    // and the rest of the page still loads.
     void loadPage() override;
-    void savePage(Binding::Writes& out) const override;
 
 private:
+    // The page's settings, their controls made.
+    std::vector<Binding::Row> settings();
     QWidget* buildGeneral();
     QWidget* buildValues();
     QWidget* buildBoxes();
