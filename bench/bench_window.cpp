@@ -171,9 +171,10 @@ void Save(benchmark::State& state, const Game* g, bool edited, bool history = tr
 // SaveAllPages itself: the pages' keys collected and each file written once,
 // without the progress window, the raw text page's refresh and the message;
 // one setting of each file changed before each Save.
-void SaveAllPages(benchmark::State& state, const Game* g)
+void SaveAllPages(benchmark::State& state, const Game* g, bool history = true)
 {
     TfrmMain main(testEnvironment(*g->program));
+    if (!history) main.runTime().History.reset();
     QCheckBox* userBox = main.findChild<QCheckBox*>("cbCrosshair");
     QCheckBox* gameBox = main.findChild<QCheckBox*>("cbEAX");
     if (!userBox || !gameBox) {
@@ -198,9 +199,12 @@ struct Measure {
     void (*run)(benchmark::State&, const Game*);
 };
 const Measure kMeasures[] = {
-    {"PhysicalLimit", "read + write + rename of both files", 0, 0, PhysicalLimit},
+    {"PhysicalLimit", "read + write + sync + rename of both files", 0, 0, PhysicalLimit},
     {"Startup", "start-up until all pages are loaded", 100, 0, Startup},
-    {"SaveAllPages", "SaveAllPages, one key per file changed", 0, 3, SaveAllPages},
+    {"SaveAllPages", "SaveAllPages, one key per file changed", 0, 0,
+     [](benchmark::State& s, const Game* g) { SaveAllPages(s, g); }},
+    {"SaveAllPagesNoHistory", "the same, the history off", 0, 3,
+     [](benchmark::State& s, const Game* g) { SaveAllPages(s, g, false); }},
     {"Save", "Save command, unchanged", 20, 0, [](benchmark::State& s, const Game* g) { Save(s, g, false); }},
     {"SaveEdited", "Save command, one key per file changed", 20, 0,
      [](benchmark::State& s, const Game* g) { Save(s, g, true); }},
