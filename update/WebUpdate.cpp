@@ -299,5 +299,8 @@ UpdateError TWebUpdate::transfer(const QUrl& url, qint64 limit, const QDeadlineT
         error = UpdateError::Unreachable;
     reply->disconnect();
     delete reply;
+    // An aborted reply may leave its connection reading what the server still
+    // sends; a transfer that was cut off leaves no connection behind.
+    if (error != UpdateError::None || !redirection.isEmpty()) m_network.clearConnectionCache();
     return error;
 }
