@@ -170,7 +170,8 @@ void Save(benchmark::State& state, const Game* g, bool edited, bool history = tr
 
 // SaveAllPages itself: the pages' keys collected and each file written once,
 // without the progress window, the raw text page's refresh and the message;
-// one setting of each file changed before each Save.
+// one setting of each file changed before each Save; with the history kept
+// or without it.
 void SaveAllPages(benchmark::State& state, const Game* g, bool history = true)
 {
     TfrmMain main(testEnvironment(*g->program));
