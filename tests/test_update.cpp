@@ -299,7 +299,8 @@ private slots:
         f.control("Version 1.3\n" + Fresh + fileLine(newProgram, "corvane2003") +
                   fileLine(picture, "Maps/Pictures/DM-Corvane.jpg"));
         f.server.answer("/update/corvane2003", {200, newProgram, 500});
-        f.file("Maps/Pictures/DM-Corvane.jpg", picture);
+        // In chunks, as a server sends what it does not know the length of.
+        f.server.answer("/update/Maps/Pictures/DM-Corvane.jpg", {200, picture, -1, true, 0, {}, 256});
         QString captionAtQuarter;
         int positionAtQuarter = -1, maximumAtQuarter = -1;
         QObject::connect(f.check->WebUpdate1(), &TWebUpdate::OnFileProgress,

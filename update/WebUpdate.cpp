@@ -2,6 +2,7 @@
 
 #include "platform/ShellStart.h"
 #include "update/DurableFiles.h"
+#include "update/HttpGet.h"
 #include "update/MinisignVerifier.h"
 #include "update/StagedFiles.h"
 #include "update/UpdateRecord.h"
@@ -11,8 +12,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QHostAddress>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QScopeGuard>
 #include <QStorageInfo>
 #include <QTimer>
@@ -245,62 +244,40 @@ UpdateError TWebUpdate::transfer(const QUrl& url, qint64 limit, const QDeadlineT
     if (!IsAllowedAddress(url)) return UpdateError::InsecureAddress;
     if (m_cancelled) return UpdateError::Cancelled;
     if (deadline.hasExpired()) return UpdateError::TimedOut;
-    QNetworkRequest request(url);
-    request.setTransferTimeout(TransferTimeoutMs);
-    // Qt's own redirection would drop the read buffer's bound: fetch() follows them.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Corvane2003"));
-    QNetworkReply* reply = m_network.get(request);
-    // Unread bytes past the bound wait on the server's side; an aborted reply reads no more.
-    reply->setReadBufferSize(ReadBufferBytes);
-
+    HttpGet get(url, ReadBufferBytes, TransferTimeoutMs);
     UpdateError error = UpdateError::None;
     qint64 received = 0;
     QEventLoop loop;
-    const auto httpStatus = [reply] { return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(); };
     const auto fail = [&](UpdateError why) {
         if (error == UpdateError::None) error = why;
-        reply->abort();
+        get.abort();
     };
-    const auto take = [&] {
-        if (error != UpdateError::None || !redirection.isEmpty()) return;
-        if (httpStatus() != 200) return fail(UpdateError::Unreachable);
-        const QByteArray bytes = reply->readAll();
+    connect(&get, &HttpGet::headReceived, &loop, [&] {
+        if (get.status() >= 300 && get.status() < 400) {
+            const QUrl target = QUrl::fromEncoded(get.location(), QUrl::StrictMode);
+            if (get.location().isEmpty() || !target.isValid()) return fail(UpdateError::Unreachable);
+            redirection = url.resolved(target);
+            return get.abort(); // the body of a redirection is not needed
+        }
+        if (get.status() != 200) return fail(UpdateError::Unreachable);
+        if (get.contentLength() > limit) fail(UpdateError::TooLarge);
+    });
+    connect(&get, &HttpGet::bodyReceived, &loop, [&] {
+        const QByteArray bytes = get.takeBody();
         received += bytes.size();
         if (received > limit) return fail(UpdateError::TooLarge);
-        if (!bytes.isEmpty() && !sink(bytes)) fail(UpdateError::Write);
-    };
-    connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
-        if (httpStatus() >= 300 && httpStatus() < 400) {
-            const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-            if (target.isEmpty()) return fail(UpdateError::Unreachable);
-            redirection = url.resolved(target);
-            return reply->abort(); // the body of a redirection is not needed
-        }
-        if (httpStatus() != 200) return fail(UpdateError::Unreachable);
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > limit) fail(UpdateError::TooLarge);
+        if (!sink(bytes)) fail(UpdateError::Write);
     });
-    connect(reply, &QNetworkReply::readyRead, &loop, take);
-    connect(reply, &QNetworkReply::finished, &loop, [&] {
-        if (reply->error() == QNetworkReply::NoError) take();
-        loop.quit();
-    });
+    connect(&get, &HttpGet::finished, &loop, &QEventLoop::quit);
     // The whole transfer, not only the gap between two packets, is bounded.
     QTimer overall;
     overall.setSingleShot(true);
     connect(&overall, &QTimer::timeout, &loop, [&] { fail(UpdateError::TimedOut); });
     overall.start(std::chrono::milliseconds(std::max<qint64>(0, deadline.remainingTime())));
     connect(this, &TWebUpdate::cancelRequested, &loop, [&] { fail(UpdateError::Cancelled); });
-    if (!reply->isFinished()) loop.exec();
+    get.start();
+    if (!get.isFinished()) loop.exec();
 
-    if (error == UpdateError::None && redirection.isEmpty() &&
-        (reply->error() != QNetworkReply::NoError || httpStatus() != 200))
-        error = UpdateError::Unreachable;
-    reply->disconnect();
-    delete reply;
-    // An aborted reply may leave its connection reading what the server still
-    // sends; a transfer that was cut off leaves no connection behind.
-    if (error != UpdateError::None || !redirection.isEmpty()) m_network.clearConnectionCache();
+    if (error == UpdateError::None && redirection.isEmpty() && !get.succeeded()) error = UpdateError::Unreachable;
     return error;
 }

@@ -3,7 +3,6 @@
 #include "update/UpdateControlFile.h"
 
 #include <QDateTime>
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -112,7 +111,8 @@ private:
     // more than `limit` bytes, or the deadline passing, stop the transfer.
     // Redirections are followed here, each with a transfer of its own.
     UpdateError fetch(const QUrl& url, qint64 limit, const QDeadlineTimer& deadline, const Sink& sink);
-    // One request; a redirection ends it with its target in `redirection`.
+    // One request, over a connection of its own (HttpGet); a redirection ends
+    // it with its target in `redirection`.
     UpdateError transfer(const QUrl& url, qint64 limit, const QDeadlineTimer& deadline, const Sink& sink,
                          QUrl& redirection);
     UpdateError download(const UpdateFile& file, const QString& stagedPath);
@@ -122,7 +122,6 @@ private:
     QString m_programDir;
     QString m_executable;
     ShellStarter& m_starter;
-    QNetworkAccessManager m_network;
     bool m_running = false;
     bool m_replacing = false;
     bool m_cancelled = false;

@@ -100,7 +100,8 @@ void LocalHttpServer::serve(QTcpSocket* socket)
     requested << path;
     const Answer a = m_answers.value(path, Answer{404, "no such file"});
     QByteArray head = "HTTP/1.1 " + QByteArray::number(a.status) + " X\r\nConnection: close\r\n";
-    if (a.withLength) head += "Content-Length: " + QByteArray::number(a.body.size()) + "\r\n";
+    if (a.chunks > 0) head += "Transfer-Encoding: chunked\r\n";
+    if (a.withLength && a.chunks == 0) head += "Content-Length: " + QByteArray::number(a.body.size()) + "\r\n";
     if (!a.location.isEmpty()) head += "Location: " + a.location + "\r\n";
     socket->write(head + "\r\n");
     if (a.trickle > 0) {
@@ -123,6 +124,13 @@ void LocalHttpServer::serve(QTcpSocket* socket)
         m_rest = a.body.mid(a.holdAfter);
         return;
     }
-    socket->write(a.body);
+    if (a.chunks > 0) {
+        for (qsizetype at = 0; at < a.body.size(); at += a.chunks)
+            socket->write(QByteArray::number(std::min<qsizetype>(a.chunks, a.body.size() - at), 16) + ";x=y\r\n" +
+                          a.body.mid(at, a.chunks) + "\r\n");
+        socket->write("0\r\nX-Trailer: z\r\n\r\n");
+    } else {
+        socket->write(a.body);
+    }
     socket->disconnectFromHost();
 }

@@ -25,6 +25,7 @@ public:
         bool withLength = true;
         int trickle = 0;          // when set: this many bytes of the body every 50 ms
         QByteArray location = {}; // a Location header, for a redirection
+        int chunks = 0;           // when set: the body in chunks of this size, with no length
     };
 
     explicit LocalHttpServer(bool tls = false);
