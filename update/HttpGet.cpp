@@ -133,9 +133,10 @@ bool HttpGet::parse()
     bool whole = false;
     if (m_framing == Framing::Chunked) {
         if (!parseChunked()) return false;
-        whole = m_chunk == Chunk::Trailer && m_left < 0;
+        whole = m_chunk == Chunk::End;
     } else {
-        const qsizetype take = m_framing == Framing::Length ? qsizetype(std::min<qint64>(m_left, m_in.size())) : m_in.size();
+        const qsizetype take =
+            m_framing == Framing::Length ? qsizetype(std::min<qint64>(m_left, m_in.size())) : m_in.size();
         m_body += m_in.left(take);
         m_in.remove(0, take);
         m_left -= take;
@@ -159,7 +160,7 @@ bool HttpGet::parseHead()
             !parseCount(statusLine[1], 10, status))
             return false;
         m_status = int(status);
-        if (m_status == 101) return false; // nothing was asked to switch
+        if (m_status == 101) return false;               // nothing was asked to switch
         if (m_status >= 100 && m_status < 200) continue; // an interim answer: the real one follows
         m_length = -1;
         bool chunked = false;
@@ -182,7 +183,6 @@ bool HttpGet::parseHead()
         }
         m_framing = chunked ? Framing::Chunked : m_length >= 0 ? Framing::Length : Framing::UntilClose;
         if (chunked) m_length = -1; // the chunks, not a length beside them, frame the body
-        if (m_status == 204 || m_status == 304) m_framing = Framing::Length, m_length = 0;
         m_left = m_framing == Framing::Length ? m_length : 0;
         m_state = State::Body;
         return true;
@@ -227,13 +227,16 @@ bool HttpGet::parseChunked()
             m_chunk = Chunk::Size;
             break;
         case Chunk::Trailer:
-            // m_left counts the trailer's bytes; below zero once its empty line came.
+            // m_left counts the trailer's bytes; an empty line ends it.
             if (!(more = line(text))) {
                 ok = m_left + (m_in.size() - at) <= MaxHeadBytes;
                 break;
             }
-            m_left = text.isEmpty() ? -1 : m_left + text.size() + 2;
-            more = m_left >= 0;
+            m_left += text.size() + 2;
+            if (text.isEmpty()) m_chunk = Chunk::End;
+            break;
+        case Chunk::End:
+            more = false;
             break;
         }
     }

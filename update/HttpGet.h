@@ -20,7 +20,8 @@ class QTcpSocket;
 // connection, no more is received, however busy the caller was.
 //
 // The body is handed over as it arrives: by its Content-Length, in chunks,
-// or until the server closes the connection. A body cut short, a malformed
+// or until the server closes the connection, whatever the status (the caller
+// decides at headReceived() whether it wants it). A body cut short, a malformed
 // head, a connection or TLS failure, or `idleMs` without a byte ends the
 // transfer as failed. A TLS connection takes the default TLS configuration
 // and its certificate authorities; the request is sent only after the
@@ -53,7 +54,7 @@ signals:
 private:
     enum class State { Connecting, Head, Body, Done, Failed };
     enum class Framing { Length, Chunked, UntilClose };
-    enum class Chunk { Size, Data, DataEnd, Trailer };
+    enum class Chunk { Size, Data, DataEnd, Trailer, End };
 
     void sendRequest();
     void readArrived();
